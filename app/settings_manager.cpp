@@ -1,0 +1,3 @@
+#include "app/settings_manager.h"
+
+CORE_IMPLEMENT_MANAGER(settingsManager)

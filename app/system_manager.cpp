@@ -1,0 +1,3 @@
+#include "app/system_manager.h"
+
+CORE_IMPLEMENT_MANAGER(systemManager)

@@ -1,0 +1,23 @@
+# Every library the engine calls comes from the system (Debian packages).
+find_package(PkgConfig REQUIRED)
+find_package(OpenGL REQUIRED)
+find_package(Threads REQUIRED)
+pkg_check_modules(TV_SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(TV_GLEW REQUIRED IMPORTED_TARGET glew)
+pkg_check_modules(TV_GLU REQUIRED IMPORTED_TARGET glu)
+pkg_check_modules(TV_PNG REQUIRED IMPORTED_TARGET libpng)
+pkg_check_modules(TV_ZLIB REQUIRED IMPORTED_TARGET zlib)
+pkg_check_modules(TV_VORBIS REQUIRED IMPORTED_TARGET ogg vorbis vorbisfile vorbisenc)
+pkg_check_modules(TV_MD REQUIRED IMPORTED_TARGET libmd)
+pkg_check_modules(TV_JPEG REQUIRED IMPORTED_TARGET libjpeg)
+find_package(GIF REQUIRED)
+# Debian's FLTK CMake package names a fluid binary it does not ship, so find the library directly.
+find_library(FLTK_LIBRARY fltk REQUIRED)
+find_path(FLTK_INCLUDE_DIR FL/Fl.H REQUIRED)
+
+add_library(torvane_deps INTERFACE)
+target_link_libraries(torvane_deps INTERFACE
+  PkgConfig::TV_SDL2 PkgConfig::TV_GLEW PkgConfig::TV_GLU OpenGL::GL
+  PkgConfig::TV_PNG PkgConfig::TV_ZLIB PkgConfig::TV_VORBIS PkgConfig::TV_MD PkgConfig::TV_JPEG
+  GIF::GIF ${FLTK_LIBRARY} Threads::Threads)
+target_include_directories(torvane_deps INTERFACE ${FLTK_INCLUDE_DIR})

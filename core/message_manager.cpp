@@ -1,0 +1,3 @@
+#include "core/message_manager.h"
+
+CORE_IMPLEMENT_MANAGER(messageManager)

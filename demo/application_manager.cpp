@@ -1,0 +1,3 @@
+#include "demo/application_manager.h"
+
+CORE_IMPLEMENT_MANAGER(applicationManager)

@@ -1,0 +1,3 @@
+#include "demo/demo_manager.h"
+
+CORE_IMPLEMENT_MANAGER(demoManager)

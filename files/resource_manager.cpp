@@ -1,0 +1,3 @@
+#include "files/resource_manager.h"
+
+CORE_IMPLEMENT_MANAGER(resourceManager)

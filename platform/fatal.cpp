@@ -1,0 +1,20 @@
+#include "platform/fatal.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <SDL2/SDL.h>
+
+#include "platform/message_box.h"
+
+namespace platform {
+
+void FatalAppExit(const char* text) {
+  std::fputs(text, stderr);
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+  if (DisplayAvailable()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "", text, nullptr);
+  std::_Exit(FATAL_EXIT_STATUS);
+}
+
+}  // namespace platform

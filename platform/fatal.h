@@ -1,0 +1,11 @@
+#pragma once
+// The process's last exit: the text on stderr, in a message box where a display exists,
+// then an immediate exit with FATAL_EXIT_STATUS (no destructors, no atexit handlers).
+
+namespace platform {
+
+constexpr int FATAL_EXIT_STATUS = 1;
+
+[[noreturn]] void FatalAppExit(const char* text);
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+#include "platform/message_box.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <SDL2/SDL.h>
+
+namespace platform {
+
+namespace {
+
+bool EnvironmentNames(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && value[0] != '\0';
+}
+
+Uint32 SdlFlags(MessageBoxIcon icon) {
+  switch (icon) {
+    case MessageBoxIcon::Information: return SDL_MESSAGEBOX_INFORMATION;
+    case MessageBoxIcon::Warning: return SDL_MESSAGEBOX_WARNING;
+    case MessageBoxIcon::Error: return SDL_MESSAGEBOX_ERROR;
+  }
+  return SDL_MESSAGEBOX_ERROR;
+}
+
+}  // namespace
+
+bool DisplayAvailable() { return EnvironmentNames("DISPLAY") || EnvironmentNames("WAYLAND_DISPLAY"); }
+
+void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  std::fflush(stderr);
+  if (DisplayAvailable()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+}
+
+}  // namespace platform

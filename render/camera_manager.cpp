@@ -1,0 +1,3 @@
+#include "render/camera_manager.h"
+
+CORE_IMPLEMENT_MANAGER(cameraManager)

@@ -1,0 +1,3 @@
+#include "render/intermediate_command.h"
+
+CORE_IMPLEMENT_MANAGER(intermediateCommand)

@@ -1,0 +1,3 @@
+#include "render/light_manager.h"
+
+CORE_IMPLEMENT_MANAGER(lightManager)

@@ -1,0 +1,3 @@
+#include "render/post_effect_manager.h"
+
+CORE_IMPLEMENT_MANAGER(cPostEffectManager)

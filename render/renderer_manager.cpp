@@ -1,0 +1,3 @@
+#include "render/renderer_manager.h"
+
+CORE_IMPLEMENT_MANAGER(rendererManager)

@@ -1,0 +1,3 @@
+#include "render/shader_manager.h"
+
+CORE_IMPLEMENT_MANAGER(shaderManager)

@@ -1,0 +1,3 @@
+#include "render/texture_manager.h"
+
+CORE_IMPLEMENT_MANAGER(textureManager)

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every build and test dependency from Debian packages. Safe to run twice.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  libsdl2-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+  libpng-dev zlib1g-dev libogg-dev libvorbis-dev libmd-dev
+  libfltk1.3-dev libjpeg62-turbo-dev libgif-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev vorbis-tools
+  xvfb xauth xdotool x11-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: everything is already installed"
+  exit 0
+fi
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

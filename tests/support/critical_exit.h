@@ -1,0 +1,20 @@
+#pragma once
+// Death-test helpers for the critical check: the exact text on stderr and the non-zero status.
+
+#include <cstdlib>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/fatal.h"
+
+// Runs statement in a child without a display (so no message box can block) and expects the
+// process to end with the fatal status after writing exactly text as one line on stderr.
+#define EXPECT_CRITICAL_EXIT(statement, text)                                                     \
+  EXPECT_EXIT(                                                                                    \
+      {                                                                                           \
+        unsetenv("DISPLAY");                                                                      \
+        unsetenv("WAYLAND_DISPLAY");                                                              \
+        statement;                                                                                \
+      },                                                                                          \
+      ::testing::ExitedWithCode(platform::FATAL_EXIT_STATUS), ::testing::HasSubstr(std::string(text) + "\n"))

@@ -1,0 +1,29 @@
+#include "tests/support/gl_fixture.h"
+
+platform::HiddenGLContext* GLTest::sContext = nullptr;
+
+void GLTest::SetUpTestSuite() {
+  sContext = new platform::HiddenGLContext;
+  if (!sContext->Create(kWidth, kHeight)) {
+    ADD_FAILURE() << "no GL context: " << sContext->Error() << " (run the tests under xvfb-run)";
+  }
+}
+
+void GLTest::TearDownTestSuite() {
+  delete sContext;
+  sContext = nullptr;
+}
+
+void GLTest::SetUp() {
+  ASSERT_TRUE(sContext && sContext->IsCreated()) << "no GL context";
+  glViewport(0, 0, kWidth, kHeight);
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+std::vector<uint8_t> GLTest::ReadPixel(int x, int y) {
+  std::vector<uint8_t> pixel(4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
+  return pixel;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Runs a program of the build (a tool, the player) and collects what it printed.
+
+#include <string>
+#include <vector>
+
+struct CommandResult {
+  int status = -1;  // exit status, or -1 if it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs program with args (no shell); stdin is empty. workingDirectory "" keeps the current one.
+CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDirectory = "");
+
+// Runs build/tools/torvane-tool with args.
+CommandResult RunTool(const std::vector<std::string>& args, const std::string& workingDirectory = "");

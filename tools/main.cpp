@@ -1,0 +1,57 @@
+// torvane-tool: one command with subcommands for authors and for checking the engine.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/tool_command.h"
+
+namespace {
+
+void PrintCommandList() {
+  std::printf("usage: torvane-tool COMMAND [ARGS...]\n       torvane-tool COMMAND --help\n\ncommands:\n");
+  for (const ToolCommand& command : ToolCommands()) std::printf("  %-10s %s\n", command.name, command.summary);
+  std::printf("\noptions:\n  --help     show this text\n  --version  show the version\n");
+}
+
+const ToolCommand* FindCommand(const char* name) {
+  for (const ToolCommand& command : ToolCommands()) {
+    if (std::strcmp(command.name, name) == 0) return &command;
+  }
+  return nullptr;
+}
+
+bool Contains(const std::vector<std::string>& args, const char* wanted) {
+  for (const std::string& arg : args) {
+    if (arg == wanted) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
+    PrintCommandList();
+    return argc < 2 ? 2 : 0;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("torvane-tool %s\n", TORVANE_VERSION);
+    return 0;
+  }
+  const ToolCommand* command = FindCommand(argv[1]);
+  if (!command) {
+    std::fprintf(stderr, "torvane-tool: unknown command '%s' (see torvane-tool --help)\n", argv[1]);
+    return 2;
+  }
+  std::vector<std::string> args(argv + 2, argv + argc);
+  if (Contains(args, "--help")) {
+    std::printf("%s", command->usage);
+    return 0;
+  }
+  if (Contains(args, "--version")) {
+    std::printf("torvane-tool %s %s\n", command->name, TORVANE_VERSION);
+    return 0;
+  }
+  return command->run(args);
+}
