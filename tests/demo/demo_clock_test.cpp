@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "demo/demo_clock.h"
+
+namespace {
+
+TEST(MusicDemoClock, RunsOnlyWhileTheMusicPlays) {
+  uint32_t now = 100;
+  bool playing = false;
+  MusicDemoClock clock([&] { return playing; }, [&] { return now; });
+  clock.Restart();
+  now = 150;
+  EXPECT_EQ(clock.Read(), 0u) << "paused music does not advance the clock";
+  playing = true;
+  now = 190;
+  EXPECT_EQ(clock.Read(), 40u);
+  now = 200;
+  EXPECT_EQ(clock.Read(), 50u);
+  playing = false;
+  now = 900;
+  EXPECT_EQ(clock.Read(), 50u);
+  clock.Restart();
+  playing = true;
+  now = 905;
+  EXPECT_EQ(clock.Read(), 5u);
+}
+
+TEST(MusicDemoClock, SurvivesTheTimerWrappingAround) {
+  uint32_t now = 0xFFFFFFF0u;
+  MusicDemoClock clock([] { return true; }, [&] { return now; });
+  clock.Restart();
+  now = 0x10;
+  EXPECT_EQ(clock.Read(), 0x20u);
+}
+
+TEST(FixedStepDemoClock, GivesExactFrameTimesWithoutDrift) {
+  FixedStepDemoClock clock(1000.0 / 60.0);
+  EXPECT_EQ(clock.Read(), 0u);
+  EXPECT_EQ(clock.Read(), 16u);
+  EXPECT_EQ(clock.Read(), 33u);
+  for (int i = 3; i < 60; ++i) clock.Read();
+  EXPECT_EQ(clock.Read(), 1000u);
+  clock.Restart();
+  EXPECT_EQ(clock.Read(), 0u);
+}
+
+}  // namespace
