@@ -1,0 +1,23 @@
+#pragma once
+// A bump-allocated block reserved once: recording takes bytes at the cursor, the frame's end
+// rewinds it. Nothing is freed until release().
+
+#include <cstddef>
+#include <cstdint>
+
+constexpr size_t COMMAND_ALIGNMENT = 16;
+
+struct CommandPool {
+  uint8_t* mBegin = nullptr;
+  uint8_t* mCursor = nullptr;
+  uint8_t* mEnd = nullptr;
+  uint32_t mCount = 0;  // records taken since the last rewind
+
+  // Reserves capacity bytes, 16-byte aligned; a failed reservation is critical.
+  void reserve(size_t capacity);
+  void release();
+  // size bytes at the cursor and one more record counted, or null when they do not fit.
+  void* take(size_t size);
+  void rewind();
+  size_t used() const { return static_cast<size_t>(mCursor - mBegin); }
+};
