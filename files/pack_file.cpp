@@ -1,0 +1,61 @@
+#include "files/pack_file.h"
+
+#include "core/critical.h"
+#include "files/core_file.h"
+
+namespace {
+
+struct Package {
+  std::FILE* mPackageFp = nullptr;
+  PackTable table;
+};
+
+Package& ThePackage() {
+  static Package package;
+  return package;
+}
+
+}  // namespace
+
+bool OpenPackage(const char* path) {
+  ClosePackage();
+  std::FILE* mPackageFp = std::fopen(path, "rb");
+  CoreCheck(mPackageFp != nullptr, CRITICAL_PACK_OPEN);
+  PackTable table;
+  PackStatus status = table.Read(mPackageFp);
+  CoreCheck(status != PackStatus::BadHeader, CRITICAL_PACK_HEADER);
+  CoreCheck(status != PackStatus::BadVersion, CRITICAL_PACK_VERSION);
+  CoreCheck(status != PackStatus::NoEntries, CRITICAL_PACK_ENTRIES);
+  InstallPackage(mPackageFp, std::move(table));
+  return true;
+}
+
+void InstallPackage(std::FILE* fp, PackTable&& table) {
+  ClosePackage();
+  Package& package = ThePackage();
+  package.mPackageFp = fp;
+  package.table = std::move(table);
+}
+
+void ClosePackage() {
+  Package& package = ThePackage();
+  if (package.mPackageFp) std::fclose(package.mPackageFp);
+  package.mPackageFp = nullptr;
+  package.table = PackTable();
+}
+
+bool PackageIsOpen() { return ThePackage().mPackageFp != nullptr; }
+
+std::FILE* PackageStream() { return ThePackage().mPackageFp; }
+
+const PackTable& PackageTable() { return ThePackage().table; }
+
+bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
+  CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
+  const PackTable& table = PackageTable();
+  const PackEntry* entry = name ? table.Find(name) : nullptr;
+  bool isFound = entry != nullptr;
+  CoreCheck(isFound, CRITICAL_FILE_NOT_FOUND);
+  file.BindEntry(*entry, table.HeldSize(*entry));
+  return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide pack: one read-only stream over "torvane.pak" and its entry table, opened once
+// by the system manager at start-up and closed at its stop. Every CoreFile reads through it.
+
+#include <cstdint>
+#include <cstdio>
+
+#include "files/pack_table.h"
+
+class CoreFile;
+
+// The only mode a pack entry can be opened in.
+constexpr uint8_t MODE_READ = 2;
+
+// Opens the pack (by default "torvane.pak" in the working directory), checks its header and loads
+// its table. A file that cannot be opened, a wrong magic or version and an empty table are
+// critical errors. A pack that is already open is closed first. Returns true.
+bool OpenPackage(const char* path = PACK_FILE_NAME);
+
+// Takes over an already open stream (a temporary file, a memory stream) and its table as read by
+// PackTable::Read, without the header checks: for tests and fuzzing that must not end the process.
+void InstallPackage(std::FILE* fp, PackTable&& table);
+
+// Closes the pack stream; CoreFile reads after this return nothing. Safe to call when closed.
+void ClosePackage();
+
+bool PackageIsOpen();
+
+// The shared stream (null while closed). Every access must position it absolutely first.
+std::FILE* PackageStream();
+
+// The table of the open pack (empty while closed).
+const PackTable& PackageTable();
+
+// Binds file to the first entry named name (exact bytes). A mode other than MODE_READ and a name
+// that is not in the pack are critical errors. On success the file's position is 0. Returns true.
+bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
