@@ -1,0 +1,160 @@
+#include "sound/sound_player.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/audio_output.h"
+#include "platform/message_box.h"
+#include "sound/ogg_vorbis_loader.h"
+#include "sound/wave_loader.h"
+
+namespace {
+
+// Players alive in the process: the last one to close closes the audio output.
+std::atomic<int> gLivePlayers = 0;
+
+void ShowSoundBox(const char* caption, const char* format, const char* value, platform::MessageBoxIcon icon) {
+  std::vector<char> text(std::snprintf(nullptr, 0, format, value) + 1);
+  std::snprintf(text.data(), text.size(), format, value);
+  platform::ShowMessageBox(caption, text.data(), icon);
+}
+
+// The decoders in the order they are asked: RIFF WAVE first, then Ogg Vorbis.
+std::unique_ptr<CSoundLoader> ChooseDecoder(const char* name) {
+  std::unique_ptr<CSoundLoader> wave = std::make_unique<WaveLoader>();
+  if (wave->Probe(name)) return wave;
+  std::unique_ptr<CSoundLoader> ogg = std::make_unique<OggVorbisLoader>();
+  if (ogg->Probe(name)) return ogg;
+  return nullptr;
+}
+
+platform::AudioFormat OutputFormat(const WaveFormat& format) {
+  platform::AudioFormat out;
+  out.channels = format.channels;
+  out.samplesPerSecond = format.samplesPerSecond;
+  out.bitsPerSample = format.bitsPerSample;
+  out.blockAlign = format.blockAlign;
+  return out;
+}
+
+// A buffer for the music's PCM, or null when the output cannot play that format.
+std::unique_ptr<platform::AudioBuffer> CreateBuffer(const WaveFormat& format, uint32_t bytes) {
+  if (format.formatTag != WAVE_FORMAT_PCM) return nullptr;
+  return platform::AudioBuffer::Create(OutputFormat(format), bytes);
+}
+
+}  // namespace
+
+SoundPlayer::SoundPlayer() { ++gLivePlayers; }
+
+SoundPlayer::~SoundPlayer() { Close(); }
+
+int SoundPlayer::InitDirectSound() {
+  if (platform::AudioOutputIsOpen()) return PLAYER_OUTPUT_ERROR;
+  std::string error;
+  if (!platform::OpenAudioOutput(error)) {
+    ShowSoundBox("Sound", SOUND_TEXT_NO_OUTPUT, error.c_str(), platform::MessageBoxIcon::Error);
+    return PLAYER_OUTPUT_FAILED;
+  }
+  return PLAYER_OK;
+}
+
+int SoundPlayer::OpenMusic(const char* name) {
+  std::unique_ptr<CSoundLoader> decoder = ChooseDecoder(name);
+  if (!decoder) {
+    ShowSoundBox("", SOUND_TEXT_NO_DECODER, name, platform::MessageBoxIcon::Warning);
+    return PLAYER_NO_DECODER;
+  }
+  if (decoder->Open(name) != SOUND_OK) {
+    ShowSoundBox("", SOUND_TEXT_READ_FAILED, name, platform::MessageBoxIcon::Warning);
+    return PLAYER_OPEN_FAILED;
+  }
+  ReleaseHeld();
+  mDecoder = std::move(decoder);
+  if (!platform::AudioOutputIsOpen()) return PLAYER_PRIMARY_FAILED;
+  uint32_t size = mDecoder->GetSize();
+  mDecoder->GetFormat(mFormat);
+  return size < STATIC_SOUND_LIMIT ? OpenStatic(size) : OpenStreaming();
+}
+
+int SoundPlayer::OpenStatic(uint32_t size) {
+  PcmBlock pcm;
+  if (mDecoder->Read(pcm, SOUND_CURRENT_POSITION, 0, mLoop) != SOUND_OK) return PLAYER_OUTPUT_ERROR;
+  mBuffer = CreateBuffer(mFormat, size);
+  if (!mBuffer || !WriteBlock(0, size, pcm.Data())) return PLAYER_OUTPUT_ERROR;
+  mStreaming = false;
+  return PLAYER_OK;
+}
+
+int SoundPlayer::OpenStreaming() {
+  StopWorker();
+  mEvent.Reset();
+  mWorker = std::thread(&SoundPlayer::RunWorker, this);
+  mEvent.Wait();
+  mStreaming = true;
+  mSegmentBytes = StreamSegmentBytes(mFormat);
+  mBuffer = CreateBuffer(mFormat, BufferBytes());
+  return mBuffer ? PLAYER_OK : PLAYER_OUTPUT_ERROR;
+}
+
+int SoundPlayer::Play() { return PlayFrom(0); }
+
+int SoundPlayer::PlayFrom(uint32_t ms) {
+  if (!mBuffer) return PLAYER_NO_BUFFER;
+  if (mStreaming) {
+    mMessages.Post({SOUND_MESSAGE_PLAY, ms});
+    mEvent.Wait();
+    return PLAYER_OK;
+  }
+  if (!mRestart && mBuffer->IsPlaying()) return PLAYER_OK;
+  mBuffer->SetPlayPosition(PlayStartBytes(ms, mFormat));
+  mBuffer->Play(false);
+  return PLAYER_OK;
+}
+
+bool SoundPlayer::IsPlaying() const { return mBuffer && mBuffer->IsPlaying(); }
+
+int SoundPlayer::SetVolume(int32_t hundredthsOfDecibel) {
+  if (!mBuffer) return PLAYER_NO_BUFFER;
+  mBuffer->SetVolume(hundredthsOfDecibel);
+  return PLAYER_OK;
+}
+
+int SoundPlayer::Close() {
+  ReleaseHeld();
+  if (mLive) {
+    mLive = false;
+    if (--gLivePlayers == 0) platform::CloseAudioOutput();
+  }
+  return PLAYER_OK;
+}
+
+void SoundPlayer::ReleaseHeld() {
+  StopWorker();
+  mBuffer.reset();
+  mDecoder.reset();
+  mEvent.Reset();
+  mStreaming = false;
+  mSegmentBytes = 0;
+  mFormat = WaveFormat{};
+}
+
+void SoundPlayer::StopWorker() {
+  if (!mWorker.joinable()) return;
+  mMessages.Post({THREAD_MESSAGE_QUIT, 0});
+  mWorker.join();
+  mMessages.Clear();
+}
+
+bool SoundPlayer::WriteBlock(uint32_t offset, uint32_t bytes, const uint8_t* data) {
+  uint8_t* region = nullptr;
+  platform::AudioLock lock = mBuffer->Lock(offset, bytes, &region);
+  if (lock == platform::AudioLock::Lost && mBuffer->Restore()) lock = mBuffer->Lock(offset, bytes, &region);
+  if (lock != platform::AudioLock::Locked) return false;
+  std::memcpy(region, data, bytes);
+  mBuffer->Unlock();
+  return true;
+}

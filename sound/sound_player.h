@@ -1,0 +1,81 @@
+#pragma once
+// The music player. Sounds with less than STATIC_SOUND_LIMIT bytes of PCM are decoded whole into
+// one static buffer; longer ones are streamed by a worker thread into a ring buffer of
+// STREAM_SEGMENT_COUNT segments, each written when the play cursor is half a segment before
+// it, and the buffer stops as soon as the decoder reports the end. The main thread asks
+// IsPlaying (the demo clock runs only while it is true) and sets the volume; it talks to the
+// worker only through the worker's message queue and an event.
+
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "platform/audio_buffer.h"
+#include "sound/auto_reset_event.h"
+#include "sound/sound_loader.h"
+#include "sound/stream_segments.h"
+#include "sound/thread_message_queue.h"
+
+inline constexpr const char MUSIC_FILE_NAME[] = "music.ogg";
+// Asks the worker to play from the millisecond in the message's parameter.
+inline constexpr uint32_t SOUND_MESSAGE_PLAY = THREAD_MESSAGE_USER + 47;
+
+inline constexpr const char SOUND_TEXT_NO_DECODER[] =
+    "Sound::%sの読み取りインターフェイス取得に失敗.\nファイルが存在するかもしくは対応形式か確認して下さい.";
+inline constexpr const char SOUND_TEXT_READ_FAILED[] = "Sound::%sの読み取りに失敗.";
+inline constexpr const char SOUND_TEXT_NO_OUTPUT[] =
+    "The sound output could not be opened (%s).\nThe demo cannot start without it.";
+
+class SoundPlayer {
+ public:
+  SoundPlayer();
+  ~SoundPlayer();
+  SoundPlayer(const SoundPlayer&) = delete;
+  SoundPlayer& operator=(const SoundPlayer&) = delete;
+
+  // Opens the process's audio output. PLAYER_OUTPUT_FAILED (after telling the user why) when it
+  // cannot be opened, PLAYER_OUTPUT_ERROR when it is open already.
+  int InitDirectSound();
+  // Opens the music: PLAYER_OK, PLAYER_OPEN_FAILED, PLAYER_NO_DECODER (both with a warning
+  // box), PLAYER_PRIMARY_FAILED without an audio output, or PLAYER_OUTPUT_ERROR.
+  int OpenMusic(const char* name = MUSIC_FILE_NAME);
+  // Starts the music from its beginning; PLAYER_NO_BUFFER when nothing is open.
+  int Play();
+  // Starts the music ms into it, as Play does from 0.
+  int PlayFrom(uint32_t ms);
+  bool IsPlaying() const;
+  // Hundredths of a decibel: 0 full, -10000 silent.
+  int SetVolume(int32_t hundredthsOfDecibel);
+  int Close();
+
+  bool IsStreaming() const { return mStreaming; }
+  uint32_t SegmentBytes() const { return mSegmentBytes; }
+  const WaveFormat& Format() const { return mFormat; }
+
+ private:
+  void ReleaseHeld();
+  int OpenStatic(uint32_t size);
+  int OpenStreaming();
+  void StopWorker();
+  bool WriteBlock(uint32_t offset, uint32_t bytes, const uint8_t* data);
+  uint32_t BufferBytes() const { return mSegmentBytes * mSegmentCount; }
+
+  // The worker thread (sound_stream_worker.cpp).
+  void RunWorker();
+  uint32_t RestartStream(uint32_t ms);
+  bool RefillIfDue(uint32_t& writeOffset);
+
+  std::unique_ptr<platform::AudioBuffer> mBuffer;
+  bool mLoop = false;
+  WaveFormat mFormat;
+  std::unique_ptr<CSoundLoader> mDecoder;
+  uint32_t mSegmentBytes = 0;
+  uint32_t mSegmentCount = STREAM_SEGMENT_COUNT;
+  uint32_t mBufferSeconds = STREAM_BUFFER_SECONDS;
+  bool mStreaming = false;
+  bool mRestart = true;
+  std::thread mWorker;
+  ThreadMessageQueue mMessages;
+  AutoResetEvent mEvent;
+  bool mLive = true;
+};
