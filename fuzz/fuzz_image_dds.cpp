@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the DDS decoder.
+#include "render/image_dds.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ImageData image;
+  DecodeDds(data, size, image);
+  return 0;
+}

@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the JPEG decoder.
+#include "render/image_jpeg.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ImageData image;
+  DecodeJpeg(data, size, image);
+  return 0;
+}

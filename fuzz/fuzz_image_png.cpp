@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the PNG decoder.
+#include "render/image_png.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ImageData image;
+  DecodePng(data, size, image);
+  return 0;
+}

@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the TGA decoder.
+#include "render/image_tga.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  ImageData image;
+  DecodeTga(data, size, image);
+  return 0;
+}
