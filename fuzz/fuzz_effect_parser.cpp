@@ -1,0 +1,26 @@
+// Effect files: parse, list the parameters and build every pass's GLSL.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/effect_parameter_list.h"
+#include "render/effect_parser.h"
+#include "render/effect_stage_source.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  EffectSource source;
+  ParseEffect(std::string_view(reinterpret_cast<const char*>(data), size), source);
+  std::vector<EffectParameterLeaf> leaves;
+  ListEffectParameters(source, leaves);
+  for (const EffectTechnique& technique : source.techniques) {
+    for (const EffectPass& pass : technique.passes) {
+      std::string glsl;
+      std::string error;
+      BuildStageSource(source, EffectStage::Vertex, pass.vertexEntry, glsl, error);
+      BuildStageSource(source, EffectStage::Fragment, pass.fragmentEntry, glsl, error);
+    }
+  }
+  return 0;
+}
