@@ -1,0 +1,81 @@
+#include "files/xml_element.h"
+
+#include "files/xml_document.h"
+
+namespace {
+
+constexpr unsigned char FoldAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
+
+}  // namespace
+
+bool XmlNamesEqual(const char* a, const char* b) {
+  if (!a || !b) return false;
+  for (;; ++a, ++b) {
+    unsigned char x = FoldAscii(static_cast<unsigned char>(*a));
+    if (x != FoldAscii(static_cast<unsigned char>(*b))) return false;
+    if (x == 0) return true;
+  }
+}
+
+XmlElement::XmlElement(std::shared_ptr<const XmlDocument> document, uint32_t node)
+    : mDocument(std::move(document)), mNode(node) {}
+
+const char* XmlElement::Name() const { return mDocument ? mDocument->nodes[mNode].name : ""; }
+
+bool XmlElement::IsDeclaration() const { return mDocument && mDocument->nodes[mNode].declaration; }
+
+const char* XmlElement::Attribute(const char* name) const {
+  for (int i = 0; i < AttributeCount(); ++i) {
+    if (XmlNamesEqual(AttributeName(i), name)) return AttributeValue(i);
+  }
+  return nullptr;
+}
+
+int XmlElement::ChildCount(const char* name) const {
+  if (!mDocument) return 0;
+  int count = 0;
+  for (uint32_t child = mDocument->nodes[mNode].firstChild; child != XML_NO_NODE;
+       child = mDocument->nodes[child].nextSibling) {
+    count += XmlNamesEqual(mDocument->nodes[child].name, name);
+  }
+  return count;
+}
+
+XmlElement XmlElement::Child(const char* name, int index) const {
+  if (!mDocument || index < 0) return XmlElement();
+  for (uint32_t child = mDocument->nodes[mNode].firstChild; child != XML_NO_NODE;
+       child = mDocument->nodes[child].nextSibling) {
+    if (XmlNamesEqual(mDocument->nodes[child].name, name) && index-- == 0) return XmlElement(mDocument, child);
+  }
+  return XmlElement();
+}
+
+int XmlElement::AttributeCount() const { return mDocument ? int(mDocument->nodes[mNode].attributeCount) : 0; }
+
+const char* XmlElement::AttributeName(int index) const {
+  if (index < 0 || index >= AttributeCount()) return nullptr;
+  return mDocument->attributes[mDocument->nodes[mNode].firstAttribute + index].name;
+}
+
+const char* XmlElement::AttributeValue(int index) const {
+  if (index < 0 || index >= AttributeCount()) return nullptr;
+  return mDocument->attributes[mDocument->nodes[mNode].firstAttribute + index].value;
+}
+
+int XmlElement::ElementCount() const { return mDocument ? int(mDocument->nodes[mNode].childCount) : 0; }
+
+XmlElement XmlElement::Element(int index) const {
+  if (index < 0 || index >= ElementCount()) return XmlElement();
+  uint32_t child = mDocument->nodes[mNode].firstChild;
+  while (index-- > 0) child = mDocument->nodes[child].nextSibling;
+  return XmlElement(mDocument, child);
+}
+
+std::vector<XmlRun> XmlElement::Runs() const {
+  std::vector<XmlRun> runs;
+  if (!mDocument) return runs;
+  for (const XmlNodeRun& run : mDocument->runs) {
+    if (run.node == mNode) runs.push_back(run.run);
+  }
+  return runs;
+}

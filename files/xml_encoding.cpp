@@ -1,0 +1,120 @@
+#include "files/xml_encoding.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr size_t kDetectionWindow = 200;
+constexpr size_t kDetectionMinimum = 25;
+
+XmlEncoding gXmlEncoding = XmlEncoding::Utf8;
+
+constexpr int Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xC0 && lead <= 0xDF) return 2;
+  return 1;
+}
+
+constexpr bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+using WidthTable = std::array<uint8_t, 256>;
+
+constexpr WidthTable MakeWidths(XmlEncoding encoding) {
+  WidthTable widths{};
+  for (int c = 0; c < 256; ++c) {
+    switch (encoding) {
+      case XmlEncoding::Utf8: widths[c] = uint8_t(Utf8SequenceLength(uint8_t(c))); break;
+      case XmlEncoding::Legacy: widths[c] = 1; break;
+      case XmlEncoding::ShiftJis: widths[c] = IsShiftJisLead(uint8_t(c)) ? 2 : 1; break;
+    }
+  }
+  return widths;
+}
+
+constexpr WidthTable kUtf8Widths = MakeWidths(XmlEncoding::Utf8);
+constexpr WidthTable kLegacyWidths = MakeWidths(XmlEncoding::Legacy);
+constexpr WidthTable kShiftJisWidths = MakeWidths(XmlEncoding::ShiftJis);
+
+// Lenient: a lead byte announces its length and every byte it announces must be below C0.
+bool IsValidUtf8(const unsigned char* bytes, size_t length) {
+  for (size_t i = 0; i < length;) {
+    size_t sequence = size_t(Utf8SequenceLength(bytes[i]));
+    for (size_t k = 1; k < sequence && i + k < length; ++k) {
+      if (bytes[i + k] >= 0xC0) return false;
+    }
+    i += sequence;
+  }
+  return true;
+}
+
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+bool StartsWithNoCase(const char* text, const char* prefix) {
+  return strncasecmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// The value of the first encoding="..." in text, or null when there is none.
+const char* DeclaredEncoding(const char* text) {
+  const char* at = std::strstr(text, "encoding");
+  if (!at) return nullptr;
+  at += std::strlen("encoding");
+  while (IsXmlSpace(*at)) ++at;
+  if (*at != '=') return nullptr;
+  ++at;
+  while (IsXmlSpace(*at)) ++at;
+  if (*at != '"' && *at != '\'') return nullptr;
+  ++at;
+  while (IsXmlSpace(*at)) ++at;
+  return at;
+}
+
+}  // namespace
+
+bool LooksLikeUtf16(const unsigned char* bytes, size_t length) {
+  if (length >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) return true;
+  size_t zeros[2] = {0, 0};
+  for (size_t i = 0; i < length; ++i) zeros[i % 2] += bytes[i] == 0;
+  size_t pairs = length / 2;
+  return pairs > 0 && (zeros[0] * 2 > pairs || zeros[1] * 2 > pairs);
+}
+
+std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length) {
+  if (!text) return std::nullopt;
+  size_t window = std::min(length, kDetectionWindow);
+  if (window < kDetectionMinimum) return std::nullopt;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  if (LooksLikeUtf16(bytes, window)) return std::nullopt;
+  bool valid = IsValidUtf8(bytes, window);
+  bool byteOrderMark = bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
+  XmlEncoding detected = byteOrderMark || valid ? XmlEncoding::Utf8 : XmlEncoding::Legacy;
+
+  std::string head(text, window);  // zero-terminated copy: the search stops at the window
+  const char* value = DeclaredEncoding(head.c_str());
+  if (!value) return detected;
+  if (StartsWithNoCase(value, "utf-8") || StartsWithNoCase(value, "utf8")) {
+    return valid ? std::optional<XmlEncoding>(XmlEncoding::Utf8) : std::nullopt;
+  }
+  if (StartsWithNoCase(value, "shiftjis") || StartsWithNoCase(value, "shift-jis") || StartsWithNoCase(value, "sjis")) {
+    return XmlEncoding::ShiftJis;
+  }
+  return XmlEncoding::Legacy;
+}
+
+XmlEncoding CurrentXmlEncoding() { return gXmlEncoding; }
+
+void SetXmlEncoding(XmlEncoding encoding) { gXmlEncoding = encoding; }
+
+const uint8_t* XmlCharacterWidths(XmlEncoding encoding) {
+  switch (encoding) {
+    case XmlEncoding::Legacy: return kLegacyWidths.data();
+    case XmlEncoding::ShiftJis: return kShiftJisWidths.data();
+    case XmlEncoding::Utf8: break;
+  }
+  return kUtf8Widths.data();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The character encoding an XML text is scanned in. It decides how many bytes each character
+// takes, so that a delimiter byte inside a multibyte character is not taken for markup. The
+// setting is process-wide: every parse sets it afresh from its text, and a text that gives no
+// result leaves the previous setting in force. It starts as UTF-8.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+enum class XmlEncoding { Utf8, Legacy, ShiftJis };
+
+// The encoding of text judged from at most its first 200 bytes: a UTF-8 byte-order mark, a
+// UTF-8 validity test and an encoding="..." declaration. No result for fewer than 25 bytes and
+// for 16-bit text.
+std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length);
+
+// Whether bytes look like 16-bit text: a UTF-16 byte-order mark, or zero bytes making up most of
+// the bytes at even or at odd positions.
+bool LooksLikeUtf16(const unsigned char* bytes, size_t length);
+
+XmlEncoding CurrentXmlEncoding();
+void SetXmlEncoding(XmlEncoding encoding);
+
+// Bytes taken by the character that begins with lead, in encoding (1 to 4).
+const uint8_t* XmlCharacterWidths(XmlEncoding encoding);

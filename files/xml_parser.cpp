@@ -1,0 +1,372 @@
+#include "files/xml_parser.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "files/xml_error.h"
+
+namespace {
+
+// Zero bytes after the text, so that a character width never steps outside the buffer.
+constexpr size_t kPadding = 4;
+
+enum CharClass : uint8_t { SPACE = 1, NAME_END = 2, PLAIN_END = 4 };
+
+constexpr std::array<uint8_t, 256> MakeClasses() {
+  std::array<uint8_t, 256> classes{};
+  for (char c : {' ', '\t', '\n', '\r'}) classes[uint8_t(c)] = SPACE | NAME_END | PLAIN_END;
+  for (char c : {'/', '>', '<', '=', '?', '"', '\''}) classes[uint8_t(c)] |= NAME_END;
+  for (char c : {'>', '<'}) classes[uint8_t(c)] |= PLAIN_END;
+  classes[0] = NAME_END | PLAIN_END;
+  return classes;
+}
+
+constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
+
+inline bool Is(char c, uint8_t mask) { return kClasses[uint8_t(c)] & mask; }
+
+struct ClearMark {
+  const char* open;
+  const char* close;
+};
+
+constexpr ClearMark kClearMarks[] = {
+    {"<![CDATA[", "]]>"}, {"<!DOCTYPE", ">"}, {"<PRE>", "</PRE>"}, {"<Script>", "</Script>"}, {"<!--", "-->"},
+};
+
+bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
+
+struct NamedEntity {
+  const char* name;  // without "&"
+  char value;
+};
+
+constexpr NamedEntity kEntities[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+class XmlParser {
+ public:
+  XmlParser(XmlDocument& document, char* begin, char* end, const uint8_t* widths)
+      : mDocument(document), mBegin(begin), mEnd(end), mWidths(widths), mAt(begin) {}
+
+  void Parse();
+  int Code() const { return mCode; }
+  size_t StopIndex() const { return size_t(mStop - mBegin); }
+
+ private:
+  // Steps over one character, never past the end of the text.
+  char* Next(char* at) const { return std::min(at + mWidths[uint8_t(*at)], mEnd); }
+  void SkipSpace() {
+    while (Is(*mAt, SPACE)) ++mAt;
+  }
+  char* ScanName(char* at) const {
+    while (!Is(*at, NAME_END)) at = Next(at);
+    return at;
+  }
+  bool Fail(int code, char* at) {
+    mCode = code;
+    mStop = at;
+    return false;
+  }
+
+  uint32_t AddNode(const char* name, bool declaration);
+  bool ParseClearRun(bool& matched);
+  bool ParseStartTag();
+  bool ParseAttributes(uint32_t node, bool declaration, std::vector<char*>& terminators, bool& open);
+  bool ParseAttributeValue(const char*& value, std::vector<char*>& terminators);
+  bool ParseEndTag();
+  bool ParseText();
+  bool CloseAtEnd();
+  // Decodes the entities of [begin, end) in place and returns the new end, or null after Fail.
+  char* DecodeEntities(char* begin, char* end);
+  bool DecodeEntity(char*& in, char*& out, char* end);
+  bool OpenNameMatches(uint32_t node, const char* name, size_t length) const;
+
+  XmlDocument& mDocument;
+  char* mBegin;
+  char* mEnd;
+  const uint8_t* mWidths;
+  char* mAt;
+  char* mStop = nullptr;
+  int mCode = XML_ERROR_NONE;
+  uint32_t mCurrent = 0;
+  std::vector<char*> mTerminators;
+};
+
+uint32_t XmlParser::AddNode(const char* name, bool declaration) {
+  auto index = uint32_t(mDocument.nodes.size());
+  mDocument.nodes.push_back(XmlNode{name, mCurrent, XML_NO_NODE, XML_NO_NODE, XML_NO_NODE, 0,
+                                    uint32_t(mDocument.attributes.size()), 0, declaration});
+  XmlNode& parent = mDocument.nodes[mCurrent];
+  if (parent.lastChild == XML_NO_NODE) {
+    parent.firstChild = index;
+  } else {
+    mDocument.nodes[parent.lastChild].nextSibling = index;
+  }
+  parent.lastChild = index;
+  ++parent.childCount;
+  return index;
+}
+
+void XmlParser::Parse() {
+  mDocument.nodes.push_back(XmlNode{"", XML_NO_NODE, XML_NO_NODE, XML_NO_NODE, XML_NO_NODE, 0, 0, 0, false});
+  for (;;) {
+    SkipSpace();
+    if (*mAt == '\0') break;
+    bool ok;
+    if (*mAt != '<') {
+      ok = ParseText();
+    } else {
+      bool matched = false;
+      ok = ParseClearRun(matched);
+      if (ok && !matched) ok = mAt[1] == '/' ? ParseEndTag() : ParseStartTag();
+    }
+    if (!ok) return;
+  }
+  CloseAtEnd();
+}
+
+bool XmlParser::ParseClearRun(bool& matched) {
+  for (const ClearMark& mark : kClearMarks) {
+    if (!StartsWith(mAt, mark.open)) continue;
+    matched = true;
+    char* content = mAt + std::strlen(mark.open);
+    char* at = content;
+    while (*at != '\0' && !(*at == mark.close[0] && StartsWith(at, mark.close))) at = Next(at);
+    if (*at == '\0') return Fail(XML_ERROR_UNMATCHED_CLEAR_TAG_END, mAt);
+    mDocument.runs.push_back({mCurrent, {std::string_view(content, size_t(at - content)), true}});
+    mAt = at + std::strlen(mark.close);
+    return true;
+  }
+  return true;
+}
+
+bool XmlParser::ParseStartTag() {
+  char* tagStart = mAt;
+  bool declaration = mAt[1] == '?';
+  mAt += declaration ? 2 : 1;
+  char* name = mAt;
+  char* nameEnd = ScanName(name);
+  if (nameEnd == name) return Fail(XML_ERROR_MISSING_START_TAG_NAME, tagStart);
+  uint32_t node = AddNode(name, declaration);
+  // Names and unquoted values end at a delimiter that is still to be read, so their terminators
+  // are written once the tag has been read (or has failed, so that names stay readable).
+  mTerminators.clear();
+  mTerminators.push_back(nameEnd);
+  mAt = nameEnd;
+  bool open = false;
+  bool ok = ParseAttributes(node, declaration, mTerminators, open);
+  for (char* terminator : mTerminators) *terminator = '\0';
+  if (ok && open) mCurrent = node;
+  return ok;
+}
+
+bool XmlParser::ParseAttributes(uint32_t node, bool declaration, std::vector<char*>& terminators, bool& open) {
+  for (;;) {
+    SkipSpace();
+    char c = *mAt;
+    if (c == '>' || (c == '?' && mAt[1] == '>' && declaration)) {
+      mAt += c == '>' ? 1 : 2;
+      open = true;
+      return true;
+    }
+    if (c == '/' && mAt[1] == '>' && !declaration) {
+      mAt += 2;
+      return true;
+    }
+    if (c == '\0') return Fail(XML_WARNING_UNMATCHED_END_TAG, mEnd);
+    if (Is(c, NAME_END)) return Fail(XML_ERROR_UNEXPECTED_TOKEN, mAt);
+    char* attributeName = mAt;
+    mAt = ScanName(mAt);
+    terminators.push_back(mAt);
+    SkipSpace();
+    const char* value = nullptr;
+    if (*mAt == '=') {
+      ++mAt;
+      SkipSpace();
+      if (!ParseAttributeValue(value, terminators)) return false;
+    }
+    mDocument.attributes.push_back({attributeName, value});
+    ++mDocument.nodes[node].attributeCount;
+  }
+}
+
+bool XmlParser::ParseAttributeValue(const char*& value, std::vector<char*>& terminators) {
+  char quote = *mAt;
+  if (quote == '"' || quote == '\'') {
+    char* at = mAt + 1;
+    while (*at != quote && *at != '<' && *at != '\0') at = Next(at);
+    if (*at == quote) {
+      char* end = DecodeEntities(mAt + 1, at);
+      if (!end) return false;
+      *end = '\0';
+      value = mAt + 1;
+      mAt = at + 1;
+      return true;
+    }
+    // A quote without its partner before markup or the end is plain text.
+  } else if (quote == '\0') {
+    return Fail(XML_WARNING_UNMATCHED_END_TAG, mEnd);
+  } else if (Is(quote, PLAIN_END) || ((quote == '/' || quote == '?') && mAt[1] == '>')) {
+    return Fail(XML_ERROR_UNEXPECTED_TOKEN, mAt);
+  }
+  char* at = mAt;
+  while (!Is(*at, PLAIN_END) && !((*at == '/' || *at == '?') && at[1] == '>')) at = Next(at);
+  char* end = DecodeEntities(mAt, at);
+  if (!end) return false;
+  terminators.push_back(end);
+  value = mAt;
+  mAt = at;
+  return true;
+}
+
+bool XmlParser::OpenNameMatches(uint32_t node, const char* name, size_t length) const {
+  const char* open = mDocument.nodes[node].name;
+  return strncasecmp(open, name, length) == 0 && open[length] == '\0';
+}
+
+bool XmlParser::ParseEndTag() {
+  char* tagStart = mAt;
+  char* name = mAt + 2;
+  char* nameEnd = ScanName(name);
+  if (nameEnd == name) return Fail(XML_ERROR_MISSING_END_TAG_NAME, tagStart);
+  mAt = nameEnd;
+  SkipSpace();
+  if (*mAt == '\0') return Fail(XML_WARNING_UNMATCHED_END_TAG, mEnd);
+  if (*mAt != '>') return Fail(XML_ERROR_UNEXPECTED_TOKEN, mAt);
+  ++mAt;
+  auto length = size_t(nameEnd - name);
+  uint32_t node = mCurrent;
+  // Declarations close silently when an element around them ends.
+  while (node != 0 && mDocument.nodes[node].declaration && !OpenNameMatches(node, name, length)) {
+    node = mDocument.nodes[node].parent;
+  }
+  if (node == 0 || !OpenNameMatches(node, name, length)) return Fail(XML_ERROR_UNMATCHED_END_TAG, tagStart);
+  mCurrent = mDocument.nodes[node].parent;
+  return true;
+}
+
+bool XmlParser::ParseText() {
+  char* begin = mAt;
+  char* at = begin;
+  while (*at != '<' && *at != '\0') at = Next(at);
+  mAt = at;
+  char* end = DecodeEntities(begin, at);
+  if (!end) return false;
+  while (end > begin && Is(end[-1], SPACE)) --end;
+  mDocument.runs.push_back({mCurrent, {std::string_view(begin, size_t(end - begin)), false}});
+  return true;
+}
+
+bool XmlParser::CloseAtEnd() {
+  uint32_t node = mCurrent;
+  while (node != 0 && mDocument.nodes[node].declaration) node = mDocument.nodes[node].parent;
+  if (node != 0) return Fail(XML_WARNING_UNMATCHED_END_TAG, mEnd);
+  return true;
+}
+
+char* XmlParser::DecodeEntities(char* begin, char* end) {
+  char* in = static_cast<char*>(std::memchr(begin, '&', size_t(end - begin)));
+  if (!in) return end;
+  // Characters are copied whole, so a "&" inside a multibyte character is not a reference.
+  in = begin;
+  char* out = begin;
+  while (in < end) {
+    if (*in == '&') {
+      if (!DecodeEntity(in, out, end)) return nullptr;
+      continue;
+    }
+    char* next = std::min(Next(in), end);
+    while (in < next) *out++ = *in++;
+  }
+  return out;
+}
+
+bool XmlParser::DecodeEntity(char*& in, char*& out, char* end) {
+  char* reference = in;
+  auto left = size_t(end - in - 1);
+  for (const NamedEntity& entity : kEntities) {
+    size_t length = std::strlen(entity.name);
+    if (left >= length && strncasecmp(in + 1, entity.name, length) == 0) {
+      *out++ = entity.value;
+      in += 1 + length;
+      return true;
+    }
+  }
+  if (left < 1 || in[1] != '#') return Fail(XML_ERROR_UNKNOWN_CHARACTER_ENTITY, reference);
+  in += 2;
+  bool hex = in < end && (*in == 'x' || *in == 'X');
+  if (hex) ++in;
+  uint32_t value = 0;
+  char* digits = in;
+  for (; in < end && *in != ';'; ++in) {
+    int digit = hex ? HexDigit(*in) : (*in >= '0' && *in <= '9' ? *in - '0' : -1);
+    if (digit < 0) return Fail(XML_ERROR_UNKNOWN_CHARACTER_ENTITY, reference);
+    value = value * (hex ? 16 : 10) + uint32_t(digit);
+  }
+  if (in == end || in == digits) return Fail(XML_ERROR_UNKNOWN_CHARACTER_ENTITY, reference);
+  ++in;
+  *out++ = char(value & 0xFF);
+  return true;
+}
+
+}  // namespace
+
+XmlParseOutcome ParseXmlTree(const char* text, size_t length, XmlEncoding encoding) {
+  if (!text) return {nullptr, XML_ERROR_NO_ELEMENTS, 0};
+  size_t size = strnlen(text, length);
+  auto document = std::make_shared<XmlDocument>();
+  document->buffer = std::make_unique<char[]>(size + kPadding);
+  char* buffer = document->buffer.get();
+  std::memcpy(buffer, text, size);
+  std::memset(buffer + size, 0, kPadding);
+  // Enough room for every tag and attribute, so the arrays grow once at most.
+  auto tags = size_t(std::count(buffer, buffer + size, '<'));
+  document->nodes.reserve(tags + 1);
+  document->attributes.reserve(size_t(std::count(buffer, buffer + size, '=')));
+  XmlParser parser(*document, buffer, buffer + size, XmlCharacterWidths(encoding));
+  parser.Parse();
+  return {document, parser.Code(), parser.StopIndex()};
+}
+
+uint32_t FindXmlRoot(const XmlDocument& document, const char* rootTag) {
+  const std::vector<XmlNode>& nodes = document.nodes;
+  uint32_t node = 0;
+  const XmlNode& top = nodes[0];
+  bool topHasRuns = std::any_of(document.runs.begin(), document.runs.end(),
+                                [](const XmlNodeRun& run) { return run.node == 0; });
+  if (top.childCount == 1 && !topHasRuns) node = top.firstChild;
+  if (XmlNamesEqual(nodes[node].name, rootTag)) return node;
+  for (uint32_t child = nodes[node].firstChild; child != XML_NO_NODE;) {
+    if (XmlNamesEqual(nodes[child].name, rootTag)) return child;
+    if (nodes[child].declaration) {
+      child = nodes[child].firstChild;
+      continue;
+    }
+    child = nodes[child].nextSibling;
+  }
+  return XML_NO_NODE;
+}
+
+void XmlLineAndColumn(const char* text, size_t index, XmlEncoding encoding, int& line, int& column) {
+  const uint8_t* widths = XmlCharacterWidths(encoding);
+  line = 1;
+  column = 1;
+  for (size_t i = 0; i < index; i += widths[uint8_t(text[i])]) {
+    if (text[i] == '\n') {
+      ++line;
+      column = 1;
+    } else {
+      ++column;
+    }
+  }
+}
