@@ -1,10 +1,32 @@
 #pragma once
+// shaderManager: the effect compiler's state and the current effect, on which drawing code sets
+// parameters and runs passes (make it current, set parameters, then per pass: setPassState,
+// draw, resetPassState).
+
+#include <string>
 
 #include "core/manager.h"
+
+class resShader;
 
 class shaderManager : public Interface<shaderManager> {
   CORE_DECLARE_MANAGER(shaderManager)
   uint16_t GetPriority() const override { return 1; }
+  // Creates the compiler state. Needs no GL context: effects are built when they load.
+  bool Initialize() override;
+  bool Terminate() override;
+
+  resShader* getCurrentEffect() const { return mCurrentEffect; }
+  void setCurrentEffect(resShader* effect) { mCurrentEffect = effect; }
+
+  // Messages of every effect that fell back since start-up, "file:line: text" per line; the
+  // engine shows them nowhere, developer tools may.
+  const std::string& CompileLog() const { return mCompileLog; }
+  void AppendCompileLog(const std::string& messages) { mCompileLog += messages; }
+
+ private:
+  resShader* mCurrentEffect = nullptr;
+  std::string mCompileLog;
 };
 CORE_DECLARE_MANAGER_RECORD(shaderManager);
 
