@@ -1,0 +1,62 @@
+#include "render/screen_buffer.h"
+
+#include "render/texture.h"
+#include "render/texture_manager.h"
+
+CORE_IMPLEMENT_DYNAMIC(cScreenBuffer, CoreObject)
+
+namespace {
+
+// Without framebuffer objects a buffer stays empty and drawing goes to the window.
+bool FramebuffersAvailable() { return glGenFramebuffersEXT && glBindFramebufferEXT && glFramebufferTexture2DEXT; }
+
+cTexture* CreateTexture(int width, int height, GLenum internalFormat, GLenum format, GLenum type) {
+  auto* texture = new cTexture(width, height, 0, internalFormat, format, type, GL_TEXTURE_2D, GL_LINEAR, GL_CLAMP, 1);
+  texture->upload();
+  return texture;
+}
+
+}  // namespace
+
+cScreenBuffer::cScreenBuffer(int width, int height, GLenum colourInternalFormat, GLenum colourType, uint32_t flags) {
+  if (!FramebuffersAvailable()) return;
+  glGenFramebuffersEXT(1, &mFramebuffer);
+  if (flags & SCREEN_BUFFER_COLOR) {
+    mColor = CreateTexture(width, height, colourInternalFormat, GL_RGBA, colourType);
+    Attach(GL_COLOR_ATTACHMENT0_EXT, gTextureManager.lookupName(mColor));
+  }
+  if (flags & SCREEN_BUFFER_DEPTH) {
+    mDepth = CreateTexture(width, height, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_FLOAT);
+    Attach(GL_DEPTH_ATTACHMENT_EXT, gTextureManager.lookupName(mDepth));
+  }
+}
+
+cScreenBuffer::~cScreenBuffer() {
+  if (mFramebuffer && glIsFramebufferEXT(mFramebuffer)) glDeleteFramebuffersEXT(1, &mFramebuffer);
+  delete mColor;
+  delete mDepth;
+}
+
+void cScreenBuffer::bind() {
+  if (mFramebuffer) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, mFramebuffer);
+}
+
+void cScreenBuffer::attachDepth(GLuint name) {
+  if (mFramebuffer) Attach(GL_DEPTH_ATTACHMENT_EXT, name);
+}
+
+void cScreenBuffer::restoreDepth() {
+  if (mFramebuffer && mDepth) Attach(GL_DEPTH_ATTACHMENT_EXT, gTextureManager.lookupName(mDepth));
+}
+
+void cScreenBuffer::Attach(GLenum attachment, GLuint name) {
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, mFramebuffer);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, attachment, GL_TEXTURE_2D, name, 0);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}

@@ -1,0 +1,49 @@
+#pragma once
+// cScreenBuffer: an off-screen render target, one framebuffer object with an optional colour
+// texture and an optional depth texture that effects sample afterwards. Owned by the frame
+// composition; contents persist from frame to frame. Needs a current GL context.
+
+#include <cstdint>
+
+#include <GL/glew.h>
+
+#include "core/runtime_class.h"
+
+class cTexture;
+
+// Attachment flags of the constructor.
+constexpr uint32_t SCREEN_BUFFER_COLOR = 1;
+constexpr uint32_t SCREEN_BUFFER_DEPTH = 2;
+
+class cScreenBuffer : public CoreObject {
+  CORE_DECLARE_DYNAMIC(cScreenBuffer)
+  // An empty buffer: no framebuffer, no textures; bind() draws to the window.
+  cScreenBuffer() = default;
+  // A width × height target with the textures flags asks for: colour in colourInternalFormat /
+  // colourType, depth as GL_DEPTH_COMPONENT floats; both clamp to the edge and filter linearly.
+  cScreenBuffer(int width, int height, GLenum colourInternalFormat, GLenum colourType, uint32_t flags);
+  // Deletes the framebuffer and both textures.
+  ~cScreenBuffer() override;
+  cScreenBuffer(const cScreenBuffer&) = delete;
+  cScreenBuffer& operator=(const cScreenBuffer&) = delete;
+
+  // Makes this the draw target; binding framebuffer 0 goes back to the window.
+  void bind();
+  // Renders depth into the GL texture name instead of this buffer's own depth texture.
+  void attachDepth(GLuint name);
+  // Renders depth into this buffer's own depth texture again.
+  void restoreDepth();
+
+  GLuint getFramebuffer() const { return mFramebuffer; }
+  cTexture* getColor() const { return mColor; }
+  cTexture* getDepth() const { return mDepth; }
+
+ private:
+  // Binds the framebuffer, attaches name at attachment with the buffer's sampling parameters,
+  // and binds framebuffer 0.
+  void Attach(GLenum attachment, GLuint name);
+
+  GLuint mFramebuffer = 0;
+  cTexture* mColor = nullptr;
+  cTexture* mDepth = nullptr;
+};
