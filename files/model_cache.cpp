@@ -1,7 +1,9 @@
 #include "files/model_cache.h"
 
 #include <cstring>
+#include <vector>
 
+#include "files/core_file.h"
 #include "files/model_h16.h"
 #include "files/model_normals.h"
 
@@ -160,4 +162,11 @@ bool ParseModelCache(const uint8_t* data, size_t size, ModelData& model) {
   if (ReadModel(in, model)) return true;
   model = ModelData{};
   return false;
+}
+
+bool ReadModelCache(const std::string& path, ModelData& model) {
+  CoreFile file(path.c_str(), MODE_READ);
+  std::vector<uint8_t> bytes(file.GetSize());
+  uint64_t read = file.Read(bytes.data(), bytes.size());
+  return ParseModelCache(bytes.data(), static_cast<size_t>(read < bytes.size() ? read : bytes.size()), model);
 }

@@ -1,0 +1,60 @@
+#pragma once
+// A parsed scene animation (".tdf"): the model table of its MQO block and its scenes, each a list
+// of animated objects, with the running end time of every scene.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "files/model_data.h"
+#include "files/tdf_object.h"
+
+inline constexpr int TDF_MODEL_SLOTS = 256;
+
+struct TdfScene {
+  std::string name;
+  std::vector<TdfObject> objects;
+};
+
+// Takes the model at path for a slot of the model table (one reference), or null. The engine's
+// loader asks the resource manager and advances the loading progress by one step per model.
+using TdfModelLoader = resMQO* (*)(const std::string& path);
+
+// The engine's loader: GetResource (a missing entry is critical), keeping only models.
+resMQO* AcquireTdfModel(const std::string& path);
+
+class TdfDocument {
+ public:
+  TdfDocument() = default;
+  ~TdfDocument();
+  TdfDocument(const TdfDocument&) = delete;
+  TdfDocument& operator=(const TdfDocument&) = delete;
+
+  // Reads the scene animation at the pack path (a missing entry is critical). Returns true.
+  bool ParseTdf(const char* path, TdfModelLoader loader = AcquireTdfModel);
+  // The same over a text held in memory.
+  bool ParseTdfText(const std::string& text, TdfModelLoader loader = AcquireTdfModel);
+
+  size_t GetSceneCount() const { return scenes.size(); }
+  const TdfScene& GetScene(size_t index) const { return scenes[index]; }
+  const std::vector<TdfScene>& GetScenes() const { return scenes; }
+  const std::vector<float>& GetSceneEndTimes() const { return sceneEndTimes; }
+  // The model in slot, or null (also for a slot outside 0..255).
+  resMQO* GetModel(int slot) const;
+  // A copy of material m of the model in slot; false when there is no such model or material.
+  bool GetModelMaterial(int slot, size_t m, ModelMaterial& material) const;
+
+ private:
+  friend class TdfParser;
+  void Clear();
+
+  std::array<resMQO*, TDF_MODEL_SLOTS> models{};
+  std::vector<TdfScene> scenes;
+  std::vector<float> sceneEndTimes;
+};
+
+// The number of tokens containing ".mqo" in the MQO blocks of the scene animation at path: its
+// weight in the loading progress.
+int CountModelReferences(const char* path);
+// The same over a text held in memory.
+int CountModelReferencesInText(const std::string& text);
