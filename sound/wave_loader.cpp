@@ -28,6 +28,7 @@ bool WaveLoader::SeekStream(uint64_t bytes) {
 
 CSoundLoader::Fill WaveLoader::FillFromStream(uint8_t* out, uint32_t bytes) {
   Fill fill;
+  if (bytes == 0) return fill;
   if (!mFile->ReadAt(mFileOffset, out, bytes)) {
     fill.failed = true;
     return fill;

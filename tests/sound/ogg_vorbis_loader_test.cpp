@@ -1,0 +1,188 @@
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <ogg/ogg.h>
+
+#include "sound/ogg_memory_source.h"
+#include "sound/ogg_vorbis_loader.h"
+#include "tests/sound/decoder_edge_cases.h"
+#include "tests/sound/sound_test_data.h"
+
+namespace {
+
+constexpr uint32_t ONE_SECOND = 176400;
+constexpr uint32_t BLOCK = 44100;
+
+class OggVorbisLoaderTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ogg = new Bytes(TestOggVorbis(1.0, 2, 44100));
+    path = new std::string(WriteScratchFile("one-second.ogg", *ogg));
+    OggVorbisLoader reference;
+    ASSERT_EQ(reference.Open(path->c_str()), SOUND_OK);
+    PcmBlock whole;
+    ASSERT_EQ(reference.Read(whole, SOUND_CURRENT_POSITION, 0, false), SOUND_OK);
+    pcm = new Bytes(whole.Data(), whole.Data() + whole.Size());
+  }
+  static void TearDownTestSuite() {
+    delete ogg;
+    delete path;
+    delete pcm;
+  }
+
+  void SetUp() override { ASSERT_EQ(loader.Open(path->c_str()), SOUND_OK); }
+
+
+
+  static Bytes* ogg;
+  static std::string* path;
+  static Bytes* pcm;
+  OggVorbisLoader loader;
+};
+
+Bytes* OggVorbisLoaderTest::ogg = nullptr;
+std::string* OggVorbisLoaderTest::path = nullptr;
+Bytes* OggVorbisLoaderTest::pcm = nullptr;
+
+TEST_F(OggVorbisLoaderTest, ReportsSixteenBitPcmOfTheStreamLength) {
+  WaveFormat format;
+  loader.GetFormat(format);
+  EXPECT_EQ(format.formatTag, WAVE_FORMAT_PCM);
+  EXPECT_EQ(format.channels, 2);
+  EXPECT_EQ(format.samplesPerSecond, 44100u);
+  EXPECT_EQ(format.bitsPerSample, 16);
+  EXPECT_EQ(format.blockAlign, 4);
+  EXPECT_EQ(format.averageBytesPerSecond, ONE_SECOND);
+  EXPECT_EQ(loader.GetSize(), ONE_SECOND);
+  EXPECT_EQ(loader.GetLengthMs(), 1000u);
+  EXPECT_EQ(pcm->size(), ONE_SECOND);
+}
+
+TEST_F(OggVorbisLoaderTest, BlocksJoinUpToTheWholeSoundThenSilence) {
+  ExpectQuarterSecondBlocksThenSilence(loader, *pcm);
+}
+
+TEST_F(OggVorbisLoaderTest, EndInsideABlockAndLooping) {
+  ExpectEndInsideABlock(loader, *pcm);
+}
+
+TEST_F(OggVorbisLoaderTest, PositionZeroRewindsLikeAnyOtherPosition) {
+  PcmBlock block;
+  ASSERT_EQ(loader.Read(block, SOUND_CURRENT_POSITION, BLOCK, false), SOUND_OK);
+  ASSERT_EQ(loader.Read(block, 0, 400, false), SOUND_OK);
+  EXPECT_TRUE(SameBytes(block.Data(), 0, *pcm, 0, 400));
+}
+
+TEST_F(OggVorbisLoaderTest, Seeks) {
+  EXPECT_EQ(loader.SeekBytes(88200, SOUND_SEEK_SET), SOUND_OK);
+  EXPECT_EQ(loader.GetPosition(), 88200u);
+  PcmBlock block;
+  ASSERT_EQ(loader.Read(block, SOUND_CURRENT_POSITION, 400, false), SOUND_OK);
+  EXPECT_TRUE(SameBytes(block.Data(), 0, *pcm, 88200, 400));
+
+  EXPECT_EQ(loader.SeekMs(250, SOUND_SEEK_SET), SOUND_OK);
+  EXPECT_EQ(loader.GetPosition(), 44100u);
+  ASSERT_EQ(loader.Read(block, SOUND_CURRENT_POSITION, 400, false), SOUND_OK);
+  EXPECT_TRUE(SameBytes(block.Data(), 0, *pcm, 44100, 400));
+
+  EXPECT_EQ(loader.SeekBytes(10 * ONE_SECOND, SOUND_SEEK_SET), SOUND_SOURCE_FAILED);
+  EXPECT_EQ(loader.GetPosition(), 0u);
+  EXPECT_EQ(loader.Read(block, 10 * ONE_SECOND, 400, false), SOUND_ALREADY_ENDED);
+
+  OggVorbisLoader closed;
+  EXPECT_EQ(closed.SeekBytes(0, SOUND_SEEK_SET), SOUND_OK);
+}
+
+TEST_F(OggVorbisLoaderTest, MemorySourceDecodesExactlyAsTheDisk) {
+  OggVorbisLoader memory;
+  ASSERT_EQ(memory.Open(SOUND_MEMORY_SOURCE_NAME, ogg->data(), ogg->size()), SOUND_OK);
+  EXPECT_EQ(memory.GetSize(), loader.GetSize());
+  PcmBlock whole;
+  ASSERT_EQ(memory.Read(whole, SOUND_CURRENT_POSITION, 0, false), SOUND_OK);
+  ASSERT_EQ(whole.Size(), pcm->size());
+  EXPECT_TRUE(SameBytes(whole.Data(), 0, *pcm, 0, pcm->size()));
+  PcmBlock block;
+  ASSERT_EQ(memory.Read(block, 100000, BLOCK, false), SOUND_OK);
+  EXPECT_TRUE(SameBytes(block.Data(), 0, *pcm, 100000, BLOCK));
+}
+
+TEST_F(OggVorbisLoaderTest, DamagedStreamsAreRefusedOrEndCleanly) {
+  OggVorbisLoader other;
+  Bytes garbage(4096, 0x33);
+  EXPECT_EQ(other.Open(SOUND_MEMORY_SOURCE_NAME, garbage.data(), garbage.size()), SOUND_OPEN_FAILED);
+  EXPECT_FALSE(other.IsOpened());
+  SoundSource source;
+  EXPECT_EQ(other.GetSourceInfo(source), SOUND_NO_SOURCE);
+  Bytes headersOnly(ogg->begin(), ogg->begin() + 60);
+  EXPECT_EQ(other.Open(SOUND_MEMORY_SOURCE_NAME, headersOnly.data(), headersOnly.size()), SOUND_OPEN_FAILED);
+  EXPECT_EQ(other.Open((ScratchFolder() + "/missing.ogg").c_str()), SOUND_OPEN_FAILED);
+
+  // Cut in the middle: whatever opens must end with silence, never run on.
+  Bytes half(ogg->begin(), ogg->begin() + ogg->size() / 2);
+  if (other.Open(SOUND_MEMORY_SOURCE_NAME, half.data(), half.size()) == SOUND_OK) {
+    int status = SOUND_OK;
+    for (int reads = 0; status == SOUND_OK && reads < 100; ++reads) {
+      PcmBlock block;
+      status = other.Read(block, SOUND_CURRENT_POSITION, BLOCK, false);
+    }
+    EXPECT_TRUE(status == SOUND_END_IN_BLOCK || status == SOUND_ALREADY_ENDED) << status;
+  }
+}
+
+// The last page claims a second more than the stream holds: the sound still ends where its
+// data ends, instead of playing silence for the claimed rest.
+TEST_F(OggVorbisLoaderTest, AStreamShorterThanItsStatedLengthStillEnds) {
+  Bytes lying = *ogg;
+  size_t last = 0;
+  for (size_t at = 0; at + 4 <= lying.size(); ++at) {
+    if (std::memcmp(&lying[at], "OggS", 4) == 0) last = at;
+  }
+  ogg_page page;
+  page.header = &lying[last];
+  page.header_len = 27 + lying[last + 26];
+  page.body = &lying[last + page.header_len];
+  page.body_len = static_cast<long>(lying.size() - last - page.header_len);
+  int64_t granule = ogg_page_granulepos(&page) + 44100;
+  for (int i = 0; i < 8; ++i) lying[last + 6 + i] = static_cast<uint8_t>(granule >> (8 * i));
+  ogg_page_checksum_set(&page);
+
+  OggVorbisLoader other;
+  ASSERT_EQ(other.Open(SOUND_MEMORY_SOURCE_NAME, lying.data(), lying.size()), SOUND_OK);
+  ASSERT_GT(other.GetSize(), ONE_SECOND);
+  int status = SOUND_OK;
+  uint32_t blocks = 0;
+  for (; status == SOUND_OK && blocks < 20; ++blocks) {
+    PcmBlock block;
+    status = other.Read(block, SOUND_CURRENT_POSITION, BLOCK, false);
+  }
+  EXPECT_TRUE(status == SOUND_END_IN_BLOCK || status == SOUND_ALREADY_ENDED) << status;
+  EXPECT_LE(blocks, 6u);
+}
+
+TEST(OggMemorySource, ReadsWholeItemsAndSeeksWithinBounds) {
+  Bytes data = CountingPcm(10);
+  SoundSource source;
+  source.memory = data.data();
+  source.size = data.size();
+  uint8_t out[16] = {};
+  EXPECT_EQ(OggMemoryRead(out, 4, 2, &source), 2u);
+  EXPECT_EQ(OggMemoryTell(&source), 8);
+  EXPECT_EQ(OggMemoryRead(out, 4, 2, &source), 0u);  // 2 bytes left: no whole item
+  EXPECT_EQ(OggMemoryTell(&source), 10);
+  EXPECT_EQ(OggMemoryRead(out, 1, 1, &source), 0u);
+
+  EXPECT_EQ(OggMemorySeek(&source, 3, 0), 0);
+  EXPECT_EQ(OggMemorySeek(&source, 2, 1), 0);
+  EXPECT_EQ(OggMemoryTell(&source), 5);
+  EXPECT_EQ(OggMemoryRead(out, 1, 3, &source), 3u);
+  EXPECT_EQ(out[0], data[5]);
+  EXPECT_EQ(OggMemorySeek(&source, -4, 2), 0);
+  EXPECT_EQ(OggMemoryTell(&source), 6);
+  EXPECT_EQ(OggMemorySeek(&source, -11, 2), -1);
+  EXPECT_EQ(OggMemorySeek(&source, 0, 3), -1);
+  EXPECT_EQ(OggMemoryTell(&source), 6);
+  EXPECT_EQ(OggMemoryClose(&source), 0);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// The player on SDL's disk audio driver, which records what is played into a file in real time.
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "sound/ogg_vorbis_loader.h"
+#include "sound/sound_player.h"
+#include "tests/sound/sound_test_data.h"
+
+namespace {
+
+constexpr uint32_t SEGMENT = 44100;
+constexpr size_t DEVICE_CALLBACK_BYTES = 4096;  // one device callback at 44.1 kHz stereo
+constexpr size_t NOT_FOUND = static_cast<size_t>(-1);
+
+class SoundPlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    recording = ScratchFolder() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
+    // Warning boxes go to stderr only.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+  }
+
+  // Waits until the player stops; false if it is still playing after limit.
+  static bool WaitUntilStopped(const SoundPlayer& player, std::chrono::seconds limit) {
+    auto deadline = std::chrono::steady_clock::now() + limit;
+    while (player.IsPlaying()) {
+      if (std::chrono::steady_clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+  }
+
+  // Where pcm's first 4 KiB appear in the recording at or after from (frame-aligned).
+  static size_t FindStart(const Bytes& recorded, const Bytes& pcm, size_t from) {
+    const size_t probe = 4096;
+    for (size_t at = from; at + probe <= recorded.size(); at += 4) {
+      if (std::memcmp(&recorded[at], pcm.data(), probe) == 0) return at;
+    }
+    return NOT_FOUND;
+  }
+
+  static size_t MatchingBytes(const Bytes& recorded, size_t at, const Bytes& pcm) {
+    size_t length = 0;
+    while (at + length < recorded.size() && length < pcm.size() && recorded[at + length] == pcm[length]) ++length;
+    return length;
+  }
+
+  static bool SilentFrom(const Bytes& recorded, size_t from, size_t to) {
+    for (size_t i = from; i < to && i < recorded.size(); ++i) {
+      if (recorded[i] != 0) return false;
+    }
+    return true;
+  }
+
+  std::string recording;
+};
+
+// With the ring scheme, the segment that holds the end is read when the cursor is half a
+// segment before it, and playback stops at once: the played sound ends there.
+size_t PlayedLengthAtEnd(uint32_t total) { return total / SEGMENT * SEGMENT - SEGMENT / 2; }
+
+TEST_F(SoundPlayerTest, StreamsTheDecodedMusicAndStopsWithinAPollOfTheEnd) {
+  std::string path = WriteScratchFile("stream.ogg", TestOggVorbis(6.3, 2, 44100));
+  OggVorbisLoader reference;
+  ASSERT_EQ(reference.Open(path.c_str()), SOUND_OK);
+  PcmBlock whole;
+  ASSERT_EQ(reference.Read(whole, SOUND_CURRENT_POSITION, 0, false), SOUND_OK);
+  Bytes pcm(whole.Data(), whole.Data() + whole.Size());
+
+  {
+    SoundPlayer player;
+    ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+    ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
+    EXPECT_TRUE(player.IsStreaming());
+    EXPECT_EQ(player.SegmentBytes(), SEGMENT);
+    EXPECT_FALSE(player.IsPlaying());
+    ASSERT_EQ(player.Play(), PLAYER_OK);
+    EXPECT_TRUE(player.IsPlaying());
+    ASSERT_TRUE(WaitUntilStopped(player, std::chrono::seconds(15)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(player.Close(), PLAYER_OK);
+  }
+
+  Bytes recorded = ReadWholeFile(recording);
+  size_t start = FindStart(recorded, pcm, 0);
+  ASSERT_NE(start, NOT_FOUND);
+  EXPECT_TRUE(SilentFrom(recorded, 0, start));
+  size_t played = MatchingBytes(recorded, start, pcm);
+  size_t expected = PlayedLengthAtEnd(static_cast<uint32_t>(pcm.size()));
+  EXPECT_GE(played, expected);
+  EXPECT_LE(played, expected + 4 * DEVICE_CALLBACK_BYTES);
+  EXPECT_TRUE(SilentFrom(recorded, start + played, recorded.size()));
+}
+
+// Music that ends exactly on a segment boundary: its end shows only as an all-silent read.
+TEST_F(SoundPlayerTest, MusicEndingOnASegmentBoundaryStopsAndASecondPlayStartsAgain) {
+  Bytes pcm = CountingPcm(24 * SEGMENT);
+  std::string path = WriteScratchFile("boundary.wav", MakeWave(Pcm16Format(2, 44100), pcm));
+  {
+    SoundPlayer player;
+    ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+    ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
+    ASSERT_TRUE(player.IsStreaming());
+    ASSERT_EQ(player.Play(), PLAYER_OK);
+    ASSERT_TRUE(WaitUntilStopped(player, std::chrono::seconds(15)));
+    ASSERT_EQ(player.Play(), PLAYER_OK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_TRUE(player.IsPlaying());
+  }
+  Bytes recorded = ReadWholeFile(recording);
+  size_t first = FindStart(recorded, pcm, 0);
+  ASSERT_NE(first, NOT_FOUND);
+  size_t played = MatchingBytes(recorded, first, pcm);
+  EXPECT_GE(played, 24 * SEGMENT - SEGMENT / 2);
+  EXPECT_LE(played, 24 * SEGMENT);
+  size_t second = FindStart(recorded, pcm, first + played);
+  ASSERT_NE(second, NOT_FOUND);
+  EXPECT_GE(MatchingBytes(recorded, second, pcm), 2 * SEGMENT);
+}
+
+TEST_F(SoundPlayerTest, ShortSoundsPlayOnceFromAStaticBuffer) {
+  Bytes pcm = CountingPcm(88200);
+  std::string path = WriteScratchFile("short.wav", MakeWave(Pcm16Format(2, 44100), pcm));
+  {
+    SoundPlayer player;
+    ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+    ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
+    EXPECT_FALSE(player.IsStreaming());
+    ASSERT_EQ(player.Play(), PLAYER_OK);
+    ASSERT_TRUE(WaitUntilStopped(player, std::chrono::seconds(5)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  Bytes recorded = ReadWholeFile(recording);
+  size_t start = FindStart(recorded, pcm, 0);
+  ASSERT_NE(start, NOT_FOUND);
+  EXPECT_EQ(MatchingBytes(recorded, start, pcm), pcm.size());
+  EXPECT_TRUE(SilentFrom(recorded, start + pcm.size(), recorded.size()));
+}
+
+TEST_F(SoundPlayerTest, OneMebibyteOfPcmIsWhereStreamingBegins) {
+  SoundPlayer player;
+  ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+  std::string below = WriteScratchFile("below.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(1048575)));
+  ASSERT_EQ(player.OpenMusic(below.c_str()), PLAYER_OK);
+  EXPECT_FALSE(player.IsStreaming());
+  std::string at = WriteScratchFile("at.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(1048576)));
+  ASSERT_EQ(player.OpenMusic(at.c_str()), PLAYER_OK);
+  EXPECT_TRUE(player.IsStreaming());
+  EXPECT_EQ(player.SegmentBytes(), 44100u);
+  std::string mono = WriteScratchFile("mono.wav", MakeWave(Pcm16Format(1, 22050), CountingPcm(1048576)));
+  ASSERT_EQ(player.OpenMusic(mono.c_str()), PLAYER_OK);
+  EXPECT_TRUE(player.IsStreaming());
+  EXPECT_EQ(player.SegmentBytes(), 11024u);
+  EXPECT_EQ(player.Format().blockAlign, 2);
+}
+
+TEST_F(SoundPlayerTest, ResultCodesAndWarnings) {
+  std::string music = WriteScratchFile("codes.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(4000)));
+  SoundPlayer player;
+  EXPECT_EQ(player.Play(), PLAYER_NO_BUFFER);
+  EXPECT_EQ(player.SetVolume(-100), PLAYER_NO_BUFFER);
+  EXPECT_FALSE(player.IsPlaying());
+  EXPECT_EQ(player.OpenMusic(music.c_str()), PLAYER_PRIMARY_FAILED);
+  ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+  EXPECT_EQ(player.InitDirectSound(), PLAYER_OUTPUT_ERROR);
+  SoundPlayer second;
+  EXPECT_EQ(second.InitDirectSound(), PLAYER_OUTPUT_ERROR);
+
+  std::string missing = ScratchFolder() + "/music.ogg";
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(player.OpenMusic(missing.c_str()), PLAYER_NO_DECODER);
+  std::string warning = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(warning.find("Sound::" + missing + "の読み取りインターフェイス取得に失敗.\nファイルが存在するかもしくは対応形式か確認して下さい."),
+            std::string::npos)
+      << warning;
+  std::string garbage = WriteScratchFile("garbage.ogg", Bytes(5000, 0x47));
+  EXPECT_EQ(player.OpenMusic(garbage.c_str()), PLAYER_NO_DECODER);
+
+  std::string floatWave = WriteScratchFile("float.wav", MakeWave(WaveFormat{3, 1, 44100, 176400, 4, 32, 0}, CountingPcm(400)));
+  EXPECT_EQ(player.OpenMusic(floatWave.c_str()), PLAYER_OUTPUT_ERROR);
+
+  ASSERT_EQ(player.OpenMusic(music.c_str()), PLAYER_OK);
+  EXPECT_EQ(player.SetVolume(-600), PLAYER_OK);
+  EXPECT_EQ(player.Play(), PLAYER_OK);
+  EXPECT_EQ(player.Close(), PLAYER_OK);
+  EXPECT_EQ(player.Play(), PLAYER_NO_BUFFER);
+}
+
+TEST_F(SoundPlayerTest, AMissingAudioOutputIsExplainedBeforeTheStartFails) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  SoundPlayer player;
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(player.InitDirectSound(), PLAYER_OUTPUT_FAILED);
+  std::string message = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find("The sound output could not be opened"), std::string::npos) << message;
+}
+
+}  // namespace
