@@ -1,0 +1,117 @@
+#include "scene/render_object.h"
+
+#include <GL/glew.h>
+
+#include "render/effect.h"
+#include "render/res_shader.h"
+#include "render/shader_manager.h"
+
+CORE_IMPLEMENT_DYNAMIC(cRenderObject, CoreObject)
+
+Vec3f eyePosition = {0.0f, 0.0f, 0.0f};
+Vec3f lightPosition = {0.0f, 0.0f, 0.0f};
+
+namespace {
+
+double gJitterViewport[2] = {1.0, 1.0};
+double gCurrentJitter[2] = {0.0, 0.0};
+
+constexpr float AMBIENT[4] = {0.1f, 0.1f, 0.1f, 0.1f};
+constexpr float LIGHT_COLOR[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr float KE[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+constexpr float KA[4] = {0.8f, 0.8f, 0.8f, 0.8f};
+constexpr float KD[4] = {0.6f, 0.6f, 0.6f, 0.6f};
+constexpr float KS[4] = {0.85f, 0.85f, 0.85f, 0.85f};
+constexpr float SHININESS = 8.0f;
+
+void DrawList(std::vector<RenderVertex>& vertices, GLenum mode) {
+  if (vertices.empty()) return;
+  glInterleavedArrays(GL_T2F_N3F_V3F, 0, vertices.data());
+  glDrawArrays(mode, 0, static_cast<GLsizei>(vertices.size()));
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  vertices.clear();
+}
+
+}  // namespace
+
+void SetJitterViewport(double width, double height) {
+  gJitterViewport[0] = width;
+  gJitterViewport[1] = height;
+}
+
+void SetCurrentJitter(double x, double y) {
+  gCurrentJitter[0] = x;
+  gCurrentJitter[1] = y;
+}
+
+const double* CurrentJitter() { return gCurrentJitter; }
+
+void SetStandardParameters() {
+  resShader* effect = gShaderManager.getCurrentEffect();
+  if (!effect) return;
+  effect->setStateMatrix("shWorldMat", STATE_MATRIX_MODELVIEW | STATE_MATRIX_IDENTITY);
+  effect->setStateMatrix("shViewMat", STATE_MATRIX_MODELVIEW | STATE_MATRIX_IDENTITY);
+  effect->setStateMatrix("shVProjMat", STATE_MATRIX_MODELVIEW_PROJECTION);
+  effect->setParameter("shAmbient", AMBIENT);
+  effect->setParameter("shLightColor", LIGHT_COLOR);
+  effect->setParameter("shKe", KE);
+  effect->setParameter("shKa", KA);
+  effect->setParameter("shKd", KD);
+  effect->setParameter("shKs", KS);
+  effect->setParameter("shShininess", &SHININESS);
+  effect->setParameter("shEyePos", &eyePosition);
+  effect->setParameter("shLightPos", &lightPosition);
+}
+
+void cRenderObject::BeginPass(int pass) {
+  if (resShader* effect = gShaderManager.getCurrentEffect()) effect->setPassState(pass);
+  SetStandardParameters();
+}
+
+int cRenderObject::Draw(float) {
+  if (!mEffect) {
+    DrawGeometry(0);
+    return 0;
+  }
+  gShaderManager.setCurrentEffect(mEffect);
+  int pass = 0;
+  for (; pass < mEffect->passCount(); ++pass) {
+    mEffect->setPassState(pass);
+    BeginPass(pass);
+    DrawGeometry(pass);
+    EndPass(pass);
+    mEffect->resetPassState(pass);
+  }
+  return pass;
+}
+
+void cRenderObject::EndPass(int pass) {
+  DrawList(mTriangles, GL_TRIANGLES);
+  DrawList(mFan, GL_TRIANGLE_FAN);
+  if (resShader* effect = gShaderManager.getCurrentEffect()) effect->resetPassState(pass);
+}
+
+void cRenderObject::DrawGeometry(int) {}
+
+void DrawCenteredRect(float width, float height) {
+  float w = width / 2.0f;
+  float h = height / 2.0f;
+  const float strip[4][5] = {
+      {0.0f, 1.0f, -w, h, 0.0f}, {0.0f, 0.0f, -w, -h, 0.0f}, {1.0f, 1.0f, w, h, 0.0f}, {1.0f, 0.0f, w, -h, 0.0f}};
+  glInterleavedArrays(GL_T2F_V3F, 0, strip);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void SetJitteredFrustum(const double jitter[2], double left, double right, double bottom, double top, double nearPlane,
+                        double farPlane) {
+  double dx = -((right - left) * jitter[0] / gJitterViewport[0]);
+  double dy = -((top - bottom) * jitter[1] / gJitterViewport[1]);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glFrustum(left + dx, right + dx, bottom + dy, top + dy, nearPlane, farPlane);
+  glMatrixMode(GL_MODELVIEW);
+}
