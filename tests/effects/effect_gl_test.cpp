@@ -5,7 +5,7 @@
 
 #include "render/effect.h"
 #include "render/effect_matrix.h"
-#include "tests/support/gl_fixture.h"
+#include "tests/effects/effect_test_support.h"
 
 namespace {
 
@@ -14,19 +14,6 @@ const char kVertex[] = "void vsQuad() { gl_Position = gl_Vertex; gl_TexCoord[0] 
 std::string OnePass(const std::string& code, const std::string& fragment, const std::string& states = "") {
   return std::string(kVertex) + code + "\ntechnique T { pass P { VertexProgram = vsQuad; FragmentProgram = " + fragment +
          "; " + states + " } }\n";
-}
-
-void DrawQuad() {
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0);
-  glVertex2f(-1, -1);
-  glTexCoord2f(1, 0);
-  glVertex2f(1, -1);
-  glTexCoord2f(1, 1);
-  glVertex2f(1, 1);
-  glTexCoord2f(0, 1);
-  glVertex2f(-1, 1);
-  glEnd();
 }
 
 std::vector<uint8_t> Rgba(int r, int g, int b, int a) {

@@ -9,7 +9,7 @@
 #include "files/core_file_stream.h"
 #include "files/resource_manager.h"
 #include "render/shader_manager.h"
-#include "tests/effects/effect_pack_test.h"
+#include "tests/effects/effect_test_support.h"
 #include "tests/support/critical_exit.h"
 
 namespace {
@@ -59,12 +59,7 @@ TEST_F(ResShaderTest, BrokenEffectsShareTheFallback) {
   const float colour[4] = {0, 0, 0, 1};
   broken->setParameter("shMqoColor", colour);
   broken->setPassState(0);
-  glBegin(GL_QUADS);
-  glVertex2f(-1, -1);
-  glVertex2f(1, -1);
-  glVertex2f(1, 1);
-  glVertex2f(-1, 1);
-  glEnd();
+  DrawQuad();
   broken->resetPassState(0);
   EXPECT_EQ(ReadPixel(32, 32), (std::vector<uint8_t>{255, 0, 255, 255}));
 

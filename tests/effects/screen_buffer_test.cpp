@@ -7,24 +7,11 @@
 #include "render/effect.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
-#include "tests/effects/effect_pack_test.h"
+#include "tests/effects/effect_test_support.h"
 
 namespace {
 
 using Colour = std::array<float, 4>;
-
-void Quad(float x0, float y0, float x1, float y1, float z = 0) {
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 0);
-  glVertex3f(x0, y0, z);
-  glTexCoord2f(1, 0);
-  glVertex3f(x1, y0, z);
-  glTexCoord2f(1, 1);
-  glVertex3f(x1, y1, z);
-  glTexCoord2f(0, 1);
-  glVertex3f(x0, y1, z);
-  glEnd();
-}
 
 void Fill(cScreenBuffer& buffer, const Colour& colour) {
   buffer.bind();
@@ -70,7 +57,7 @@ TEST_F(ScreenBufferTest, HoldsFloatColourAndDepthTextures) {
   buffer.bind();
   glClear(GL_DEPTH_BUFFER_BIT);
   glEnable(GL_DEPTH_TEST);
-  Quad(-1, -1, 1, 1, 0.5f);
+  DrawQuad(-1, -1, 1, 1, 0.5f);
   glDisable(GL_DEPTH_TEST);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
   EXPECT_NEAR(DepthAt(buffer.getDepth(), 10, 10), 0.75f, 1e-4);
@@ -83,9 +70,9 @@ TEST_F(ScreenBufferTest, AColourOnlyBufferDrawsAsIfThereWereNoDepth) {
   buffer.bind();
   glEnable(GL_DEPTH_TEST);
   glColor3f(1, 0, 0);
-  Quad(-1, -1, 1, 1, -0.5f);
+  DrawQuad(-1, -1, 1, 1, -0.5f);
   glColor3f(0, 1, 0);
-  Quad(-1, -1, 1, 1, 0.5f);  // farther, drawn later: wins without a depth buffer
+  DrawQuad(-1, -1, 1, 1, 0.5f);  // farther, drawn later: wins without a depth buffer
   glColor3f(1, 1, 1);
   glDisable(GL_DEPTH_TEST);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
@@ -104,7 +91,7 @@ TEST_F(ScreenBufferTest, AttachDepthRendersIntoAnotherBuffersDepthUntilRestored)
   temporary.attachDepth(gTextureManager.lookupName(line.getDepth()));
   temporary.bind();
   glEnable(GL_DEPTH_TEST);
-  Quad(-1, -1, 1, 1, 0.5f);
+  DrawQuad(-1, -1, 1, 1, 0.5f);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
   EXPECT_NEAR(DepthAt(line.getDepth(), 32, 32), 0.75f, 1e-4);
   EXPECT_NEAR(DepthAt(temporary.getDepth(), 32, 32), 1.0f, 1e-4);
@@ -112,7 +99,7 @@ TEST_F(ScreenBufferTest, AttachDepthRendersIntoAnotherBuffersDepthUntilRestored)
   temporary.restoreDepth();
   temporary.bind();
   glDepthFunc(GL_ALWAYS);
-  Quad(-1, -1, 1, 1, 0.0f);
+  DrawQuad(-1, -1, 1, 1, 0.0f);
   glDepthFunc(GL_LESS);
   glDisable(GL_DEPTH_TEST);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
@@ -161,7 +148,7 @@ class CoreEffectTest : public ScreenBufferTest {
   }
   static void RunPass(cEffect& effect, int pass, float x0 = 0, float y0 = 0, float x1 = 1, float y1 = 1) {
     effect.setPassState(pass);
-    Quad(x0, y0, x1, y1);
+    DrawQuad(x0, y0, x1, y1);
     effect.resetPassState(pass);
   }
 };

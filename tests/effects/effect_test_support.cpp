@@ -1,4 +1,4 @@
-#include "tests/effects/effect_pack_test.h"
+#include "tests/effects/effect_test_support.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -10,6 +10,19 @@
 #include "files/pack_writer.h"
 #include "files/resource_manager.h"
 #include "tests/support/test_paths.h"
+
+void DrawQuad(float x0, float y0, float x1, float y1, float z) {
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex3f(x0, y0, z);
+  glTexCoord2f(1, 0);
+  glVertex3f(x1, y0, z);
+  glTexCoord2f(1, 1);
+  glVertex3f(x1, y1, z);
+  glTexCoord2f(0, 1);
+  glVertex3f(x0, y1, z);
+  glEnd();
+}
 
 std::string ReadSourceFile(const std::string& relative) {
   std::ifstream in(SourcePath(relative), std::ios::binary);
