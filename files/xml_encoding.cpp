@@ -14,26 +14,11 @@ constexpr size_t kDetectionMinimum = 25;
 
 XmlEncoding gXmlEncoding = XmlEncoding::Utf8;
 
-constexpr int Utf8SequenceLength(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF7) return 4;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xC0 && lead <= 0xDF) return 2;
-  return 1;
-}
-
-constexpr bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 using WidthTable = std::array<uint8_t, 256>;
 
 constexpr WidthTable MakeWidths(XmlEncoding encoding) {
   WidthTable widths{};
-  for (int c = 0; c < 256; ++c) {
-    switch (encoding) {
-      case XmlEncoding::Utf8: widths[c] = uint8_t(Utf8SequenceLength(uint8_t(c))); break;
-      case XmlEncoding::Legacy: widths[c] = 1; break;
-      case XmlEncoding::ShiftJis: widths[c] = IsShiftJisLead(uint8_t(c)) ? 2 : 1; break;
-    }
-  }
+  for (int c = 0; c < 256; ++c) widths[c] = uint8_t(XmlCharacterWidth(encoding, uint8_t(c)));
   return widths;
 }
 
@@ -44,7 +29,7 @@ constexpr WidthTable kShiftJisWidths = MakeWidths(XmlEncoding::ShiftJis);
 // Lenient: a lead byte announces its length and every byte it announces must be below C0.
 bool IsValidUtf8(const unsigned char* bytes, size_t length) {
   for (size_t i = 0; i < length;) {
-    size_t sequence = size_t(Utf8SequenceLength(bytes[i]));
+    size_t sequence = size_t(XmlCharacterWidth(XmlEncoding::Utf8, bytes[i]));
     for (size_t k = 1; k < sequence && i + k < length; ++k) {
       if (bytes[i + k] >= 0xC0) return false;
     }

@@ -23,4 +23,18 @@ XmlEncoding CurrentXmlEncoding();
 void SetXmlEncoding(XmlEncoding encoding);
 
 // Bytes taken by the character that begins with lead, in encoding (1 to 4).
+constexpr int XmlCharacterWidth(XmlEncoding encoding, unsigned char lead) {
+  switch (encoding) {
+    case XmlEncoding::Utf8:
+      if (lead >= 0xF0 && lead <= 0xF7) return 4;
+      if (lead >= 0xE0 && lead <= 0xEF) return 3;
+      if (lead >= 0xC0 && lead <= 0xDF) return 2;
+      return 1;
+    case XmlEncoding::ShiftJis: return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+    case XmlEncoding::Legacy: return 1;
+  }
+  return 1;
+}
+
+// The widths of all 256 lead bytes in encoding.
 const uint8_t* XmlCharacterWidths(XmlEncoding encoding);

@@ -28,6 +28,42 @@ constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
 
 inline bool Is(char c, uint8_t mask) { return kClasses[uint8_t(c)] & mask; }
 
+// What a scan runs over. Each stops at the end of the text; all but names also stop at "&".
+enum ScanKind { SCAN_NAME, SCAN_TEXT, SCAN_DOUBLE_QUOTED, SCAN_SINGLE_QUOTED, SCAN_PLAIN, SCAN_CLEAR, SCAN_KINDS };
+
+constexpr bool StopsScan(ScanKind kind, unsigned char c) {
+  if (c == 0) return true;
+  switch (kind) {
+    case SCAN_NAME: return kClasses[c] & NAME_END;
+    case SCAN_TEXT: return c == '<' || c == '&';
+    case SCAN_DOUBLE_QUOTED: return c == '"' || c == '<' || c == '&';
+    case SCAN_SINGLE_QUOTED: return c == '\'' || c == '<' || c == '&';
+    case SCAN_PLAIN: return (kClasses[c] & PLAIN_END) || c == '/' || c == '?' || c == '&';
+    case SCAN_CLEAR: return c == ']' || c == '>' || c == '<' || c == '-';
+    case SCAN_KINDS: break;
+  }
+  return true;
+}
+
+// Per encoding and kind, the bytes to step over a character, or 0 where the scan stops.
+using StepTable = std::array<uint8_t, 256>;
+using StepTables = std::array<std::array<StepTable, SCAN_KINDS>, 3>;
+
+constexpr StepTables MakeStepTables() {
+  StepTables tables{};
+  for (XmlEncoding encoding : {XmlEncoding::Utf8, XmlEncoding::Legacy, XmlEncoding::ShiftJis}) {
+    for (int kind = 0; kind < SCAN_KINDS; ++kind) {
+      for (int c = 0; c < 256; ++c) {
+        bool stops = StopsScan(ScanKind(kind), uint8_t(c));
+        tables[int(encoding)][kind][c] = stops ? 0 : uint8_t(XmlCharacterWidth(encoding, uint8_t(c)));
+      }
+    }
+  }
+  return tables;
+}
+
+constexpr StepTables kStepTables = MakeStepTables();
+
 struct ClearMark {
   const char* open;
   const char* close;
@@ -55,8 +91,13 @@ int HexDigit(char c) {
 
 class XmlParser {
  public:
-  XmlParser(XmlDocument& document, char* begin, char* end, const uint8_t* widths)
-      : mDocument(document), mBegin(begin), mEnd(end), mWidths(widths), mAt(begin) {}
+  XmlParser(XmlDocument& document, char* begin, char* end, XmlEncoding encoding)
+      : mDocument(document),
+        mBegin(begin),
+        mEnd(end),
+        mWidths(XmlCharacterWidths(encoding)),
+        mSteps(kStepTables[int(encoding)]),
+        mAt(begin) {}
 
   void Parse();
   int Code() const { return mCode; }
@@ -68,9 +109,36 @@ class XmlParser {
   void SkipSpace() {
     while (Is(*mAt, SPACE)) ++mAt;
   }
+  // Steps over characters up to the first that stops kind (or the end of the text), noting
+  // whether an "&" was passed.
+  char* Scan(char* at, ScanKind kind, bool& ampersand) const {
+    const StepTable& steps = mSteps[kind];
+    for (;;) {
+      at = SkipSingleBytes(at, steps);
+      if (uint8_t step = steps[uint8_t(*at)]) {
+        at += step;
+        continue;
+      }
+      // The padding after the text stops every scan, however far the last character reached.
+      if (*at != '&' || kind == SCAN_NAME) return std::min(at, mEnd);
+      ampersand = true;
+      ++at;
+    }
+  }
+  // Steps over single-byte characters that do not stop the scan. Unrolled with fixed steps, so
+  // that each load does not wait for the one before it.
+  static char* SkipSingleBytes(char* at, const StepTable& steps) {
+    for (;;) {
+      if (steps[uint8_t(at[0])] != 1) return at;
+      if (steps[uint8_t(at[1])] != 1) return at + 1;
+      if (steps[uint8_t(at[2])] != 1) return at + 2;
+      if (steps[uint8_t(at[3])] != 1) return at + 3;
+      at += 4;
+    }
+  }
   char* ScanName(char* at) const {
-    while (!Is(*at, NAME_END)) at = Next(at);
-    return at;
+    bool unused = false;
+    return Scan(at, SCAN_NAME, unused);
   }
   bool Fail(int code, char* at) {
     mCode = code;
@@ -95,6 +163,7 @@ class XmlParser {
   char* mBegin;
   char* mEnd;
   const uint8_t* mWidths;
+  const std::array<StepTable, SCAN_KINDS>& mSteps;
   char* mAt;
   char* mStop = nullptr;
   int mCode = XML_ERROR_NONE;
@@ -136,12 +205,19 @@ void XmlParser::Parse() {
 }
 
 bool XmlParser::ParseClearRun(bool& matched) {
+  // Every clear mark begins with "<!", "<P" or "<S".
+  if (mAt[1] != '!' && mAt[1] != 'P' && mAt[1] != 'S') return true;
   for (const ClearMark& mark : kClearMarks) {
     if (!StartsWith(mAt, mark.open)) continue;
     matched = true;
     char* content = mAt + std::strlen(mark.open);
     char* at = content;
-    while (*at != '\0' && !(*at == mark.close[0] && StartsWith(at, mark.close))) at = Next(at);
+    bool unused = false;
+    for (;;) {
+      at = Scan(at, SCAN_CLEAR, unused);
+      if (*at == '\0' || StartsWith(at, mark.close)) break;
+      at = Next(at);
+    }
     if (*at == '\0') return Fail(XML_ERROR_UNMATCHED_CLEAR_TAG_END, mAt);
     mDocument.runs.push_back({mCurrent, {std::string_view(content, size_t(at - content)), true}});
     mAt = at + std::strlen(mark.close);
@@ -202,11 +278,11 @@ bool XmlParser::ParseAttributes(uint32_t node, bool declaration, std::vector<cha
 
 bool XmlParser::ParseAttributeValue(const char*& value, std::vector<char*>& terminators) {
   char quote = *mAt;
+  bool ampersand = false;
   if (quote == '"' || quote == '\'') {
-    char* at = mAt + 1;
-    while (*at != quote && *at != '<' && *at != '\0') at = Next(at);
+    char* at = Scan(mAt + 1, quote == '"' ? SCAN_DOUBLE_QUOTED : SCAN_SINGLE_QUOTED, ampersand);
     if (*at == quote) {
-      char* end = DecodeEntities(mAt + 1, at);
+      char* end = ampersand ? DecodeEntities(mAt + 1, at) : at;
       if (!end) return false;
       *end = '\0';
       value = mAt + 1;
@@ -220,8 +296,12 @@ bool XmlParser::ParseAttributeValue(const char*& value, std::vector<char*>& term
     return Fail(XML_ERROR_UNEXPECTED_TOKEN, mAt);
   }
   char* at = mAt;
-  while (!Is(*at, PLAIN_END) && !((*at == '/' || *at == '?') && at[1] == '>')) at = Next(at);
-  char* end = DecodeEntities(mAt, at);
+  for (;;) {
+    at = Scan(at, SCAN_PLAIN, ampersand);
+    if ((*at != '/' && *at != '?') || at[1] == '>') break;
+    ++at;
+  }
+  char* end = ampersand ? DecodeEntities(mAt, at) : at;
   if (!end) return false;
   terminators.push_back(end);
   value = mAt;
@@ -257,10 +337,10 @@ bool XmlParser::ParseEndTag() {
 
 bool XmlParser::ParseText() {
   char* begin = mAt;
-  char* at = begin;
-  while (*at != '<' && *at != '\0') at = Next(at);
+  bool ampersand = false;
+  char* at = Scan(begin, SCAN_TEXT, ampersand);
   mAt = at;
-  char* end = DecodeEntities(begin, at);
+  char* end = ampersand ? DecodeEntities(begin, at) : at;
   if (!end) return false;
   while (end > begin && Is(end[-1], SPACE)) --end;
   mDocument.runs.push_back({mCurrent, {std::string_view(begin, size_t(end - begin)), false}});
@@ -275,10 +355,8 @@ bool XmlParser::CloseAtEnd() {
 }
 
 char* XmlParser::DecodeEntities(char* begin, char* end) {
-  char* in = static_cast<char*>(std::memchr(begin, '&', size_t(end - begin)));
-  if (!in) return end;
   // Characters are copied whole, so a "&" inside a multibyte character is not a reference.
-  in = begin;
+  char* in = begin;
   char* out = begin;
   while (in < end) {
     if (*in == '&') {
@@ -325,15 +403,14 @@ XmlParseOutcome ParseXmlTree(const char* text, size_t length, XmlEncoding encodi
   if (!text) return {nullptr, XML_ERROR_NO_ELEMENTS, 0};
   size_t size = strnlen(text, length);
   auto document = std::make_shared<XmlDocument>();
-  document->buffer = std::make_unique<char[]>(size + kPadding);
+  document->buffer = std::make_unique_for_overwrite<char[]>(size + kPadding);
   char* buffer = document->buffer.get();
   std::memcpy(buffer, text, size);
   std::memset(buffer + size, 0, kPadding);
-  // Enough room for every tag and attribute, so the arrays grow once at most.
-  auto tags = size_t(std::count(buffer, buffer + size, '<'));
-  document->nodes.reserve(tags + 1);
-  document->attributes.reserve(size_t(std::count(buffer, buffer + size, '=')));
-  XmlParser parser(*document, buffer, buffer + size, XmlCharacterWidths(encoding));
+  // Room for the density of a typical definition file, so the arrays seldom grow.
+  document->nodes.reserve(size / 64 + 1);
+  document->attributes.reserve(size / 16 + 1);
+  XmlParser parser(*document, buffer, buffer + size, encoding);
   parser.Parse();
   return {document, parser.Code(), parser.StopIndex()};
 }
