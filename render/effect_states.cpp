@@ -3,7 +3,10 @@
 #include <GL/glew.h>
 
 #include <cctype>
+#include <cstdio>
 #include <string>
+
+#include "render/effect_source.h"
 
 namespace {
 
@@ -150,4 +153,25 @@ const char* EffectEnumName(unsigned value, EffectValueKind kind) {
     if (entry.kind == kind && entry.value == value) return entry.name;
   }
   return nullptr;
+}
+
+std::string DescribeEffectState(const EffectStateAssignment& assignment) {
+  const EffectStateInfo& info = EffectState(assignment.state);
+  std::string text = std::string(info.name) + " =";
+  for (int i = 0; i < info.arity; ++i) {
+    const float value = assignment.values[i];
+    const EffectValueKind kind = info.kinds[i];
+    std::string word;
+    if (kind == EffectValueKind::Bool) {
+      word = value != 0 ? "true" : "false";
+    } else if (const char* name = EffectEnumName(static_cast<unsigned>(value), kind)) {
+      word = name;
+    } else {
+      char number[32];
+      std::snprintf(number, sizeof(number), "%g", value);
+      word = number;
+    }
+    text += (i ? ", " : " ") + word;
+  }
+  return text;
 }

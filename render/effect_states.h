@@ -3,6 +3,7 @@
 // value, and the enum names that values may use. Pure tables: no GL calls.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 enum class EffectValueKind {
@@ -75,3 +76,8 @@ std::optional<unsigned> FindEffectEnum(std::string_view name, EffectValueKind ki
 
 // The name of kind's GL value as the tables spell it ("LEqual"); null for plain numbers.
 const char* EffectEnumName(unsigned value, EffectValueKind kind);
+
+struct EffectStateAssignment;
+
+// The assignment as an author would write it: "BlendFunc = One, OneMinusSrcAlpha".
+std::string DescribeEffectState(const EffectStateAssignment& assignment);

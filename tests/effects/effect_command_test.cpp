@@ -1,0 +1,43 @@
+// torvane-tool effect: what the engine would use, and the compiler's messages when nothing builds.
+#include <gtest/gtest.h>
+
+#include "tests/support/run_command.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+TEST(EffectCommand, ListsTechniquesPassesAndParameters) {
+  const std::string file = SourcePath("tests/data/effects/two_techniques.cgfx");
+  const CommandResult result = RunTool({"effect", file});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string& out = result.out;
+  EXPECT_NE(out.find(R"("techniques":[{"name":"Fancy","valid":false},{"name":"Simple","valid":true}])"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find(R"("technique":"Simple")"), std::string::npos);
+  EXPECT_NE(out.find(R"({"name":"Base","vertex":"vsMain","fragment":"fsSimple","states":["BlendEnable = true","BlendFunc = SrcAlpha, OneMinusSrcAlpha"]})"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(R"({"name":"colour","path":"lights[1].colour","semantic":"LIGHT_COLOUR","type":"vec4"})"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find(R"({"name":"shBaseTexture","path":"shBaseTexture","semantic":"","type":"sampler2D"})"),
+            std::string::npos);
+  // Why the first technique is not used.
+  EXPECT_NE(result.err.find(file + ":19: no function 'fsFancy' for the fragment program"), std::string::npos)
+      << result.err;
+}
+
+TEST(EffectCommand, AFileThatDoesNotBuildPrintsTheCompilerMessagesAndFails) {
+  const std::string file = SourcePath("tests/data/effects/compile_error.cgfx");
+  const CommandResult result = RunTool({"effect", file});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find(file + ":4:"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("undefinedColour"), std::string::npos) << result.err;
+
+  EXPECT_EQ(RunTool({"effect", "/nonexistent/effect.cgfx"}).status, 1);
+  EXPECT_EQ(RunTool({"effect"}).status, 2);
+  EXPECT_EQ(RunTool({"effect", "a", "b"}).status, 2);
+}
+
+}  // namespace
