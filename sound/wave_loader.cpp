@@ -1,5 +1,7 @@
 #include "sound/wave_loader.h"
 
+#include <cstdint>
+
 #include "sound/wave_layout.h"
 
 bool WaveLoader::OpenStream() {
@@ -42,7 +44,8 @@ void WaveLoader::SetFileOffset(int64_t bytes, int origin) {
   int64_t base = 0;
   if (origin == SOUND_SEEK_CURRENT) base = static_cast<int64_t>(mFileOffset - mDataStart);
   if (origin == SOUND_SEEK_END) base = mTotal;
-  int64_t target = base + bytes;
+  int64_t target;
+  if (__builtin_add_overflow(base, bytes, &target)) target = bytes < 0 ? 0 : INT64_MAX - static_cast<int64_t>(mDataStart);
   mFileOffset = mDataStart + static_cast<uint64_t>(target < 0 ? 0 : target);
 }
 
