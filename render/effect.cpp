@@ -1,6 +1,7 @@
 #include "render/effect.h"
 
 #include <cstring>
+#include <unordered_map>
 
 #include "render/effect_matrix.h"
 #include "render/effect_parser.h"
@@ -27,6 +28,26 @@ GLenum TextureTarget(EffectParameterType type) {
     case EffectParameterType::Sampler3D: return GL_TEXTURE_3D;
     case EffectParameterType::SamplerCube: return GL_TEXTURE_CUBE_MAP;
     default: return 0;
+  }
+}
+
+// Plain loops: the names are short, and a library call costs more than the comparison.
+bool SameText(const char* a, const char* b) {
+  while (*a && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return *a == *b;
+}
+
+// Copies count floats (1, 2, 3, 4 or 16) with fixed sizes, which compile to plain moves.
+void CopyFloats(float* to, const void* from, int count) {
+  switch (count) {
+    case 16: std::memcpy(to, from, 16 * sizeof(float)); break;
+    case 4: std::memcpy(to, from, 4 * sizeof(float)); break;
+    case 3: std::memcpy(to, from, 3 * sizeof(float)); break;
+    case 2: std::memcpy(to, from, 2 * sizeof(float)); break;
+    default: std::memcpy(to, from, sizeof(float)); break;
   }
 }
 
@@ -60,7 +81,9 @@ void cEffect::Destroy() {
   mLeaves.clear();
   mPasses.clear();
   mGroups.clear();
+  mGroupLeaves.clear();
   mBuckets.clear();
+  for (CachedName& cached : mNameCache) cached = CachedName{};
 }
 
 bool cEffect::Create(std::string_view text, const std::string& fileName, bool tryEveryTechnique) {
@@ -156,11 +179,25 @@ void cEffect::BuildParameters(const std::vector<GLuint>& programs) {
 }
 
 void cEffect::BuildNameTable() {
+  std::unordered_map<std::string, std::vector<int>> leavesByKey;
+  std::vector<std::string> keys;  // in the order they first appear
+  const auto add = [&](const std::string& key, size_t leaf) {
+    const auto [entry, inserted] = leavesByKey.try_emplace(key);
+    if (inserted) keys.push_back(key);
+    entry->second.push_back(static_cast<int>(leaf));
+  };
   for (size_t i = 0; i < mParameterInfo.size(); ++i) {
     const EffectParameterLeaf& leaf = mParameterInfo[i];
-    AddKey(leaf.name, static_cast<int>(i));
-    if (!leaf.semantic.empty() && leaf.semantic != leaf.name) AddKey(leaf.semantic, static_cast<int>(i));
-    if (leaf.path != leaf.name && leaf.path != leaf.semantic) AddKey(leaf.path, static_cast<int>(i));
+    add(leaf.name, i);
+    if (!leaf.semantic.empty() && leaf.semantic != leaf.name) add(leaf.semantic, i);
+    if (leaf.path != leaf.name && leaf.path != leaf.semantic) add(leaf.path, i);
+  }
+  for (const std::string& key : keys) {
+    const std::vector<int>& leaves = leavesByKey[key];
+    size_t length = 0;
+    mGroups.push_back({key, HashName(key.c_str(), length), static_cast<uint32_t>(mGroupLeaves.size()),
+                       static_cast<uint32_t>(leaves.size())});
+    mGroupLeaves.insert(mGroupLeaves.end(), leaves.begin(), leaves.end());
   }
   size_t size = 16;
   while (size < mGroups.size() * 2) size *= 2;
@@ -172,19 +209,21 @@ void cEffect::BuildNameTable() {
   }
 }
 
-void cEffect::AddKey(const std::string& key, int leaf) {
-  for (Group& group : mGroups) {
-    if (group.key == key) {
-      group.leaves.push_back(leaf);
-      return;
-    }
-  }
-  size_t length = 0;
-  mGroups.push_back({key, HashName(key.c_str(), length), {leaf}});
-}
-
 int cEffect::findParameter(const char* name) const {
   if (!name || !*name || mBuckets.empty()) return -1;
+  const uint64_t spread = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(name)) * 0x9E3779B97F4A7C15ull;
+  CachedName& cached = mNameCache[spread >> (64 - NAME_CACHE_BITS)];
+  if (cached.pointer == name && SameText(cached.text, name)) return cached.group;
+  const int group = LookUp(name);
+  if (std::strlen(name) < NAME_CACHE_TEXT) {
+    cached.pointer = name;
+    std::strcpy(cached.text, name);
+    cached.group = group;
+  }
+  return group;
+}
+
+int cEffect::LookUp(const char* name) const {
   size_t length = 0;
   const uint32_t hash = HashName(name, length);
   const size_t mask = mBuckets.size() - 1;
@@ -201,11 +240,13 @@ void cEffect::setParameter(int handle, const void* values) { Set(handle, values,
 void cEffect::Set(int handle, const void* values, bool matricesOnly) {
   if (handle < 0 || handle >= static_cast<int>(mGroups.size()) || !values) return;
   Pass* active = mActivePass >= 0 ? &mPasses[mActivePass] : nullptr;
-  for (int index : mGroups[handle].leaves) {
+  const Group& group = mGroups[handle];
+  for (uint32_t g = group.first; g < group.first + group.count; ++g) {
+    const int index = mGroupLeaves[g];
     Leaf& leaf = mLeaves[index];
     if (matricesOnly && leaf.type != EffectParameterType::Float4x4) continue;
     if (const int count = FloatCount(leaf.type)) {
-      std::memcpy(leaf.value, values, count * sizeof(float));
+      CopyFloats(leaf.value, values, count);
     } else if (leaf.target) {
       std::memcpy(&leaf.texture, values, sizeof(leaf.texture));
     } else {

@@ -97,14 +97,25 @@ class cEffect {
   struct Group {
     std::string key;
     uint32_t hash = 0;
-    std::vector<int> leaves;
+    uint32_t first = 0;  // its leaves are mGroupLeaves[first, first + count)
+    uint32_t count = 0;
+  };
+  // Callers pass the same name pointers draw after draw: a small table keyed by the pointer, with
+  // a copy of the text to check against (buffers get reused for other names), skips hashing.
+  static constexpr int NAME_CACHE_BITS = 8;
+  static constexpr int NAME_CACHE_SIZE = 1 << NAME_CACHE_BITS;
+  static constexpr size_t NAME_CACHE_TEXT = 32;
+  struct CachedName {
+    const char* pointer = nullptr;
+    char text[NAME_CACHE_TEXT] = {};
+    int group = -1;
   };
 
   bool BuildTechnique(const EffectTechnique& technique, const std::string& fileName, std::vector<GLuint>& programs);
   bool AssignSamplerUnits(Pass& pass, const std::string& fileName, const EffectTechnique& technique);
   void BuildParameters(const std::vector<GLuint>& programs);
   void BuildNameTable();
-  void AddKey(const std::string& key, int leaf);
+  int LookUp(const char* name) const;
   void Set(int handle, const void* values, bool matricesOnly);
   void Upload(Leaf& leaf, Slot& slot);
 
@@ -116,7 +127,9 @@ class cEffect {
   std::vector<Leaf> mLeaves;
   std::vector<Pass> mPasses;
   std::vector<Group> mGroups;
+  std::vector<int> mGroupLeaves;
   std::vector<int> mBuckets;  // open addressing into mGroups, -1 where empty
+  mutable CachedName mNameCache[NAME_CACHE_SIZE];
   uint32_t mSerial = 0;
   int mActivePass = -1;
   GLint mPreviousProgram = 0;

@@ -53,6 +53,26 @@ TEST_F(EffectGL, NameAndSemanticSetEveryMatchTogether) {
   EXPECT_EQ(mEffect.findParameter("shkd"), -1);
 }
 
+TEST_F(EffectGL, ANameBufferReusedForAnotherNameFindsTheOtherParameter) {
+  Create(OnePass("uniform vec4 srcCBuf0; uniform vec4 srcCBuf1;\n"
+                 "void fs() { gl_FragColor = vec4(srcCBuf0.r, srcCBuf1.g, 0.0, 1.0); }",
+                 "fs"));
+  // Names built at run time in one buffer, as the frame composition builds "srcCBuf" + digit.
+  char name[16] = "srcCBuf0";
+  const int first = mEffect.findParameter(name);
+  name[7] = '1';
+  const int second = mEffect.findParameter(name);
+  ASSERT_GE(first, 0);
+  ASSERT_GE(second, 0);
+  EXPECT_NE(first, second);
+  name[7] = '7';
+  EXPECT_EQ(mEffect.findParameter(name), -1);
+  name[7] = '1';
+  const float one[4] = {1, 1, 1, 1};
+  mEffect.setParameter(name, one);
+  EXPECT_EQ(DrawPass(mEffect), Rgba(0, 255, 0, 255));
+}
+
 TEST_F(EffectGL, EachTypeTakesItsOwnNumberOfFloats) {
   Create(std::string(kVertex) +
          "uniform float f; uniform vec2 v2; uniform vec3 v3; uniform mat4 m;\n"
