@@ -2,13 +2,20 @@
 
 #include <cstddef>
 
+int32_t SaturatedMilliseconds(float seconds) {
+  float milliseconds = seconds * 1000.0f;
+  if (!(milliseconds > -2147483648.0f)) return INT32_MIN;
+  if (milliseconds >= 2147483648.0f) return INT32_MAX;
+  return static_cast<int32_t>(milliseconds);
+}
+
 std::vector<CutSpan> BuildCutSpans(const std::vector<float>& sceneLengthsSeconds) {
   std::vector<CutSpan> cuts;
   cuts.reserve(sceneLengthsSeconds.size());
   float start = 0.0f;
   for (float length : sceneLengthsSeconds) {
     float end = start + length;
-    cuts.push_back({static_cast<int32_t>(start * 1000.0f), static_cast<int32_t>(end * 1000.0f)});
+    cuts.push_back({SaturatedMilliseconds(start), SaturatedMilliseconds(end)});
     start = end;
   }
   return cuts;

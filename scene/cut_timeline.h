@@ -10,6 +10,9 @@ struct CutSpan {
   int32_t end;    // ms, inclusive
 };
 
+// seconds · 1000 truncated toward zero, held within 32 bits (a NaN gives the lowest value).
+int32_t SaturatedMilliseconds(float seconds);
+
 // Spans for scenes of the given lengths in seconds, accumulated in single precision and each end
 // truncated toward zero, so the spans meet exactly where one scene ends and the next begins.
 std::vector<CutSpan> BuildCutSpans(const std::vector<float>& sceneLengthsSeconds);

@@ -48,12 +48,18 @@ void SetCurrentJitter(double x, double y) {
 
 const double* CurrentJitter() { return gCurrentJitter; }
 
-void SetStandardParameters() {
+void SetStandardMatrices() {
   resShader* effect = gShaderManager.getCurrentEffect();
   if (!effect) return;
   effect->setStateMatrix("shWorldMat", STATE_MATRIX_MODELVIEW | STATE_MATRIX_IDENTITY);
   effect->setStateMatrix("shViewMat", STATE_MATRIX_MODELVIEW | STATE_MATRIX_IDENTITY);
   effect->setStateMatrix("shVProjMat", STATE_MATRIX_MODELVIEW_PROJECTION);
+}
+
+void SetStandardParameters() {
+  resShader* effect = gShaderManager.getCurrentEffect();
+  if (!effect) return;
+  SetStandardMatrices();
   effect->setParameter("shAmbient", AMBIENT);
   effect->setParameter("shLightColor", LIGHT_COLOR);
   effect->setParameter("shKe", KE);

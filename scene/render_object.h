@@ -57,6 +57,10 @@ class cRenderObject : public CoreObject {
   resShader* mEffect = nullptr;
 };
 
+// Sets "shWorldMat", "shViewMat" and "shVProjMat" on the current effect from the current GL
+// matrices.
+void SetStandardMatrices();
+
 // Sets the standard parameters ("shWorldMat", "shViewMat", "shVProjMat", the fixed material, eye
 // and light) on the current effect, from the current GL matrices.
 void SetStandardParameters();

@@ -1,0 +1,156 @@
+#include "scene/mqo_render.h"
+
+#include <GL/glew.h>
+
+#include "files/res_mqo.h"
+#include "files/tdf_object.h"
+#include "render/custom_texture_manager.h"
+#include "render/res_shader.h"
+#include "render/shader_manager.h"
+#include "render/texture_manager.h"
+#include "scene/depth_nesting.h"
+
+CORE_IMPLEMENT_DYNAMIC(cMqoRender, cRenderObject)
+
+namespace {
+
+uint32_t NameOf(cTexture* texture) { return texture ? gTextureManager.lookupName(texture) : 0; }
+
+void PopModelView(int64_t count) {
+  for (int64_t i = 0; i < count; ++i) glPopMatrix();
+}
+
+void PushModelView(int64_t count) {
+  for (int64_t i = 0; i < count; ++i) glPushMatrix();
+}
+
+}  // namespace
+
+float RendererDegrees(float radians) { return radians * 180.0f / 3.141592f; }
+
+cMqoRender::~cMqoRender() { Release(); }
+
+void cMqoRender::SetModel(resMQO* model, const TdfObject* animation) {
+  if (model) {
+    Release();
+    mModel = model;
+    mModel->AddRef();
+    size_t materials = mModel->GetMaterialCount();
+    mTextureNames.resize(materials);
+    mSecondTextureNames.resize(materials);
+    for (size_t m = 0; m < materials; ++m) {
+      mTextureNames[m] = NameOf(mModel->GetTexture(m, 0));
+      mSecondTextureNames[m] = NameOf(mModel->GetTexture(m, 1));
+    }
+  }
+  if (animation) mAnimation = animation;
+}
+
+void cMqoRender::Release() {
+  if (mModel) mModel->Release();
+  mModel = nullptr;
+  mTextureNames.clear();
+  mSecondTextureNames.clear();
+}
+
+int cMqoRender::PassCount() {
+  resShader* effect = GetEffect();
+  return effect ? effect->passCount() : 0;
+}
+
+size_t cMqoRender::MaterialCount() { return mModel ? mModel->GetMaterialCount() : 0; }
+
+uint32_t cMqoRender::TextureName(size_t m, int which) const {
+  const std::vector<uint32_t>& names = which == 0 ? mTextureNames : mSecondTextureNames;
+  return (which == 0 || which == 1) && m < names.size() ? names[m] : 0;
+}
+
+void cMqoRender::DrawFace(size_t object, size_t face, size_t material) {
+  if (!mModel || object >= mModel->GetObjectCount() || material >= mModel->GetMaterialCount()) return;
+  if (face >= mModel->GetObject(object).faces.size()) return;
+  mModel->EmitFace(face, object, material);
+}
+
+void cMqoRender::SetMaterial(size_t material, float alpha, float time) {
+  if (material >= MaterialCount()) return;
+  SetEffect(mModel->GetEffect(material));
+  if (GetEffect()) gShaderManager.setCurrentEffect(GetEffect());
+  if (resShader* effect = gShaderManager.getCurrentEffect()) {
+    effect->setParameter("shBaseTexture", &mTextureNames[material]);
+    effect->setParameter("shOverlapTexture", &mSecondTextureNames[material]);
+    const auto& color = mModel->GetMaterial(material).color;
+    const float tinted[4] = {color[0], color[1], color[2], color[3] * alpha};
+    effect->setParameter("shMqoColor", tinted);
+    effect->setParameter("TIME_RATE", &time);
+  }
+  gCustomTextureManager.bindTextures(GetEffect());
+}
+
+void cMqoRender::DrawGeometry(int) {}
+
+int cMqoRender::DrawListPerPass(uint32_t list) {
+  int passes = 0;
+  for (; passes < PassCount(); ++passes) {
+    BeginPass(passes);
+    glCallList(list);
+    EndPass(passes);
+  }
+  return passes;
+}
+
+int cMqoRender::Draw(float time) {
+  if (!mModel) return 0;
+  if (!mAnimation) return DrawWholeModel(1.0f, time);
+  return DrawObjectByObject(time);
+}
+
+int cMqoRender::DrawWholeModel(float alpha, float time) {
+  const std::vector<GLuint>& lists = mModel->GetMaterialLists();
+  int drawn = 0;
+  for (size_t m = 0; m < MaterialCount() && m < lists.size(); ++m) {
+    SetMaterial(m, alpha, time);
+    drawn += DrawListPerPass(lists[m]);
+  }
+  return drawn;
+}
+
+int cMqoRender::DrawObjectByObject(float time) {
+  DepthNesting nesting;
+  int drawn = 0;
+  glMatrixMode(GL_MODELVIEW);
+  for (size_t i = 0; i < mModel->GetObjectCount(); ++i) {
+    const ModelObject& object = mModel->GetObject(i);
+    NestingStep step = nesting.Enter(object.depth);
+    PopModelView(step.pops);
+    PushModelView(step.pushes);
+    TdfKey key = mAnimation->GetKey(object.name, time);
+    PlaceObject(i, key);
+    drawn += DrawObject(i, key.alpha, time);
+  }
+  glMatrixMode(GL_MODELVIEW);
+  PopModelView(nesting.Finish());
+  return drawn;
+}
+
+void cMqoRender::PlaceObject(size_t object, const TdfKey& key) {
+  ModelPoint pivot = mModel->FindNamedPoint(mModel->GetObject(object).name);
+  glTranslatef(pivot[0], pivot[1], -pivot[2]);
+  glTranslatef(key.position[0], key.position[1], -key.position[2]);
+  glRotatef(RendererDegrees(key.rotation[2]), 0.0f, 0.0f, 1.0f);
+  glRotatef(-RendererDegrees(key.rotation[1]), 0.0f, 1.0f, 0.0f);
+  glRotatef(-RendererDegrees(key.rotation[0]), 1.0f, 0.0f, 0.0f);
+  glScalef(key.scale[0], key.scale[1], key.scale[2]);
+  glTranslatef(-pivot[0], -pivot[1], pivot[2]);
+}
+
+int cMqoRender::DrawObject(size_t object, float alpha, float time) {
+  const auto& objectLists = mModel->GetObjectLists();
+  auto lists = objectLists.find(static_cast<int>(object));
+  if (lists == objectLists.end()) return 0;
+  int drawn = 0;
+  for (size_t m = 0; m < MaterialCount() && m < lists->second.size(); ++m) {
+    SetMaterial(m, alpha, time);
+    drawn += DrawListPerPass(lists->second[m]);
+  }
+  return drawn;
+}
