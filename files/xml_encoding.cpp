@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -79,8 +78,10 @@ std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length) {
   bool byteOrderMark = bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
   XmlEncoding detected = byteOrderMark || valid ? XmlEncoding::Utf8 : XmlEncoding::Legacy;
 
-  std::string head(text, window);  // zero-terminated copy: the search stops at the window
-  const char* value = DeclaredEncoding(head.c_str());
+  char head[kDetectionWindow + 1];  // zero-terminated copy: the search stops at the window
+  std::memcpy(head, text, window);
+  head[window] = '\0';
+  const char* value = DeclaredEncoding(head);
   if (!value) return detected;
   if (StartsWithNoCase(value, "utf-8") || StartsWithNoCase(value, "utf8")) {
     return valid ? std::optional<XmlEncoding>(XmlEncoding::Utf8) : std::nullopt;
