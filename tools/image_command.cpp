@@ -1,0 +1,119 @@
+// torvane-tool image: decodes an image file as the texture resource would and shows what the
+// texture receives.
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "render/image_decoder.h"
+#include "render/image_dxt1.h"
+#include "render/texture_png_writer.h"
+#include "tools/json_writer.h"
+#include "tools/tool_command.h"
+
+namespace {
+
+std::string GLName(GLenum value) {
+  switch (value) {
+    case GL_RGBA8: return "GL_RGBA8";
+    case GL_RGB8: return "GL_RGB8";
+    case GL_RGBA: return "GL_RGBA";
+    case GL_RGB: return "GL_RGB";
+    case GL_UNSIGNED_BYTE: return "GL_UNSIGNED_BYTE";
+    case GL_TEXTURE_2D: return "GL_TEXTURE_2D";
+    case GL_TEXTURE_CUBE_MAP: return "GL_TEXTURE_CUBE_MAP";
+    case GL_COMPRESSED_RGB_S3TC_DXT1_EXT: return "GL_COMPRESSED_RGB_S3TC_DXT1_EXT";
+    default: return std::to_string(value);
+  }
+}
+
+std::string ExtensionOf(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
+  return path.substr(dot + 1);
+}
+
+// The picture as RGBA rows in texture row order; cube maps give their level-0 faces one under
+// the other, decompressed.
+std::vector<uint8_t> RgbaRows(const ImageData& image, int& height) {
+  height = image.height;
+  if (image.target == GL_TEXTURE_CUBE_MAP) {
+    std::vector<uint8_t> rows;
+    size_t faceSize = 0;
+    for (uint32_t w = image.width, h = image.height, level = 0; level < image.levels; ++level) {
+      faceSize += Dxt1LevelSize(w, h);
+      w = w > 1 ? w / 2 : 1;
+      h = h > 1 ? h / 2 : 1;
+    }
+    for (int face = 0; face < 6; ++face) {
+      std::vector<uint8_t> pixels = DecompressDxt1(image.pixels.data() + face * faceSize, image.width, image.height);
+      rows.insert(rows.end(), pixels.begin(), pixels.end());
+    }
+    height = image.height * 6;
+    return rows;
+  }
+  if (BytesPerPixel(image) == 4) return image.pixels;
+  std::vector<uint8_t> rows;
+  rows.reserve(image.pixels.size() / 3 * 4);
+  for (size_t at = 0; at + 2 < image.pixels.size(); at += 3) rows.insert(rows.end(), {image.pixels[at], image.pixels[at + 1], image.pixels[at + 2], 255});
+  return rows;
+}
+
+bool WritePng(const std::string& path, const ImageData& image) {
+  int height = 0;
+  std::vector<uint8_t> rows = RgbaRows(image, height);
+  std::vector<uint8_t> png = EncodeRgbaPng(rows.data(), image.width, height, "torvane-tool image");
+  std::ofstream out(path, std::ios::binary);
+  return !png.empty() && out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+}
+
+int RunImage(const std::vector<std::string>& args) {
+  ToolArgs parsed;
+  std::string error;
+  if (!ParseToolArgs(args, {"--out"}, {}, parsed, error)) return ToolUsageError("image", error);
+  if (parsed.positional.size() != 1) return ToolUsageError("image", "needs one FILE");
+  const std::string& path = parsed.positional[0];
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "torvane-tool image: cannot read %s\n", path.c_str());
+    return 1;
+  }
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string extension = ExtensionOf(path);
+  ImageDecoder decode = ImageCanLoad(extension) ? ImageDecoderFor(extension) : nullptr;
+  ImageData image;
+  if (!decode || !decode(bytes.data(), bytes.size(), image)) {
+    std::fprintf(stderr, "torvane-tool image: %s: not loaded as a texture\n", path.c_str());
+    return 1;
+  }
+  std::string out = parsed.Option("--out");
+  if (!out.empty() && !WritePng(out, image)) {
+    std::fprintf(stderr, "torvane-tool image: cannot write %s\n", out.c_str());
+    return 1;
+  }
+  JsonWriter json;
+  json.BeginObject()
+      .Key("width").Integer(image.width)
+      .Key("height").Integer(image.height)
+      .Key("internalFormat").String(GLName(image.internalFormat))
+      .Key("format").String(GLName(image.format))
+      .Key("type").String(GLName(image.type))
+      .Key("target").String(GLName(image.target))
+      .Key("levels").Integer(image.levels)
+      .EndObject();
+  std::printf("%s\n", json.Text().c_str());
+  return 0;
+}
+
+}  // namespace
+
+TORVANE_TOOL_COMMAND(image, "image", "decode an image file as the engine's texture loader does",
+                     "usage: torvane-tool image FILE [--out OUT.png]\n\n"
+                     "Decodes FILE with the decoder the texture resource picks for its extension\n"
+                     "(\"bmp\", \"jpg\", \"jpeg\" in any case; \"hdr\", \"dds\", \"tga\", \"png\" in lower\n"
+                     "case) and prints {\"width\", \"height\", \"internalFormat\", \"format\", \"type\",\n"
+                     "\"target\", \"levels\"}. With --out, writes the texture's pixels as a PNG in texture\n"
+                     "row order (row 0 on top); a cube map writes its six level-0 faces decompressed,\n"
+                     "one under the other; Radiance pictures stay R, G, B, E bytes. Exits 1 for a file\n"
+                     "the engine would not load.\n",
+                     RunImage);
