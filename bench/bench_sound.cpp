@@ -31,14 +31,15 @@ constexpr int DECODE_SECONDS = 60;
 constexpr int STREAM_FILE_SECONDS = 180;
 
 std::filesystem::path BenchFolder() {
-  static const std::filesystem::path folder = [] {
-    std::filesystem::path made =
-        std::filesystem::temp_directory_path() / ("torvane-bench-sound-" + std::to_string(getpid()));
-    std::filesystem::create_directories(made);
+  // Never destroyed, so the exit handler that removes the folder can still name it.
+  static const std::filesystem::path* folder = [] {
+    auto* made = new std::filesystem::path(std::filesystem::temp_directory_path() /
+                                           ("torvane-bench-sound-" + std::to_string(getpid())));
+    std::filesystem::create_directories(*made);
     std::atexit([] { std::filesystem::remove_all(BenchFolder()); });
     return made;
   }();
-  return folder;
+  return *folder;
 }
 
 // Chords with a slow sweep and some noise, so the encoder spends bits as on real music.

@@ -93,13 +93,14 @@ Bytes TestOggVorbis(double seconds, int channels, int samplesPerSecond) {
 }
 
 std::string ScratchFolder() {
-  static std::string folder = [] {
+  // Never destroyed, so the exit handler that removes the folder can still name it.
+  static const std::string* folder = [] {
     std::string pattern = (std::filesystem::temp_directory_path() / "torvane-sound-XXXXXX").string();
-    std::string made = mkdtemp(pattern.data()) ? pattern : std::string();
+    auto* made = new std::string(mkdtemp(pattern.data()) ? pattern : std::string());
     std::atexit([] { std::filesystem::remove_all(ScratchFolder()); });
     return made;
   }();
-  return folder;
+  return *folder;
 }
 
 std::string WriteScratchFile(const std::string& name, const Bytes& bytes) {
