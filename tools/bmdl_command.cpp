@@ -9,13 +9,6 @@
 
 namespace {
 
-template <class Values>
-void WriteNumbers(JsonWriter& json, const Values& values) {
-  json.BeginArray();
-  for (float value : values) json.Number(value);
-  json.EndArray();
-}
-
 // A flat list of floats as a list of groups of size.
 void WriteGroups(JsonWriter& json, const std::vector<float>& values, size_t size) {
   json.BeginArray();
@@ -35,7 +28,7 @@ void WriteMaterial(JsonWriter& json, const ModelMaterial& material) {
       .Key("specular").Number(material.specular)
       .Key("power").Number(material.power)
       .Key("color");
-  WriteNumbers(json, material.color);
+  WriteNumberArray(json, material.color);
   json.Key("shader").Integer(material.shader)
       .Key("effect").String(material.effect)
       .Key("texture").String(material.texture)
@@ -47,7 +40,7 @@ void WriteFace(JsonWriter& json, const ModelFace& face) {
   json.BeginObject().Key("material").Integer(face.material).Key("corners").Integer(face.cornerCount).Key("indices").BeginArray();
   for (uint32_t index : face.indices) json.Integer(index);
   json.EndArray().Key("uv").BeginArray();
-  for (const auto& uv : face.uv) WriteNumbers(json, uv);
+  for (const auto& uv : face.uv) WriteNumberArray(json, uv);
   json.EndArray().EndObject();
 }
 
@@ -85,12 +78,12 @@ int RunBmdl(const std::vector<std::string>& args) {
   json.EndArray().Key("namedPoints").BeginObject();
   for (const auto& [name, point] : model.namedPoints) {
     json.Key(name);
-    WriteNumbers(json, point);
+    WriteNumberArray(json, point);
   }
   json.EndObject().Key("pointA");
-  WriteNumbers(json, model.pointA);
+  WriteNumberArray(json, model.pointA);
   json.Key("pointB");
-  WriteNumbers(json, model.pointB);
+  WriteNumberArray(json, model.pointB);
   json.EndObject();
   std::printf("%s\n", json.Text().c_str());
   return 0;

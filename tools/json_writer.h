@@ -30,3 +30,11 @@ class JsonWriter {
 
 // value as a JSON string literal, quotes included; bytes that are not valid UTF-8 become \u00XX.
 std::string JsonQuote(const std::string& value);
+
+// values (any range of numbers) as one JSON array.
+template <class Values>
+JsonWriter& WriteNumberArray(JsonWriter& json, const Values& values) {
+  json.BeginArray();
+  for (auto value : values) json.Number(static_cast<double>(value));
+  return json.EndArray();
+}

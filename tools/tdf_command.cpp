@@ -16,20 +16,13 @@ namespace {
 
 resMQO* NoModels(const std::string&) { return nullptr; }
 
-template <class Values>
-void WriteNumbers(JsonWriter& json, const Values& values) {
-  json.BeginArray();
-  for (float value : values) json.Number(value);
-  json.EndArray();
-}
-
 void WriteKey(JsonWriter& json, const TdfKey& key) {
   json.BeginObject().Key("rotation");
-  WriteNumbers(json, key.rotation);
+  WriteNumberArray(json, key.rotation);
   json.Key("alpha").Number(key.alpha).Key("scale");
-  WriteNumbers(json, key.scale);
+  WriteNumberArray(json, key.scale);
   json.Key("position");
-  WriteNumbers(json, key.position);
+  WriteNumberArray(json, key.position);
   json.EndObject();
 }
 
@@ -39,7 +32,7 @@ void WriteObject(JsonWriter& json, const TdfObject& object) {
       .Key("CameraTrans").Integer(object.CameraTrans)
       .Key("Visible").Integer(object.Visible)
       .Key("times");
-  WriteNumbers(json, object.times);
+  WriteNumberArray(json, object.times);
   json.Key("parts").BeginObject();
   for (const auto& [name, keys] : object.parts) {
     json.Key(name).BeginArray();
@@ -61,7 +54,7 @@ void WriteDocument(JsonWriter& json, const TdfDocument& document) {
     json.EndArray().EndObject();
   }
   json.EndArray().Key("sceneEndTimes");
-  WriteNumbers(json, document.GetSceneEndTimes());
+  WriteNumberArray(json, document.GetSceneEndTimes());
   json.EndObject();
 }
 
