@@ -1,11 +1,8 @@
 #include "render/post_effect_manager.h"
 
-#include <cstring>
-
 #include "core/debug_output.h"
-#include "files/definition_xml.h"
-#include "files/entry_text.h"
 #include "files/resource_manager.h"
+#include "render/effect_definition_file.h"
 #include "render/res_shader.h"
 #include "render/screen_buffer.h"
 #include "render/shader_manager.h"
@@ -47,11 +44,8 @@ void cPostEffectManager::ReleaseAll() {
 
 bool cPostEffectManager::loadDefinitions() {
   ReleaseAll();
-  const std::string text = ReadEntryText(POST_EFFECT_DEFINE_PATH);
-  const XmlElement root = ParseDefinitionXml(text.c_str(), text.size(), DEFINITION_ROOT_TAG, POST_EFFECT_DEFINE_PATH);
+  const XmlElement root = OpenDefinitionRoot(POST_EFFECT_DEFINE_PATH, ROOT_NAME);
   if (root.IsEmpty()) return false;
-  const char* name = root.Attribute("name");
-  if (!name || std::strncmp(name, ROOT_NAME, std::strlen(ROOT_NAME)) != 0) return false;
   ReadPostEffectEntries(root, mEntries, mNotes);
   for (const std::string& note : mNotes) DebugText("%s\n", note.c_str());
   SortPostEffectEntries(mEntries);
