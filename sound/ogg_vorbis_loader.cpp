@@ -74,8 +74,16 @@ void OggVorbisLoader::CloseStream() {
 }
 
 bool OggVorbisLoader::SeekStream(uint64_t bytes) {
-  uint64_t sample = bytes * mFormat.samplesPerSecond / mFormat.averageBytesPerSecond;
-  return ov_pcm_seek(mVorbis.get(), static_cast<ogg_int64_t>(sample)) == 0;
+  return SeekSample(bytes * mFormat.samplesPerSecond / mFormat.averageBytesPerSecond);
+}
+
+bool OggVorbisLoader::SeekSample(uint64_t sample) {
+  if (sample <= INT64_MAX && ov_pcm_seek(mVorbis.get(), static_cast<ogg_int64_t>(sample)) == 0) return true;
+  // Past the end the seek fails; the stream still goes to the end, so that reads which follow
+  // report the end instead of going on from where the stream was.
+  ogg_int64_t end = ov_pcm_total(mVorbis.get(), -1);
+  if (end >= 0 && sample > static_cast<uint64_t>(end)) ov_pcm_seek(mVorbis.get(), end);
+  return false;
 }
 
 uint64_t OggVorbisLoader::StreamOffset() {
@@ -115,6 +123,6 @@ int OggVorbisLoader::SeekBytes(int64_t bytes, int) {
 int OggVorbisLoader::SeekMs(uint32_t ms, int) {
   if (!mOpened || !EnsureStream()) return SOUND_OK;
   mPosition = static_cast<uint32_t>(static_cast<uint64_t>(ms) * mFormat.averageBytesPerSecond / 1000);
-  ov_pcm_seek(mVorbis.get(), static_cast<ogg_int64_t>(static_cast<uint64_t>(ms) * mFormat.samplesPerSecond / 1000));
+  SeekSample(static_cast<uint64_t>(ms) * mFormat.samplesPerSecond / 1000);
   return SOUND_OK;
 }

@@ -29,6 +29,7 @@ class OggVorbisLoader : public CSoundLoader {
 
  private:
   bool TakeStreamInfo();
+  bool SeekSample(uint64_t sample);
 
   std::FILE* mFile = nullptr;
   std::unique_ptr<OggVorbis_File> mVorbis;

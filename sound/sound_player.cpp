@@ -110,7 +110,13 @@ int SoundPlayer::PlayFrom(uint32_t ms) {
     return PLAYER_OK;
   }
   if (!mRestart && mBuffer->IsPlaying()) return PLAYER_OK;
-  mBuffer->SetPlayPosition(PlayStartBytes(ms, mFormat));
+  uint32_t start = PlayStartBytes(ms, mFormat);
+  if (start >= mBuffer->Size()) {
+    // Nothing left to play from there.
+    mBuffer->Stop();
+    return PLAYER_OK;
+  }
+  mBuffer->SetPlayPosition(start);
   mBuffer->Play(false);
   return PLAYER_OK;
 }

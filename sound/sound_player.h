@@ -41,7 +41,8 @@ class SoundPlayer {
   int OpenMusic(const char* name = MUSIC_FILE_NAME);
   // Starts the music from its beginning; PLAYER_NO_BUFFER when nothing is open.
   int Play();
-  // Starts the music ms into it, as Play does from 0.
+  // Starts the music ms into it, as Play does from 0. From the end on there is nothing to play:
+  // a static sound stops at once, a streamed one after its first (silent) segment.
   int PlayFrom(uint32_t ms);
   bool IsPlaying() const;
   // Hundredths of a decibel: 0 full, -10000 silent.

@@ -88,7 +88,11 @@ TEST_F(OggVorbisLoaderTest, Seeks) {
 
   EXPECT_EQ(loader.SeekBytes(10 * ONE_SECOND, SOUND_SEEK_SET), SOUND_SOURCE_FAILED);
   EXPECT_EQ(loader.GetPosition(), 0u);
+  EXPECT_EQ(loader.Read(block, SOUND_CURRENT_POSITION, 400, false), SOUND_ALREADY_ENDED);
   EXPECT_EQ(loader.Read(block, 10 * ONE_SECOND, 400, false), SOUND_ALREADY_ENDED);
+  EXPECT_EQ(loader.SeekMs(100, SOUND_SEEK_SET), SOUND_OK);
+  EXPECT_EQ(loader.SeekMs(5000, SOUND_SEEK_SET), SOUND_OK);
+  EXPECT_EQ(loader.Read(block, SOUND_CURRENT_POSITION, 400, false), SOUND_ALREADY_ENDED);
 
   OggVorbisLoader closed;
   EXPECT_EQ(closed.SeekBytes(0, SOUND_SEEK_SET), SOUND_OK);

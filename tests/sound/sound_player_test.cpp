@@ -126,6 +126,27 @@ TEST_F(SoundPlayerTest, MusicEndingOnASegmentBoundaryStopsAndASecondPlayStartsAg
   EXPECT_GE(MatchingBytes(recorded, second, pcm), 2 * SEGMENT);
 }
 
+TEST_F(SoundPlayerTest, PlayFromStartsInsideTheMusicAndStopsPastItsEnd) {
+  Bytes pcm = CountingPcm(24 * SEGMENT);
+  std::string path = WriteScratchFile("from.wav", MakeWave(Pcm16Format(2, 44100), pcm));
+  {
+    SoundPlayer player;
+    ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+    ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
+    ASSERT_EQ(player.PlayFrom(60000), PLAYER_OK);
+    EXPECT_TRUE(WaitUntilStopped(player, std::chrono::seconds(1)));
+    ASSERT_EQ(player.PlayFrom(3000), PLAYER_OK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_TRUE(player.IsPlaying());
+  }
+  Bytes recorded = ReadWholeFile(recording);
+  Bytes fromThreeSeconds(pcm.begin() + 529200, pcm.end());
+  size_t start = FindStart(recorded, fromThreeSeconds, 0);
+  ASSERT_NE(start, NOT_FOUND);
+  EXPECT_TRUE(SilentFrom(recorded, 0, start));
+  EXPECT_GE(MatchingBytes(recorded, start, fromThreeSeconds), 2 * SEGMENT);
+}
+
 TEST_F(SoundPlayerTest, ShortSoundsPlayOnceFromAStaticBuffer) {
   Bytes pcm = CountingPcm(88200);
   std::string path = WriteScratchFile("short.wav", MakeWave(Pcm16Format(2, 44100), pcm));
@@ -134,6 +155,8 @@ TEST_F(SoundPlayerTest, ShortSoundsPlayOnceFromAStaticBuffer) {
     ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
     ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
     EXPECT_FALSE(player.IsStreaming());
+    ASSERT_EQ(player.PlayFrom(500), PLAYER_OK);
+    EXPECT_FALSE(player.IsPlaying());
     ASSERT_EQ(player.Play(), PLAYER_OK);
     ASSERT_TRUE(WaitUntilStopped(player, std::chrono::seconds(5)));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
