@@ -28,6 +28,10 @@ constexpr WidthTable kShiftJisWidths = MakeWidths(XmlEncoding::ShiftJis);
 // Lenient: a lead byte announces its length and every byte it announces must be below C0.
 bool IsValidUtf8(const unsigned char* bytes, size_t length) {
   for (size_t i = 0; i < length;) {
+    if (bytes[i] < 0x80) {
+      ++i;
+      continue;
+    }
     size_t sequence = size_t(XmlCharacterWidth(XmlEncoding::Utf8, bytes[i]));
     for (size_t k = 1; k < sequence && i + k < length; ++k) {
       if (bytes[i + k] >= 0xC0) return false;
@@ -62,10 +66,13 @@ const char* DeclaredEncoding(const char* text) {
 
 bool LooksLikeUtf16(const unsigned char* bytes, size_t length) {
   if (length >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) return true;
-  size_t zeros[2] = {0, 0};
-  for (size_t i = 0; i < length; ++i) zeros[i % 2] += bytes[i] == 0;
   size_t pairs = length / 2;
-  return pairs > 0 && (zeros[0] * 2 > pairs || zeros[1] * 2 > pairs);
+  size_t evenZeros = 0, oddZeros = 0;
+  for (size_t i = 0; i < pairs; ++i) {
+    evenZeros += bytes[2 * i] == 0;
+    oddZeros += bytes[2 * i + 1] == 0;
+  }
+  return pairs > 0 && (evenZeros * 2 > pairs || oddZeros * 2 > pairs);
 }
 
 std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length) {

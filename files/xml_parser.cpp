@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
 
 #include "files/xml_error.h"
 
@@ -65,15 +66,14 @@ constexpr StepTables MakeStepTables() {
 constexpr StepTables kStepTables = MakeStepTables();
 
 struct ClearMark {
-  const char* open;
-  const char* close;
+  std::string_view open;
+  std::string_view close;
 };
 
 constexpr ClearMark kClearMarks[] = {
     {"<![CDATA[", "]]>"}, {"<!DOCTYPE", ">"}, {"<PRE>", "</PRE>"}, {"<Script>", "</Script>"}, {"<!--", "-->"},
 };
 
-bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 struct NamedEntity {
   const char* name;  // without "&"
@@ -139,6 +139,10 @@ class XmlParser {
   char* ScanName(char* at) const {
     bool unused = false;
     return Scan(at, SCAN_NAME, unused);
+  }
+  // Whether the text at at begins with prefix (never comparing past the end of the text).
+  bool StartsWith(const char* at, std::string_view prefix) const {
+    return size_t(mEnd - at) >= prefix.size() && std::memcmp(at, prefix.data(), prefix.size()) == 0;
   }
   bool Fail(int code, char* at) {
     mCode = code;
@@ -210,17 +214,17 @@ bool XmlParser::ParseClearRun(bool& matched) {
   for (const ClearMark& mark : kClearMarks) {
     if (!StartsWith(mAt, mark.open)) continue;
     matched = true;
-    char* content = mAt + std::strlen(mark.open);
+    char* content = mAt + mark.open.size();
     char* at = content;
     bool unused = false;
     for (;;) {
       at = Scan(at, SCAN_CLEAR, unused);
-      if (*at == '\0' || StartsWith(at, mark.close)) break;
+      if (*at == '\0' || (*at == mark.close[0] && StartsWith(at, mark.close))) break;
       at = Next(at);
     }
     if (*at == '\0') return Fail(XML_ERROR_UNMATCHED_CLEAR_TAG_END, mAt);
     mDocument.runs.push_back({mCurrent, {std::string_view(content, size_t(at - content)), true}});
-    mAt = at + std::strlen(mark.close);
+    mAt = at + mark.close.size();
     return true;
   }
   return true;
