@@ -1,3 +1,242 @@
 #include "demo/demo_manager.h"
 
+#include <algorithm>
+
+#include <GL/glew.h>
+
+#include "app/settings_manager.h"
+#include "app/system_manager.h"
+#include "app/window_gl.h"
+#include "demo/loading_screen.h"
+#include "files/resource_manager.h"
+#include "files/tdf_document.h"
+#include "platform/timer.h"
+#include "render/custom_texture_manager.h"
+#include "render/intermediate_command.h"
+#include "render/post_effect_manager.h"
+#include "render/res_shader.h"
+#include "scene/demo_scene.h"
+#include "sound/sound_player.h"
+#include "sound/sound_status.h"
+
 CORE_IMPLEMENT_MANAGER(demoManager)
+
+namespace {
+
+resShader* GetShader(const std::string& shaderName) {
+  if (shaderName == DEFAULT_SHADER_NAME) return nullptr;
+  return dynamic_cast<resShader*>(gResourceManager.GetResource(SceneLineShaderPath(shaderName).c_str()));
+}
+
+void ReleaseShaders(std::vector<resShader*>& shaders) {
+  for (resShader* shader : shaders) {
+    if (shader) shader->Release();
+  }
+  shaders.clear();
+}
+
+// A black quad over the unit square with the given opacity, drawn directly.
+void DrawBlackOverlay(float opacity) {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glColor4f(0.0f, 0.0f, 0.0f, opacity);
+  const float quad[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+  glInterleavedArrays(GL_V3F, 0, quad);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+// Records the Escape fade's black quad so that it lands over the whole finished frame.
+void RecordBlackOverlay(float opacity) {
+  gIntermediateCommand.beginDraw();
+  gIntermediateCommand.pushMatrix(GL_PROJECTION);
+  gIntermediateCommand.loadIdentity(GL_PROJECTION);
+  gIntermediateCommand.ortho(0.0f, 1.0f, 0.0f, 1.0f, 0.01f, 1000.0f);
+  gIntermediateCommand.pushMatrix(GL_MODELVIEW);
+  gIntermediateCommand.loadIdentity(GL_MODELVIEW);
+  RenderMaterial* material = gIntermediateCommand.newMaterial();
+  material->red = material->green = material->blue = 0.0f;
+  material->alpha = opacity;
+  gIntermediateCommand.changeMaterial(material);
+  gIntermediateCommand.translate(0.0f, 0.0f, -1.0f);
+  gIntermediateCommand.drawQuad(1.0f, 1.0f);
+  gIntermediateCommand.popMatrix(GL_MODELVIEW);
+  gIntermediateCommand.popMatrix(GL_PROJECTION);
+  gIntermediateCommand.endDraw();
+}
+
+}  // namespace
+
+demoManager::demoManager() = default;
+
+demoManager::~demoManager() = default;
+
+FrameConfig demoManager::ConfigFromSettings() const {
+  FrameConfig config;
+  config.width = static_cast<uint16_t>(gSettingsManager.GetWidth());
+  config.height = static_cast<uint16_t>(gSettingsManager.GetHeight());
+  config.fsaaLevel = gSettingsManager.GetMultisample();
+  config.aspectWidth = gSettingsManager.GetAspectWidth();
+  config.aspectHeight = gSettingsManager.GetAspectHeight();
+  config.lowQuality = gSettingsManager.IsLowQuality();
+  config.loop = gSettingsManager.IsLoop();
+  return config;
+}
+
+bool demoManager::Initialize() {
+  auto nothing = [](void*, auto...) {};
+  gSystemManager.SetKeyReleasedListener({this, nothing});
+  gSystemManager.SetWheelListener({this, nothing});
+  gSystemManager.SetMouseMovedListener({this, nothing});
+  gSystemManager.SetButtonPressedListener({this, nothing});
+  gSystemManager.SetButtonReleasedListener({this, nothing});
+  if (!OpenMusic()) return false;
+  if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen() && gSystemManager.GetWindow()) {
+    gSystemManager.GetWindow()->SetGamma(BIG_SCREEN_GAMMA);
+  }
+  mComposer.Create(ConfigFromSettings());
+  return true;
+}
+
+bool demoManager::OpenMusic() {
+  mMusic = std::make_unique<SoundPlayer>();
+  if (mMusic->InitDirectSound() != PLAYER_OK || mMusic->OpenMusic(MUSIC_FILE_NAME) != PLAYER_OK) {
+    CloseMusic();
+    return false;
+  }
+  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, platform::TimeGetTime);
+  return true;
+}
+
+void demoManager::CloseMusic() {
+  mClock.reset();
+  mMusic.reset();
+}
+
+void demoManager::StartHeadless(const FrameConfig& config, std::unique_ptr<DemoClock> clock) {
+  mClock = std::move(clock);
+  mComposer.Create(config);
+}
+
+bool demoManager::Terminate() {
+  DestroySceneTable();
+  ReleaseSceneLineShaders();
+  mComposer.Destroy();
+  return true;
+}
+
+bool demoManager::MusicIsPlaying() const { return mMusic && mMusic->IsPlaying(); }
+
+uint32_t demoManager::GetDemoTime() { return mClock ? mClock->Read() : 0; }
+
+void demoManager::ReleaseSceneLineShaders() { ReleaseShaders(mSceneLineShaders); }
+
+void demoManager::DestroySceneTable() {
+  mScenes.clear();
+  ReleaseShaders(mSceneShaders);
+  mLineTable.Clear();
+}
+
+void demoManager::LoadDemo() {
+  gPostEffectManager.loadDefinitions();
+  gCustomTextureManager.loadDefinitions();
+  ReleaseSceneLineShaders();
+  LoadSceneLineDefinitions(mSceneLines);
+  for (const SceneLineEntry& line : mSceneLines) mSceneLineShaders.push_back(GetShader(line.shaderName));
+  LoadTdfDefinitions(mSceneLines, mTdfEntries);
+
+  auto loadingScreen = std::make_unique<LoadingScreen>();
+  mLoadingScreen = loadingScreen.get();
+  gResourceManager.SetLoadingScene(std::move(loadingScreen));
+  for (const TdfEntry& entry : mTdfEntries) gResourceManager.AddPreload(entry.path.c_str());
+  gResourceManager.ComputeProgressStep(CountModelReferences);
+  gResourceManager.LoadPreloads();
+  BuildSceneTable();
+}
+
+void demoManager::BuildSceneTable() {
+  DestroySceneTable();
+  for (size_t i = 0; i < mSceneLines.size(); ++i) {
+    const SceneLineEntry& line = mSceneLines[i];
+    const TdfEntry* animation = FindTdfEntry(mTdfEntries, line.tdfId);
+    if (!animation || !mLineTable.Add(line.line, line.startTime, line.endTime, static_cast<int>(i))) {
+      mScenes.push_back(nullptr);
+      mSceneShaders.push_back(nullptr);
+      continue;
+    }
+    mScenes.push_back(std::make_unique<cDemoScene>(animation->path, line.shaderName, line.line,
+                                                   static_cast<int32_t>(line.startTime),
+                                                   static_cast<int32_t>(line.endTime), line.rangeStart, line.rangeEnd));
+    mSceneShaders.push_back(GetShader(line.shaderName));
+  }
+}
+
+void demoManager::DrawScene(int entry, float phase) {
+  if (entry >= 0 && static_cast<size_t>(entry) < mScenes.size() && mScenes[entry]) mScenes[entry]->DrawPhase(phase);
+}
+
+void demoManager::ComposeFrameAt(uint32_t t) {
+  mComposer.ComposeFrame(t, mLineTable, [this](int entry, float phase) { DrawScene(entry, phase); });
+}
+
+bool demoManager::FadeInStep() {
+  uint32_t now = platform::TimeGetTime();
+  if (!mFadeInStarted) {
+    mFadeInStarted = true;
+    mFadeInStart = now;
+  }
+  float r = static_cast<float>(now - mFadeInStart) / static_cast<float>(LOADING_FADE_UNIT_MS);
+  if (r > LOADING_FADE_END) return false;
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (mLoadingScreen) mLoadingScreen->Draw(1.0f);
+  DrawBlackOverlay(std::min(r, 1.0f));
+  return true;
+}
+
+bool demoManager::PlayStep() {
+  uint32_t t = GetDemoTime();
+  ComposeFrameAt(t);
+  return MusicIsPlaying();
+}
+
+bool demoManager::EscapeStep() {
+  EscapeFadeStep step = mEscapeFade.Step(platform::TimeGetTime());
+  if (!step.goOn) return false;
+  if (mMusic) mMusic->SetVolume(step.volume);
+  RecordBlackOverlay(step.blackOpacity);
+  return true;
+}
+
+bool demoManager::FrameUpdate() {
+  switch (mState) {
+    case DEMO_STATE_CLEAR:
+      DestroySceneTable();
+      mState = DEMO_STATE_LOAD;
+      break;
+    case DEMO_STATE_LOAD:
+      LoadDemo();
+      mState = DEMO_STATE_FADE_IN;
+      break;
+    case DEMO_STATE_FADE_IN:
+      if (!FadeInStep()) mState = DEMO_STATE_START;
+      break;
+    case DEMO_STATE_START:
+    case DEMO_STATE_PLAY:
+      if (mState == DEMO_STATE_START) {
+        if (mMusic) mMusic->Play();
+        if (mClock) mClock->Restart();
+        mState = DEMO_STATE_PLAY;
+      }
+      if (!PlayStep()) {
+        if (!gSettingsManager.IsLoop()) return false;
+        mState = DEMO_STATE_START;
+      }
+      break;
+  }
+  if (gSystemManager.IsEscapePressed() && !EscapeStep()) return false;
+  return true;
+}

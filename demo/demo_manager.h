@@ -1,10 +1,100 @@
 #pragma once
+// demoManager plays the demo: it loads the timeline behind the loading screen, fades in, starts
+// the music and then composes one frame per frame step at the demo time of its clock, until the
+// music ends or the Escape fade is over.
+//
+// States: 0 clear the scene table; 1 load everything (one frame); 2 fade from the loading screen
+// (1800 ms); 3 restart the music and the clock; 4 play. The Escape fade overlays any state.
+//
+// Besides the player's start (Initialize), the demo can be started without window or music
+// (StartHeadless) for the headless renderer and video capture: the caller then loads once and
+// composes frames at the times it chooses.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "core/manager.h"
+#include "demo/demo_clock.h"
+#include "demo/escape_fade.h"
+#include "demo/frame_composer.h"
+#include "demo/scene_line_table.h"
+#include "demo/timeline_definitions.h"
+
+class cDemoScene;
+class LoadingScreen;
+class SoundPlayer;
+class resShader;
+
+enum DemoState : uint32_t {
+  DEMO_STATE_CLEAR = 0,
+  DEMO_STATE_LOAD = 1,
+  DEMO_STATE_FADE_IN = 2,
+  DEMO_STATE_START = 3,
+  DEMO_STATE_PLAY = 4,
+};
+
+inline constexpr uint32_t LOADING_FADE_UNIT_MS = 1500;
+inline constexpr float LOADING_FADE_END = 1.2f;
+inline constexpr float BIG_SCREEN_GAMMA = 1.2f;
 
 class demoManager : public Interface<demoManager> {
   CORE_DECLARE_MANAGER(demoManager)
+  demoManager();
+  ~demoManager() override;
   uint16_t GetPriority() const override { return 256; }
+  // Installs the input listeners, opens the music and creates the frame composition's buffers and
+  // core effects. False (the program ends) when the music cannot be opened.
+  bool Initialize() override;
+  // Destroys the scenes with their effects and the frame composition's resources.
+  bool Terminate() override;
+  // One step of the state machine; false ends the program.
+  bool FrameUpdate() override;
+
+  // Starts without music or window: buffers of config's size, demo time from clock.
+  void StartHeadless(const FrameConfig& config, std::unique_ptr<DemoClock> clock);
+  // The work of the loading state: definitions, loading screen, preloads, the scene table.
+  void LoadDemo();
+  // The drawing of the playing state at demo time t.
+  void ComposeFrameAt(uint32_t t);
+  // Advances the demo clock and returns the demo time in milliseconds.
+  uint32_t GetDemoTime();
+
+  uint32_t State() const { return mState; }
+  const std::vector<SceneLineEntry>& SceneLines() const { return mSceneLines; }
+  const std::vector<TdfEntry>& TdfEntries() const { return mTdfEntries; }
+  const SceneLineTable& LineTable() const { return mLineTable; }
+  FrameComposer& Composer() { return mComposer; }
+  SoundPlayer* Music() const { return mMusic.get(); }
+
+ private:
+  bool OpenMusic();
+  void CloseMusic();
+  FrameConfig ConfigFromSettings() const;
+  void ReleaseSceneLineShaders();
+  void DestroySceneTable();
+  void BuildSceneTable();
+  void DrawScene(int entry, float phase);
+  bool FadeInStep();
+  bool PlayStep();
+  // The Escape fade; false once it is over.
+  bool EscapeStep();
+  bool MusicIsPlaying() const;
+
+  uint32_t mState = DEMO_STATE_CLEAR;
+  std::vector<SceneLineEntry> mSceneLines;
+  std::vector<resShader*> mSceneLineShaders;  // per scene line, null for "default"
+  std::vector<TdfEntry> mTdfEntries;
+  SceneLineTable mLineTable;
+  std::vector<std::unique_ptr<cDemoScene>> mScenes;  // per scene line, null where none
+  std::vector<resShader*> mSceneShaders;             // beside each scene, null for "default"
+  LoadingScreen* mLoadingScreen = nullptr;           // owned by the resource manager
+  std::unique_ptr<SoundPlayer> mMusic;
+  std::unique_ptr<DemoClock> mClock;
+  FrameComposer mComposer;
+  EscapeFade mEscapeFade;
+  bool mFadeInStarted = false;
+  uint32_t mFadeInStart = 0;
 };
 CORE_DECLARE_MANAGER_RECORD(demoManager);
 

@@ -1,0 +1,112 @@
+#include "demo/headless_demo.h"
+
+#include <algorithm>
+
+#include <GL/glew.h>
+
+#include "app/settings_manager.h"
+#include "core/flag_manager.h"
+#include "demo/demo_manager.h"
+#include "files/pack_file.h"
+#include "files/resource_manager.h"
+#include "platform/hidden_gl_context.h"
+#include "render/custom_texture_manager.h"
+#include "render/intermediate_command.h"
+#include "render/post_effect_manager.h"
+#include "render/renderer_manager.h"
+#include "render/screen_buffer.h"
+#include "render/shader_manager.h"
+#include "render/texture_manager.h"
+
+namespace {
+
+// Frames are read back from the off-screen output; nothing is shown.
+void PresentNothing() {}
+
+SettingsRecord SettingsFor(const FrameConfig& frame) {
+  SettingsRecord settings;
+  settings.mWidth = frame.width;
+  settings.mHeight = frame.height;
+  settings.mAspectWidth = frame.aspectWidth;
+  settings.mAspectHeight = frame.aspectHeight;
+  settings.mMultisample = frame.fsaaLevel;
+  settings.mLowQuality = frame.lowQuality;
+  settings.mResolutions.push_back({frame.width, frame.height});
+  return settings;
+}
+
+}  // namespace
+
+HeadlessDemo::HeadlessDemo() = default;
+
+HeadlessDemo::~HeadlessDemo() { Stop(); }
+
+bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
+  Stop();
+  mOptions = options;
+  if (mOptions.frame.lowQuality) mOptions.frame.fsaaLevel = 0;
+  mContext = std::make_unique<platform::HiddenGLContext>();
+  if (!mContext->Create(mOptions.frame.width, mOptions.frame.height)) {
+    error = mContext->Error();
+    mContext.reset();
+    return false;
+  }
+  OpenPackage(mOptions.packPath.c_str());
+  gSettingsManager.SetSettings(SettingsFor(mOptions.frame));
+  gFlagManager.Initialize();
+  gShaderManager.Initialize();
+  gRendererManager.setPresenter(PresentNothing);
+  gRendererManager.setScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
+  gRendererManager.Initialize();
+  gIntermediateCommand.Initialize();
+  gTextureManager.Initialize();
+  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
+
+  mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, GL_RGBA8, GL_UNSIGNED_BYTE,
+                              SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  gDemoManager.StartHeadless(mOptions.frame, std::make_unique<FixedStepDemoClock>(0.0));
+  gDemoManager.Composer().SetOutputFramebuffer(mOutput->getFramebuffer());
+  mOutput->bind();
+  gDemoManager.LoadDemo();
+  mStarted = true;
+  return true;
+}
+
+std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
+  int width = mOptions.frame.width;
+  int height = mOptions.frame.height;
+  std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+  if (!mStarted) return pixels;
+  glViewport(0, 0, width, height);
+  gDemoManager.ComposeFrameAt(t);
+  mOutput->bind();
+  gRendererManager.FrameUpdate();
+  glFinish();
+  std::vector<uint8_t> bottomFirst(pixels.size());
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomFirst.data());
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  size_t rowBytes = static_cast<size_t>(width) * 4;
+  for (int row = 0; row < height; ++row) {
+    std::copy_n(bottomFirst.data() + (height - 1 - row) * rowBytes, rowBytes, pixels.data() + row * rowBytes);
+  }
+  return pixels;
+}
+
+void HeadlessDemo::Stop() {
+  if (mStarted) {
+    gDemoManager.Terminate();
+    gPostEffectManager.Terminate();
+    gCustomTextureManager.clear();
+    gResourceManager.Terminate();
+    gIntermediateCommand.Terminate();
+    gTextureManager.Terminate();
+    gShaderManager.Terminate();
+    gRendererManager.setPresenter(nullptr);
+    ClosePackage();
+    mStarted = false;
+  }
+  delete mOutput;
+  mOutput = nullptr;
+  mContext.reset();
+}

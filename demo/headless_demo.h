@@ -1,0 +1,47 @@
+#pragma once
+// The demo without a window, launcher or audio output: the real start-up of the rendering
+// managers and the timeline on a hidden GL context, with every frame composed into an off-screen
+// buffer of the chosen size at a demo time the caller picks. Used by `torvane-tool render`, by
+// tests that check pictures, and by video capture (fixed-step clock).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "demo/frame_composer.h"
+
+class cScreenBuffer;
+namespace platform {
+class HiddenGLContext;
+}
+
+struct HeadlessOptions {
+  std::string packPath = "torvane.pak";
+  FrameConfig frame;  // size, FSAA level (forced to 0 with low quality), aspect, low quality
+};
+
+class HeadlessDemo {
+ public:
+  HeadlessDemo();
+  ~HeadlessDemo();
+  HeadlessDemo(const HeadlessDemo&) = delete;
+  HeadlessDemo& operator=(const HeadlessDemo&) = delete;
+
+  // Creates the GL context, opens the pack (a broken pack ends the process with its critical
+  // message), starts the managers that rendering needs and loads the timeline. False with error
+  // set when no GL context can be created.
+  bool Start(const HeadlessOptions& options, std::string& error);
+  // Composes the frame at demo time t and returns its pixels: RGBA, top row first.
+  std::vector<uint8_t> RenderFrame(uint32_t t);
+  void Stop();
+
+  int Width() const { return mOptions.frame.width; }
+  int Height() const { return mOptions.frame.height; }
+
+ private:
+  HeadlessOptions mOptions;
+  std::unique_ptr<platform::HiddenGLContext> mContext;
+  cScreenBuffer* mOutput = nullptr;
+  bool mStarted = false;
+};

@@ -1,0 +1,42 @@
+#include "demo/loading_screen.h"
+
+#include <GL/glew.h>
+
+#include "core/runtime_class.h"
+#include "render/renderer_manager.h"
+#include "scene/scene_tdf_default.h"
+
+namespace {
+
+constexpr char LOADER_CLASS_NAME[] = "CSceneTdf_loader";
+
+}  // namespace
+
+LoadingScreen::LoadingScreen() {
+  if (const CoreRuntimeClass* record = FindRuntimeClass(LOADER_CLASS_NAME)) {
+    std::unique_ptr<CoreObject> object(record->CreateObject());
+    if (auto* loader = dynamic_cast<CSceneTdfDefault*>(object.get())) {
+      object.release();
+      mLoader.reset(loader);
+      mLoader->Start(nullptr);
+    }
+  }
+}
+
+LoadingScreen::~LoadingScreen() = default;
+
+void LoadingScreen::Draw(float progress) {
+  if (!mLoader) return;
+  mLoader->BeginFrame(nullptr, progress);
+  mLoader->DrawFrame(nullptr, progress);
+  mLoader->EndFrame(nullptr, progress);
+}
+
+void LoadingScreen::PresentFrame(float progress, bool clearFirst) {
+  if (clearFirst) {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  }
+  Draw(progress);
+  gRendererManager.FrameEnd();
+}
