@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "files/model_cache_writer.h"
 #include "files/res_mqo.h"
@@ -67,6 +68,17 @@ std::string ModelCacheText(const ModelData& model) {
 }
 
 std::string TdfHeader() { return "TScene Demo File\nFormat Text Ver 1.0\nscene tests\n"; }
+
+int WordCount(const std::string& text) {
+  std::istringstream words(text);
+  int count = 0;
+  for (std::string word; words >> word;) ++count;
+  return count;
+}
+
+std::string KeyTimes(const std::string& times) {
+  return "    DataNum " + std::to_string(WordCount(times)) + "\n    Time { " + times + " }\n";
+}
 
 std::vector<float> UploadedUniform(resShader* effect, const char* name, int count, int pass) {
   GLuint program = effect->getEffect()->PassProgram(pass);

@@ -33,6 +33,10 @@ std::string ModelCacheText(const ModelData& model);
 
 // The first lines of a scene animation file.
 std::string TdfHeader();
+// The number of words in text.
+int WordCount(const std::string& text);
+// An object's "DataNum" and "Time" lines for the key times written in times.
+std::string KeyTimes(const std::string& times);
 
 // The value of a float uniform (count floats) as uploaded to pass `pass` of effect.
 std::vector<float> UploadedUniform(resShader* effect, const char* name, int count, int pass = 0);
