@@ -3,11 +3,10 @@
 #include <GL/glew.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "files/res_tdf.h"
 #include "files/resource_manager.h"
-#include "scene/cut_timeline.h"
+#include "scene/cut_choice.h"
 
 CORE_IMPLEMENT_DYNAMIC(cDemoScene, CoreObject)
 
@@ -24,22 +23,13 @@ resTDF* AcquireSceneAnimation(const std::string& path) {
   return static_cast<resTDF*>(resource);
 }
 
-// Milliseconds on the cut timeline for phase over length, truncated toward zero; false when the
-// product is no number or lies outside what 32 bits hold (no cut can be there).
-bool PositionOnCutTimeline(float phase, int64_t length, int32_t& position) {
-  float p = phase * static_cast<float>(length);
-  if (!std::isfinite(p) || p <= -2147483648.0f || p >= 2147483648.0f) return false;
-  position = static_cast<int32_t>(p);
-  return true;
-}
-
-}  // namespace
-
 float LargestKeyTime(const TdfObject& object) {
   float seconds = 0.0f;
   for (float time : object.times) seconds = std::max(seconds, time);
   return seconds;
 }
+
+}  // namespace
 
 float SceneCutSeconds(const TdfScene& scene) {
   float seconds = 0.0f;
@@ -110,12 +100,9 @@ void cDemoScene::MakeCuts(const TdfDocument& document) {
 }
 
 bool cDemoScene::DrawPhase(float phase) {
-  int32_t p = 0;
-  if (!PositionOnCutTimeline(phase, int64_t{mRangeEnd} - mRangeStart, p)) return true;
-  int index = FindCut(mSpans, p);
-  if (index < 0) return true;
-  CSceneTdfDefault& cut = *mCuts[static_cast<size_t>(index)];
-  float cutPhase = CutPhase(mSpans[static_cast<size_t>(index)], p);
+  CutChoice choice = ChooseCut(mSpans, phase, int64_t{mRangeEnd} - mRangeStart);
+  if (choice.index < 0) return true;
+  CSceneTdfDefault& cut = *mCuts[static_cast<size_t>(choice.index)];
 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glMatrixMode(GL_PROJECTION);
@@ -124,9 +111,9 @@ bool cDemoScene::DrawPhase(float phase) {
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  cut.BeginFrame(mRenderer.get(), cutPhase);
-  cut.DrawFrame(mRenderer.get(), cutPhase);
-  cut.EndFrame(mRenderer.get(), cutPhase);
+  cut.BeginFrame(mRenderer.get(), choice.phase);
+  cut.DrawFrame(mRenderer.get(), choice.phase);
+  cut.EndFrame(mRenderer.get(), choice.phase);
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
   glMatrixMode(GL_PROJECTION);

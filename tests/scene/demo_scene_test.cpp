@@ -8,6 +8,7 @@
 #include "files/res_tdf.h"
 #include "files/resource_manager.h"
 #include "render/screen_buffer.h"
+#include "scene/cut_choice.h"
 #include "scene/scene_tdf_loader.h"
 #include "tests/scene/scene_test_support.h"
 
@@ -150,6 +151,33 @@ TEST_F(DemoSceneTest, ASceneWithoutCameraIsACutOfNoLengthWithPhaseZero) {
   ASSERT_EQ(CSceneTdf_probe::calls.size(), 3u);
   EXPECT_EQ(CSceneTdf_probe::calls[0].scene, "probeA");
   EXPECT_EQ(CSceneTdf_probe::calls[0].phase, 0.0f);
+}
+
+TEST(CutChoice, PositionsTruncateAndOnlyNumbersWithinThirtyTwoBitsFindACut) {
+  std::vector<CutSpan> cuts = {{0, 4000}, {4000, 10500}};
+  CutChoice middle = ChooseCut(cuts, 0.5f, 10500);
+  EXPECT_EQ(middle.index, 1);
+  EXPECT_NEAR(middle.phase, 1250.0f / 6500.0f, 1e-6);
+  EXPECT_EQ(ChooseCut(cuts, 3999.9f / 10500.0f, 10500).index, 0);  // 3999.9 ms is 3999
+  EXPECT_EQ(ChooseCut(cuts, 1.0f, 10500).phase, 1.0f);
+  for (float phase : {-0.01f, 1.01f, std::numeric_limits<float>::quiet_NaN(), 1e30f, -1e30f}) {
+    EXPECT_EQ(ChooseCut(cuts, phase, 10500).index, -1) << phase;
+  }
+  EXPECT_EQ(ChooseCut(cuts, 0.5f, int64_t{1} << 40).index, -1);
+  EXPECT_EQ(ChooseCut({}, 0.0f, 0).index, -1);
+}
+
+TEST_F(DemoSceneTest, CameraTimesBeyondThirtyTwoBitsOfMillisecondsSaturate) {
+  OpenScenes({Scene("probeA", {"1e30"}), Scene("probeB", {"1"})});
+  auto scene = Make();
+  EXPECT_EQ(scene->GetRangeEnd(), INT32_MAX);
+  ASSERT_EQ(scene->Cuts().size(), 2u);
+  EXPECT_EQ(scene->Cuts()[0]->GetEnd(), INT32_MAX);
+  EXPECT_EQ(scene->Cuts()[1]->GetStart(), INT32_MAX);
+  CSceneTdf_probe::calls.clear();
+  EXPECT_TRUE(scene->DrawPhase(0.5f));
+  ASSERT_EQ(CSceneTdf_probe::calls.size(), 3u);
+  EXPECT_EQ(CSceneTdf_probe::calls[0].scene, "probeA");
 }
 
 TEST_F(DemoSceneTest, PhasesOutsideEveryCutDrawNothingAndKeepTheTarget) {
