@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and starts the player in the build tree.
+# Builds everything, including the test production, and plays it: the launcher appears, Run
+# starts the demo. The production's torvane.pak and music.ogg are in build/production.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 build_dir=${TORVANE_BUILD_DIR:-build}
-cd "$build_dir/app"
-exec ./torvane
+cd "$build_dir/production"
+exec ../app/torvane
