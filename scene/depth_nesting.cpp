@@ -11,6 +11,7 @@ NestingStep DepthNesting::Enter(uint32_t depth) {
   } else if (mPreviousDepth > d) {
     step.pops = std::min(mPreviousDepth - d, mPushed);
   }
+  if (mPushed - step.pops + step.pushes > mMaxHeld) ++step.pops;
   mPushed += step.pushes - step.pops;
   mPreviousDepth = d;
   return step;

@@ -13,6 +13,10 @@ struct NestingStep {
 
 class DepthNesting {
  public:
+  // maxHeld (at least 1): how many matrices the stack has room for; an object that would need
+  // more replaces the deepest one instead, since a push on a full stack would be lost.
+  explicit DepthNesting(int64_t maxHeld = INT64_MAX) : mMaxHeld(maxHeld < 1 ? 1 : maxHeld) {}
+
   // The pops and pushes before drawing an object of the given depth. Pops never reach below the
   // matrices this nesting pushed, so a depth that jumps by more than one level cannot unwind the
   // caller's matrices.
@@ -21,6 +25,7 @@ class DepthNesting {
   int64_t Finish();
 
  private:
+  int64_t mMaxHeld;
   int64_t mPreviousDepth = -1;
   int64_t mPushed = 0;
 };

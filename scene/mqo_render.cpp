@@ -24,6 +24,14 @@ void PushModelView(int64_t count) {
   for (int64_t i = 0; i < count; ++i) glPushMatrix();
 }
 
+// How many more matrices the model-view stack takes.
+int64_t ModelViewStackRoom() {
+  GLint depth = 0, maxDepth = 0;
+  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+  glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &maxDepth);
+  return maxDepth - depth;
+}
+
 }  // namespace
 
 float RendererDegrees(float radians) { return radians * 180.0f / 3.141592f; }
@@ -32,9 +40,9 @@ cMqoRender::~cMqoRender() { Release(); }
 
 void cMqoRender::SetModel(resMQO* model, const TdfObject* animation) {
   if (model) {
+    model->AddRef();  // first: the model may be the one held now
     Release();
     mModel = model;
-    mModel->AddRef();
     size_t materials = mModel->GetMaterialCount();
     mTextureNames.resize(materials);
     mSecondTextureNames.resize(materials);
@@ -76,8 +84,9 @@ void cMqoRender::SetMaterial(size_t material, float alpha, float time) {
   SetEffect(mModel->GetEffect(material));
   if (GetEffect()) gShaderManager.setCurrentEffect(GetEffect());
   if (resShader* effect = gShaderManager.getCurrentEffect()) {
-    effect->setParameter("shBaseTexture", &mTextureNames[material]);
-    effect->setParameter("shOverlapTexture", &mSecondTextureNames[material]);
+    const uint32_t textures[2] = {TextureName(material, 0), TextureName(material, 1)};
+    effect->setParameter("shBaseTexture", &textures[0]);
+    effect->setParameter("shOverlapTexture", &textures[1]);
     const auto& color = mModel->GetMaterial(material).color;
     const float tinted[4] = {color[0], color[1], color[2], color[3] * alpha};
     effect->setParameter("shMqoColor", tinted);
@@ -115,9 +124,11 @@ int cMqoRender::DrawWholeModel(float alpha, float time) {
 }
 
 int cMqoRender::DrawObjectByObject(float time) {
-  DepthNesting nesting;
-  int drawn = 0;
   glMatrixMode(GL_MODELVIEW);
+  int64_t room = ModelViewStackRoom();
+  if (room < 1) return 0;  // every object needs a matrix of its own
+  DepthNesting nesting(room);
+  int drawn = 0;
   for (size_t i = 0; i < mModel->GetObjectCount(); ++i) {
     const ModelObject& object = mModel->GetObject(i);
     NestingStep step = nesting.Enter(object.depth);

@@ -64,10 +64,9 @@ void EndFrontView() {
 cTdfRender::~cTdfRender() { Release(); }
 
 void cTdfRender::SetSceneAnimation(resTDF* tdf) {
+  if (tdf) tdf->AddRef();  // first: tdf may be the animation held now
   Release();
   mAnimation = tdf;
-  if (!mAnimation) return;
-  mAnimation->AddRef();
   const TdfDocument* document = DocumentOf(mAnimation);
   if (!document) return;
   for (const TdfScene& scene : document->GetScenes()) {

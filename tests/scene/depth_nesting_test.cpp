@@ -9,8 +9,8 @@
 namespace {
 
 // "push", "pop" per matrix operation, then the pops of the end, for objects of depths.
-std::vector<std::string> Operations(const std::vector<uint32_t>& depths) {
-  DepthNesting nesting;
+std::vector<std::string> Operations(const std::vector<uint32_t>& depths, int64_t maxHeld = INT64_MAX) {
+  DepthNesting nesting(maxHeld);
   std::vector<std::string> operations;
   for (uint32_t depth : depths) {
     NestingStep step = nesting.Enter(depth);
@@ -44,6 +44,12 @@ TEST(DepthNesting, NeverPopsMoreThanItPushed) {
     }
     EXPECT_EQ(held, 0);
   }
+}
+
+TEST(DepthNesting, AFullStackMakesDeeperObjectsReplaceTheDeepest) {
+  EXPECT_EQ(Operations({0, 1, 2, 3}, 2), (Ops{"push", "push", "pop", "push", "pop", "push", "pop", "pop"}));
+  EXPECT_EQ(Operations({0, 1, 0}, 1), (Ops{"push", "pop", "push", "pop", "push", "pop"}));
+  EXPECT_EQ(Operations({0, 1}, 0), (Ops{"push", "pop", "push", "pop"}));  // room for one at the least
 }
 
 }  // namespace

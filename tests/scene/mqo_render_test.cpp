@@ -78,6 +78,8 @@ TEST_F(MqoRenderTest, WholeModelSendsDrawTimeAndFullAlphaAndItsTextures) {
     EXPECT_EQ(renderer.PassCount(), 0);
     renderer.SetModel(model, nullptr);
     EXPECT_EQ(model->GetRefCount(), 2);
+    renderer.SetModel(model, nullptr);  // binding the same model again keeps one reference
+    EXPECT_EQ(model->GetRefCount(), 2);
     EXPECT_EQ(renderer.MaterialCount(), 1u);
     EXPECT_NE(renderer.TextureName(0, 0), 0u);  // the default texture
     EXPECT_EQ(renderer.TextureName(0, 1), renderer.TextureName(0, 0));
@@ -190,6 +192,34 @@ TEST_F(MqoRenderTest, DeeperObjectsAreNestedAndTheStackIsLeftAsFound) {
     model->Release();
     TearDown();
   }
+}
+
+TEST_F(MqoRenderTest, NestingDeeperThanTheMatrixStackLeavesTheStackAsFound) {
+  GLint maxDepth = 0;
+  glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &maxDepth);
+  std::vector<std::string> names;
+  std::vector<uint32_t> depths;
+  for (int i = 0; i < maxDepth + 8; ++i) {
+    names.push_back("o" + std::to_string(i));
+    depths.push_back(static_cast<uint32_t>(i));
+  }
+  names.push_back("b");
+  depths.push_back(0);
+  resMQO* model = LoadModel(QuadModel(names, depths));
+  ASSERT_NE(model, nullptr);
+  TdfObject animation = AnimationWith({{"o0", KeyAt(1, 0, 0)}, {"b", KeyAt(0, 2, 0)}});
+  cMqoRender renderer;
+  renderer.SetModel(model, &animation);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glTranslatef(0, 0, 5);
+  MatrixState before = ModelViewState();
+  EXPECT_EQ(renderer.Draw(0.0f), maxDepth + 9);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // no push on a full stack
+  EXPECT_EQ(ModelViewState(), before);
+  glPopMatrix();
+  renderer.Release();
+  model->Release();
 }
 
 TEST_F(MqoRenderTest, FacesOutsideTheModelDrawNothing) {

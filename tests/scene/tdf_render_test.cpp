@@ -195,6 +195,10 @@ TEST_F(TdfRenderTest, RenderersHoldTheAnimationAndItsModelsMaterials) {
     renderer.DrawSceneByName("a", 0.0f);
     renderer.SetSceneAnimation(animation);
     EXPECT_EQ(animation->GetRefCount(), 2);
+    animation->Release();  // the renderer's reference is now the only one
+    renderer.SetSceneAnimation(animation);
+    ASSERT_EQ(animation->GetRefCount(), 1);
+    animation->AddRef();
     EXPECT_EQ(model->GetRefCount(), 2);  // the table's and the object renderer's
     EXPECT_EQ(renderer.Renderers(0)[0]->GetModel(), nullptr);  // the camera has only its animation
     EXPECT_EQ(renderer.Renderers(0)[0]->GetAnimation(), &animation->GetDocument()->GetScene(0).objects[0]);
