@@ -11,7 +11,7 @@ XmlParseResult ParseXmlText(const char* text, size_t length, const char* rootTag
   if (std::optional<XmlEncoding> detected = DetectXmlEncoding(text, length)) SetXmlEncoding(*detected);
   XmlEncoding encoding = CurrentXmlEncoding();
   XmlParseOutcome outcome = ParseXmlTree(text, length, encoding);
-  XmlParseResult result{XmlElement(), outcome.code, 0, 0};
+  XmlParseResult result{XmlElement(), outcome.code, 1, 1};
   if (!outcome.document) return result;
 
   const XmlDocument& document = *outcome.document;
@@ -21,7 +21,7 @@ XmlParseResult ParseXmlText(const char* text, size_t length, const char* rootTag
   if (searchRoot) {
     uint32_t root = FindXmlRoot(document, rootTag);
     if (root == XML_NO_NODE) {
-      result.code = XML_ERROR_FIRST_TAG_NOT_FOUND;
+      result = {XmlElement(), XML_ERROR_FIRST_TAG_NOT_FOUND, 0, 0};
       return result;
     }
     if (result.code == XML_ERROR_NONE) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include "tests/support/critical_exit.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::string LittleEndian32(uint32_t value) {
   std::string out;
@@ -53,6 +56,21 @@ TEST_F(PackDeathTest, AMissingPackInTheWorkingDirectoryIsCritical) {
         if (chdir(folder.c_str()) == 0) OpenPackage();
       },
       "Critical error:[mPackageFp + \"could not open torvane.pak\"]");
+}
+
+TEST_F(PackTest, OpensTorvanePakInTheWorkingDirectory) {
+  fs::path folder = fs::temp_directory_path() / ("torvane-pack-here-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  std::ofstream(folder / "torvane.pak", std::ios::binary) << PackImage({{"data\\here.txt", "here"}});
+  fs::path previous = fs::current_path();
+  fs::current_path(folder);
+  EXPECT_TRUE(OpenPackage());
+  fs::current_path(previous);
+  fs::remove_all(folder);
+  CoreFile file("data\\here.txt", MODE_READ);
+  char bytes[5] = {};
+  EXPECT_EQ(file.Read(bytes, 4), 4u) << "the open stream outlives the file's name";
+  EXPECT_STREQ(bytes, "here");
 }
 
 TEST_F(PackDeathTest, LookupsFailOnAnyDifferenceInTheName) {

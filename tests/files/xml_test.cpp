@@ -146,7 +146,10 @@ TEST(XmlReader, AMissingRootIsFirstTagNotFoundAtLineZero) {
     EXPECT_EQ(result.line, 0);
     EXPECT_EQ(result.column, 0);
   }
-  EXPECT_EQ(ParseXmlText(nullptr, 0, "TRDataXml").code, XML_ERROR_NO_ELEMENTS);
+  XmlParseResult nothing = ParseXmlText(nullptr, 0, "TRDataXml");
+  EXPECT_EQ(nothing.code, XML_ERROR_NO_ELEMENTS);
+  EXPECT_EQ(XmlErrorMessage(nothing, "x.xml", "TRDataXml"),
+            "XML Parsing error inside file 'x.xml'.\nError: No elements found\nAt line 1, column 1.\n");
 }
 
 TEST(XmlReader, FormatsTheMessageBoxText) {
