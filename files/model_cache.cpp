@@ -83,14 +83,26 @@ void ReadMaterial(CacheCursor& in, ModelMaterial& material) {
   material.texture2 = in.String();
 }
 
+// The face record as stored: material, corner count, four (u, v) and four indices.
+struct FaceRecord {
+  uint32_t material;
+  uint32_t cornerCount;
+  float uv[4][2];
+  uint32_t indices[4];
+};
+static_assert(sizeof(FaceRecord) == MODEL_FACE_RECORD_SIZE);
+
+// Faces are the bulk of a cache, so they are read record by record (the fields are
+// little-endian, as is every host the engine runs on).
 void ReadFace(CacheCursor& in, ModelFace& face) {
-  face.material = in.U32();
-  face.cornerCount = in.U32();
-  for (auto& uv : face.uv) {
-    uv[0] = in.F32();
-    uv[1] = in.F32();
+  FaceRecord record;
+  if (!in.Bytes(&record, sizeof record)) return;
+  face.material = record.material;
+  face.cornerCount = record.cornerCount;
+  for (int c = 0; c < 4; ++c) {
+    face.uv[c] = {record.uv[c][0], record.uv[c][1]};
+    face.indices[c] = record.indices[c];
   }
-  for (uint32_t& index : face.indices) index = in.U32();
 }
 
 bool FaceValid(const ModelFace& face, size_t materialCount, uint32_t vertexCount) {
@@ -110,13 +122,13 @@ bool ReadObject(CacheCursor& in, size_t materialCount, ModelObject& object) {
   uint32_t faceCount = in.U32();
   if (in.U8() == 0) faceCount = 0;
   if (!in.Fits(faceCount, MODEL_FACE_RECORD_SIZE)) return false;
-  object.faces.resize(faceCount);
-  for (ModelFace& face : object.faces) ReadFace(in, face);
+  object.faces.reserve(faceCount);
+  for (uint32_t f = 0; f < faceCount && in.Ok(); ++f) ReadFace(in, object.faces.emplace_back());
   uint32_t vertexCount = in.U32();
   if (in.U8() == 0) vertexCount = 0;
   if (!in.Fits(vertexCount, 12)) return false;
   object.positions.resize(static_cast<size_t>(vertexCount) * 3);
-  for (float& coordinate : object.positions) coordinate = in.F32();
+  in.Bytes(object.positions.data(), object.positions.size() * sizeof(float));
   object.name = in.String();
   if (!in.Ok()) return false;
   for (const ModelFace& face : object.faces) {

@@ -25,10 +25,10 @@ Vec3 Normalized(const Vec3& v) {
 
 bool IsLine(const ModelFace& face) { return face.cornerCount == 2; }
 
-}  // namespace
-
-void ComputeFaceNormals(ModelObject& object) {
+// Face normals, and their sums at the vertices of each face's first three corners.
+void AccumulateNormals(ModelObject& object) {
   object.faceNormals.assign(object.faces.size() * 3, 0.0f);
+  object.normals.assign(object.positions.size(), 0.0f);
   for (size_t f = 0; f < object.faces.size(); ++f) {
     const ModelFace& face = object.faces[f];
     if (IsLine(face)) continue;
@@ -37,81 +37,104 @@ void ComputeFaceNormals(ModelObject& object) {
     Vec3 p2 = Load(object.positions, face.indices[2]);
     Vec3 a{p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
     Vec3 b{p1[0] - p2[0], p1[1] - p2[1], p1[2] - p2[2]};
-    Vec3 cross{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-    Store(object.faceNormals, static_cast<uint32_t>(f), Normalized(cross));
-  }
-}
-
-void ComputeVertexNormals(ModelObject& object) {
-  object.normals.assign(object.positions.size(), 0.0f);
-  for (size_t f = 0; f < object.faces.size(); ++f) {
-    const ModelFace& face = object.faces[f];
-    if (IsLine(face)) continue;
+    Vec3 normal = Normalized({a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]});
+    Store(object.faceNormals, static_cast<uint32_t>(f), normal);
     for (int corner = 0; corner < 3; ++corner) {
-      for (int axis = 0; axis < 3; ++axis) object.normals[3 * face.indices[corner] + axis] += object.faceNormals[3 * f + axis];
+      for (int axis = 0; axis < 3; ++axis) object.normals[3 * face.indices[corner] + axis] += normal[axis];
     }
   }
   for (uint32_t v = 0; v < object.positions.size() / 3; ++v) Store(object.normals, v, Normalized(Load(object.normals, v)));
 }
 
-void SplitSharedVertices(ModelObject& object) {
-  constexpr uint32_t NONE = UINT32_MAX;
+// acos(dot) >= limit, deciding by the cosine where that is certain and calling acos only near
+// the boundary, so the result is exactly that of acos at a fraction of its cost.
+class FacetTest {
+ public:
+  explicit FacetTest(float limit) : mLimit(limit), mCosine(std::cos(limit)) {}
+  bool AtLeastLimit(float dot) const {
+    constexpr float MARGIN = 1e-4f;
+    if (dot >= -1 && dot <= 1 && mLimit > MARGIN && mLimit < 3.1f) {
+      if (dot < mCosine - MARGIN) return true;
+      if (dot > mCosine + MARGIN) return false;
+    }
+    return std::acos(dot) >= mLimit;
+  }
+
+ private:
+  float mLimit;
+  float mCosine;
+};
+
+constexpr uint32_t NONE = UINT32_MAX;
+
+// Where the copies of each vertex go: copies of vertex v occupy [start[v], start[v] + reuses[v]),
+// in the order of the faces that reuse it.
+struct SplitPlan {
+  std::vector<uint32_t> firstUser;
+  std::vector<uint32_t> start;
+  uint32_t vertexCount = 0;
+};
+
+SplitPlan PlanSplit(const ModelObject& object) {
   size_t vertexCount = object.positions.size() / 3;
-  std::vector<uint32_t> firstUser(vertexCount, NONE), lastUser(vertexCount, NONE), reuses(vertexCount, 0);
+  SplitPlan plan;
+  plan.firstUser.assign(vertexCount, NONE);
+  std::vector<uint32_t> lastUser(vertexCount, NONE), reuses(vertexCount, 0);
   for (uint32_t f = 0; f < object.faces.size(); ++f) {
     const ModelFace& face = object.faces[f];
     for (uint32_t c = 0; c < face.cornerCount; ++c) {
       uint32_t v = face.indices[c];
-      if (firstUser[v] == NONE) firstUser[v] = f;
-      if (firstUser[v] != f && lastUser[v] != f) ++reuses[v];
+      if (plan.firstUser[v] == NONE) plan.firstUser[v] = f;
+      if (plan.firstUser[v] != f && lastUser[v] != f) ++reuses[v];
       lastUser[v] = f;
     }
   }
-  // Copies of vertex v occupy [start[v], start[v] + reuses[v]), in the order of the reusing faces.
-  std::vector<uint32_t> start(vertexCount);
+  plan.start.resize(vertexCount);
   uint32_t next = static_cast<uint32_t>(vertexCount);
   for (size_t v = 0; v < vertexCount; ++v) {
-    start[v] = next;
+    plan.start[v] = next;
     next += reuses[v];
   }
-  object.positions.resize(static_cast<size_t>(next) * 3);
-  object.normals.resize(static_cast<size_t>(next) * 3);
-  std::vector<uint32_t> copiesMade(vertexCount, 0);
-  std::fill(lastUser.begin(), lastUser.end(), NONE);
-  std::vector<uint32_t> lastCopy(vertexCount, NONE);
+  plan.vertexCount = next;
+  return plan;
+}
+
+// Gives each corner that reuses a vertex its copy, then applies the facet rule to the corner.
+void SplitAndApplyFacet(ModelObject& object, SplitPlan& plan) {
+  size_t original = object.positions.size() / 3;
+  // Copies take the smooth normal even when the facet rule has already flattened the original.
+  const std::vector<float> smooth = object.normals;
+  object.positions.resize(static_cast<size_t>(plan.vertexCount) * 3);
+  object.normals.resize(static_cast<size_t>(plan.vertexCount) * 3);
+  // A face naming a vertex twice shares one copy: the copy made for the face last is reused.
+  std::vector<uint32_t> lastFace(original, NONE), lastCopy(original, NONE);
+  FacetTest facet(object.facet * FACET_DEGREES_TO_RADIANS);
   for (uint32_t f = 0; f < object.faces.size(); ++f) {
     ModelFace& face = object.faces[f];
-    for (uint32_t c = 0; c < face.cornerCount; ++c) {
-      uint32_t v = face.indices[c];
-      if (firstUser[v] == f) continue;
-      if (lastUser[v] != f) {
-        lastCopy[v] = start[v] + copiesMade[v]++;
-        lastUser[v] = f;
-        Store(object.positions, lastCopy[v], Load(object.positions, v));
-        Store(object.normals, lastCopy[v], Load(object.normals, v));
-      }
-      face.indices[c] = lastCopy[v];
-    }
-  }
-  object.vertexCount = next;
-}
-
-void ApplyFacet(ModelObject& object) {
-  float limit = object.facet * FACET_DEGREES_TO_RADIANS;
-  for (uint32_t f = 0; f < object.faces.size(); ++f) {
-    const ModelFace& face = object.faces[f];
     Vec3 faceNormal = Load(object.faceNormals, f);
     for (uint32_t c = 0; c < face.cornerCount; ++c) {
-      Vec3 normal = Load(object.normals, face.indices[c]);
+      uint32_t v = face.indices[c];
+      if (plan.firstUser[v] != f) {
+        if (lastFace[v] != f) {
+          lastFace[v] = f;
+          lastCopy[v] = plan.start[v]++;
+          Store(object.positions, lastCopy[v], Load(object.positions, v));
+          Store(object.normals, lastCopy[v], Load(smooth, v));
+        }
+        face.indices[c] = v = lastCopy[v];
+      }
+      Vec3 normal = Load(object.normals, v);
       float dot = normal[0] * faceNormal[0] + normal[1] * faceNormal[1] + normal[2] * faceNormal[2];
-      if (std::acos(dot) >= limit && normal != faceNormal) Store(object.normals, face.indices[c], faceNormal);
+      if (facet.AtLeastLimit(dot) && normal != faceNormal) Store(object.normals, v, faceNormal);
     }
   }
+  object.vertexCount = plan.vertexCount;
 }
 
+}  // namespace
+
 void ComputeNormalsAndSplit(ModelObject& object) {
-  ComputeFaceNormals(object);
-  ComputeVertexNormals(object);
-  SplitSharedVertices(object);
-  ApplyFacet(object);
+  AccumulateNormals(object);
+  SplitPlan plan = PlanSplit(object);
+  SplitAndApplyFacet(object, plan);
 }
