@@ -51,3 +51,9 @@ bool TextDocument::ExpectBrace() {
   std::string token = ReadToken();
   return token != "{" && token != "}";
 }
+
+bool TextDocument::AtEnd() {
+  if (mPending) return false;
+  mStream >> std::ws;
+  return mStream.eof();
+}

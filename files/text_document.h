@@ -23,6 +23,8 @@ class TextDocument {
   void SkipBlock();
   // Reads one token: false when it is "{" or "}", true (an error) for anything else.
   bool ExpectBrace();
+  // True when neither a word nor a split remainder is left: every later token is empty.
+  bool AtEnd();
 
   const std::string& Path() const { return mPath; }
   // The path through its last "/" or "\", or empty.

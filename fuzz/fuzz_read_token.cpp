@@ -19,13 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InstallPackage(fp, std::move(table));
   TextDocument document;
   document.OpenText("data\\scene\\fuzz.tdf");
-  // Each token takes at least one byte of text, plus one empty token per split; the text runs out
-  // long before this bound.
-  for (size_t i = 0; i < 2 * size + 4; ++i) {
+  // Each token takes at least one byte of text, plus one empty token per split, so the text runs
+  // out long before this bound; running into it means AtEnd never came true.
+  size_t tokens = 0;
+  for (; !document.AtEnd(); ++tokens) {
+    if (tokens > 2 * size + 4) __builtin_trap();
     std::string token = document.ReadToken();
     if (token == "{") document.SkipBlock();
     if (token == "}") document.ExpectBrace();
   }
+  if (!document.ReadToken().empty()) __builtin_trap();
   document.CloseText();
   ClosePackage();
   return 0;

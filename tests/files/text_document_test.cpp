@@ -31,7 +31,10 @@ class TextDocumentTest : public PackTest {
 TEST_F(TextDocumentTest, SplitsWordsAtParenthesesWithAnEmptyTokenAfterAClosingOne) {
   TextDocument document;
   ASSERT_TRUE(document.OpenText("data\\scene\\colours.tdf"));
-  EXPECT_EQ(Tokens(document, 9), (std::vector<std::string>{"dif", "0.800", "", "amb", "0.600", "", "", "", ""}));
+  EXPECT_EQ(Tokens(document, 5), (std::vector<std::string>{"dif", "0.800", "", "amb", "0.600"}));
+  EXPECT_FALSE(document.AtEnd()) << "the empty token after the last split is still to come";
+  EXPECT_EQ(Tokens(document, 4), (std::vector<std::string>{"", "", "", ""}));
+  EXPECT_TRUE(document.AtEnd());
 }
 
 TEST_F(TextDocumentTest, AWordThatBeginsWithAParenthesisYieldsAnEmptyTokenFirst) {
