@@ -62,8 +62,8 @@ const char* DeclaredEncoding(const char* text) {
   return at;
 }
 
-}  // namespace
-
+// Whether bytes look like 16-bit text: a UTF-16 byte-order mark, or zero bytes making up most of
+// the bytes at even or at odd positions.
 bool LooksLikeUtf16(const unsigned char* bytes, size_t length) {
   if (length >= 2 && ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) return true;
   size_t pairs = length / 2;
@@ -74,6 +74,8 @@ bool LooksLikeUtf16(const unsigned char* bytes, size_t length) {
   }
   return pairs > 0 && (evenZeros * 2 > pairs || oddZeros * 2 > pairs);
 }
+
+}  // namespace
 
 std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length) {
   if (!text) return std::nullopt;

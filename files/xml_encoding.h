@@ -15,10 +15,6 @@ enum class XmlEncoding { Utf8, Legacy, ShiftJis };
 // for 16-bit text.
 std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length);
 
-// Whether bytes look like 16-bit text: a UTF-16 byte-order mark, or zero bytes making up most of
-// the bytes at even or at odd positions.
-bool LooksLikeUtf16(const unsigned char* bytes, size_t length);
-
 XmlEncoding CurrentXmlEncoding();
 void SetXmlEncoding(XmlEncoding encoding);
 
