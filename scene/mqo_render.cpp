@@ -95,8 +95,6 @@ void cMqoRender::SetMaterial(size_t material, float alpha, float time) {
   gCustomTextureManager.bindTextures(GetEffect());
 }
 
-void cMqoRender::DrawGeometry(int) {}
-
 int cMqoRender::DrawListPerPass(uint32_t list) {
   int passes = 0;
   for (; passes < PassCount(); ++passes) {

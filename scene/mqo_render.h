@@ -23,7 +23,6 @@ class cMqoRender : public cRenderObject {
 
   // Returns the number of display lists called (0 without a model).
   int Draw(float time) override;
-  void DrawGeometry(int pass) override;
 
   // Binds model (one reference taken, texture names read per material) and animation; a null
   // argument leaves that binding as it was. The animation is not owned.
