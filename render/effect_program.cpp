@@ -78,6 +78,11 @@ std::string LocateCompilerLog(const std::string& log, const std::string& fileNam
 
 GLuint CompileEffectProgram(const std::string& vertexGlsl, const std::string& fragmentGlsl, const std::string& fileName,
                             std::string& log) {
+  // Without a GL 2 context (a headless tool) there is nothing to compile with.
+  if (!glCreateShader || !glCreateProgram) {
+    log += fileName + ": no OpenGL 2.0 context to build the effect on\n";
+    return 0;
+  }
   const GLuint vertex = CompileStage(GL_VERTEX_SHADER, vertexGlsl, fileName, log);
   const GLuint fragment = CompileStage(GL_FRAGMENT_SHADER, fragmentGlsl, fileName, log);
   if (!vertex || !fragment) {

@@ -328,4 +328,16 @@ TEST_F(EffectGL, AFileWithoutAUsableTechniqueIsNotValid) {
       << effect.Log();
 }
 
+TEST_F(EffectGL, WithoutGLTwoTheEffectFailsWithAMessageInsteadOfCrashing) {
+  // What a headless tool sees: GLEW's entry points are null without a GL 2 context.
+  const PFNGLCREATESHADERPROC createShader = __glewCreateShader;
+  __glewCreateShader = nullptr;
+  cEffect effect;
+  const bool created = effect.Create(OnePass("void fs() { gl_FragColor = vec4(1.0); }", "fs"), "headless.cgfx");
+  __glewCreateShader = createShader;
+  EXPECT_FALSE(created);
+  EXPECT_NE(effect.Log().find("headless.cgfx: no OpenGL 2.0 context to build the effect on"), std::string::npos)
+      << effect.Log();
+}
+
 }  // namespace
