@@ -87,6 +87,11 @@ void cTdfRender::Release() {
   mAnimation = nullptr;
 }
 
+const std::vector<std::unique_ptr<cMqoRender>>& cTdfRender::Renderers(uint32_t index) const {
+  static const std::vector<std::unique_ptr<cMqoRender>> none;
+  return index < mRenderers.size() ? mRenderers[index] : none;
+}
+
 void cTdfRender::DrawSceneByName(const std::string& name, float time) {
   const TdfDocument* document = DocumentOf(mAnimation);
   if (!document) return;

@@ -39,8 +39,8 @@ class cTdfRender : public cRenderObject {
 
   resTDF* GetSceneAnimation() const { return mAnimation; }
   uint32_t SceneCount() const { return mSceneCount; }
-  // The renderers of scene index, one per object in object order.
-  const std::vector<std::unique_ptr<cMqoRender>>& Renderers(uint32_t index) const { return mRenderers[index]; }
+  // The renderers of scene index, one per object in object order; none outside the scenes.
+  const std::vector<std::unique_ptr<cMqoRender>>& Renderers(uint32_t index) const;
 
  private:
   void DrawObjects(uint32_t index, float animationTime, int first);

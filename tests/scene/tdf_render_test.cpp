@@ -119,6 +119,7 @@ TEST_F(TdfRenderTest, HiddenObjectsAndTheFirstObjectAreNeverDrawn) {
   renderer.SetSceneAnimation(animation);
   ASSERT_EQ(renderer.SceneCount(), 2u);
   ASSERT_EQ(renderer.Renderers(0).size(), 3u);
+  EXPECT_TRUE(renderer.Renderers(2).empty());
   renderer.DrawSceneByName("first", 0.0f);
   EXPECT_EQ(ReadPixel(32, 32)[0], 0);
   renderer.DrawSceneByName("shown", 0.0f);
