@@ -20,6 +20,7 @@ class Parser {
   bool Run() {
     mOut = EffectSource{};
     mOut.code.assign(mText);
+    if (mText.substr(0, UTF8_BOM.size()) == UTF8_BOM) mOut.code.replace(0, UTF8_BOM.size(), UTF8_BOM.size(), ' ');
     mTokens = TokenizeEffect(mText, mOut.errors);
     size_t i = 0;
     while (mOut.errors.empty() && i < mTokens.size()) {

@@ -13,6 +13,7 @@ class Tokenizer {
   Tokenizer(std::string_view text, std::vector<EffectMessage>& errors) : mText(text), mErrors(errors) {}
 
   std::vector<EffectToken> Run() {
+    if (mText.substr(0, UTF8_BOM.size()) == UTF8_BOM) mPos = UTF8_BOM.size();
     while (SkipSpaceAndComments()) {
       const size_t begin = mPos;
       const int line = mLine;
@@ -64,12 +65,16 @@ class Tokenizer {
     return false;
   }
 
-  // A directive runs to the end of its line; a backslash before the line break continues it.
+  // A directive runs to the end of its line; a backslash before the line break (LF or CR LF)
+  // continues it.
   void SkipDirective() {
     while (mPos < mText.size() && mText[mPos] != '\n') {
-      if (mText[mPos] == '\\' && mPos + 1 < mText.size() && mText[mPos + 1] == '\n') {
-        ++mLine;
-        ++mPos;
+      if (mText[mPos] == '\\') {
+        const size_t lineFeed = mText.compare(mPos + 1, 2, "\r\n") == 0 ? mPos + 2 : mPos + 1;
+        if (lineFeed < mText.size() && mText[lineFeed] == '\n') {
+          ++mLine;
+          mPos = lineFeed;
+        }
       }
       ++mPos;
     }

@@ -16,5 +16,8 @@ struct EffectToken {
   int line = 0;
 };
 
-// Tokens of text in order; an unterminated block comment adds an error and ends the list.
+// Editors on some systems start UTF-8 files with it; it is not part of the code.
+inline constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
+
+// Tokens of text in order (a leading UTF8_BOM skipped); an unterminated block comment adds an error and ends the list.
 std::vector<EffectToken> TokenizeEffect(std::string_view text, std::vector<EffectMessage>& errors);

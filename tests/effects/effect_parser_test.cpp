@@ -133,6 +133,18 @@ TEST(EffectParser, SyntaxErrorsNameTheirLine) {
   }
 }
 
+TEST(EffectParser, ReadsFilesWithAByteOrderMarkAndWindowsLineEnds) {
+  EffectSource source;
+  ASSERT_TRUE(ParseEffect("\xEF\xBB\xBFuniform vec4 a : A;\r\n#define TWICE(x) \\\r\n  ((x) * 2.0)\r\n"
+                          "uniform vec4 b : B;\r\n",
+                          source));
+  EXPECT_EQ(source.code.rfind("   uniform vec4 a    ;", 0), 0u);
+  ASSERT_EQ(source.uniforms.size(), 2u);
+  EXPECT_EQ(source.uniforms[1].line, 4);
+  ASSERT_EQ(source.chunks.size(), 3u);
+  EXPECT_EQ(source.chunks[1].kind, EffectChunk::Directive);
+}
+
 TEST(EffectStageSource, EachStageGetsOnlyTheFunctionsItsEntryReaches) {
   EffectSource source;
   ASSERT_TRUE(ParseEffect(kEffect, source));
