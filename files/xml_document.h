@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "files/xml_element.h"
@@ -32,9 +33,20 @@ struct XmlNodeRun {
   XmlRun run;
 };
 
+// The last child found by position, so that walking children by index 0, 1, 2... is linear
+// rather than quadratic. Trees are read on one thread only.
+struct XmlChildCursor {
+  uint32_t parent = XML_NO_NODE;
+  bool anyName = false;
+  std::string name;
+  int index = 0;
+  uint32_t child = XML_NO_NODE;
+};
+
 struct XmlDocument {
   std::unique_ptr<char[]> buffer;
   std::vector<XmlNode> nodes;  // node 0 is the unnamed top node
   std::vector<XmlAttribute> attributes;
   std::vector<XmlNodeRun> runs;
+  mutable XmlChildCursor cursor;
 };

@@ -42,12 +42,35 @@ int XmlElement::ChildCount(const char* name) const {
 }
 
 XmlElement XmlElement::Child(const char* name, int index) const {
-  if (!mDocument || index < 0) return XmlElement();
-  for (uint32_t child = mDocument->nodes[mNode].firstChild; child != XML_NO_NODE;
-       child = mDocument->nodes[child].nextSibling) {
-    if (XmlNamesEqual(mDocument->nodes[child].name, name) && index-- == 0) return XmlElement(mDocument, child);
+  if (!name) return XmlElement();
+  uint32_t child = FindChild(name, index);
+  return child == XML_NO_NODE ? XmlElement() : XmlElement(mDocument, child);
+}
+
+uint32_t XmlElement::FirstMatching(uint32_t child, const char* name) const {
+  while (child != XML_NO_NODE && name && !XmlNamesEqual(mDocument->nodes[child].name, name)) {
+    child = mDocument->nodes[child].nextSibling;
   }
-  return XmlElement();
+  return child;
+}
+
+uint32_t XmlElement::FindChild(const char* name, int index) const {
+  if (!mDocument || index < 0) return XML_NO_NODE;
+  XmlChildCursor& cursor = mDocument->cursor;
+  bool sameWalk = cursor.parent == mNode && cursor.index <= index && cursor.anyName == !name &&
+                  (!name || XmlNamesEqual(cursor.name.c_str(), name));
+  int at = sameWalk ? cursor.index : 0;
+  uint32_t child = sameWalk ? cursor.child : FirstMatching(mDocument->nodes[mNode].firstChild, name);
+  for (; child != XML_NO_NODE && at < index; ++at) child = FirstMatching(mDocument->nodes[child].nextSibling, name);
+  if (child == XML_NO_NODE) return child;
+  if (!sameWalk) {
+    cursor.parent = mNode;
+    cursor.anyName = !name;
+    cursor.name = name ? name : "";
+  }
+  cursor.index = index;
+  cursor.child = child;
+  return child;
 }
 
 int XmlElement::AttributeCount() const { return mDocument ? int(mDocument->nodes[mNode].attributeCount) : 0; }
@@ -65,10 +88,8 @@ const char* XmlElement::AttributeValue(int index) const {
 int XmlElement::ElementCount() const { return mDocument ? int(mDocument->nodes[mNode].childCount) : 0; }
 
 XmlElement XmlElement::Element(int index) const {
-  if (index < 0 || index >= ElementCount()) return XmlElement();
-  uint32_t child = mDocument->nodes[mNode].firstChild;
-  while (index-- > 0) child = mDocument->nodes[child].nextSibling;
-  return XmlElement(mDocument, child);
+  uint32_t child = FindChild(nullptr, index);
+  return child == XML_NO_NODE ? XmlElement() : XmlElement(mDocument, child);
 }
 
 std::vector<XmlRun> XmlElement::Runs() const {

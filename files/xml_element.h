@@ -48,6 +48,11 @@ class XmlElement {
   std::vector<XmlRun> Runs() const;
 
  private:
+  // The index-th child named name (any child for a null name), or XML_NO_NODE.
+  uint32_t FindChild(const char* name, int index) const;
+  // The first sibling from child on (child included) whose name matches, or XML_NO_NODE.
+  uint32_t FirstMatching(uint32_t child, const char* name) const;
+
   std::shared_ptr<const XmlDocument> mDocument;
   uint32_t mNode = 0;
 };

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "files/definition_xml.h"
 #include "tools/json_writer.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-void WriteElement(JsonWriter& json, const XmlElement& element) {
-  json.BeginObject().Key("name").String(element.Name()).Key("attributes").BeginArray();
+void WriteAttributes(JsonWriter& json, const XmlElement& element) {
+  json.Key("attributes").BeginArray();
   for (int i = 0; i < element.AttributeCount(); ++i) {
     json.BeginArray().String(element.AttributeName(i));
     if (const char* value = element.AttributeValue(i)) {
@@ -21,9 +22,37 @@ void WriteElement(JsonWriter& json, const XmlElement& element) {
     }
     json.EndArray();
   }
-  json.EndArray().Key("children").BeginArray();
-  for (int i = 0; i < element.ElementCount(); ++i) WriteElement(json, element.Element(i));
-  json.EndArray().EndObject();
+  json.EndArray();
+}
+
+// Writes the tree without recursion, so that however deep a document nests the tool cannot run
+// out of stack. Each element's children are collected in one pass, in order.
+void WriteTree(JsonWriter& json, const XmlElement& root) {
+  struct Open {
+    std::vector<XmlElement> children;
+    size_t next;
+  };
+  std::vector<Open> open;
+  auto begin = [&](const XmlElement& element) {
+    json.BeginObject().Key("name").String(element.Name());
+    WriteAttributes(json, element);
+    json.Key("children").BeginArray();
+    Open entry{{}, 0};
+    for (XmlElement child = element.Element(0); !child.IsEmpty(); child = element.Element(int(entry.children.size()))) {
+      entry.children.push_back(child);
+    }
+    open.push_back(std::move(entry));
+  };
+  begin(root);
+  while (!open.empty()) {
+    Open& top = open.back();
+    if (top.next < top.children.size()) {
+      begin(top.children[top.next++]);
+    } else {
+      json.EndArray().EndObject();
+      open.pop_back();
+    }
+  }
 }
 
 int RunXml(const std::vector<std::string>& args) {
@@ -45,7 +74,7 @@ int RunXml(const std::vector<std::string>& args) {
     return 1;
   }
   JsonWriter json;
-  WriteElement(json, result.root);
+  WriteTree(json, result.root);
   std::printf("%s\n", json.Text().c_str());
   return 0;
 }

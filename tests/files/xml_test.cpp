@@ -1,5 +1,6 @@
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -57,6 +58,40 @@ TEST(XmlReader, MissingChildrenAndAttributesGiveEmptyResults) {
   EXPECT_EQ(empty.ChildCount("x"), 0);
   EXPECT_STREQ(empty.Name(), "");
   EXPECT_TRUE(empty.Child("x", 0).IsEmpty());
+}
+
+TEST(XmlReader, ChildLookupsGiveTheSameAnswersInAnyOrder) {
+  std::string text = "<TRDataXml>";
+  std::vector<std::string> names;
+  for (int i = 0; i < 30; ++i) {
+    text += "<a n='" + std::to_string(i) + "'><a n='inner'/></a>";
+    names.push_back("a");
+    if (i % 3 == 0) {
+      text += "<B n='" + std::to_string(i) + "'/>";
+      names.push_back("B");
+    }
+  }
+  XmlElement root = Root(text + "</TRDataXml>");
+  ASSERT_EQ(root.ChildCount("A"), 30);
+  ASSERT_EQ(root.ChildCount("b"), 10);
+  ASSERT_EQ(root.ElementCount(), 40);
+  const int order[] = {0, 1, 2, 29, 5, 5, 4, 30, 6, 7, 0, 28, 39, 38, 40};
+  for (int index : order) {
+    XmlElement a = root.Child("a", index);
+    if (index < 30) {
+      ASSERT_FALSE(a.IsEmpty()) << index;
+      EXPECT_EQ(a.Attribute("n"), std::to_string(index));
+      EXPECT_STREQ(a.Child("a", 0).Attribute("n"), "inner");
+    } else {
+      EXPECT_TRUE(a.IsEmpty());
+    }
+    EXPECT_EQ(root.Child("B", index % 10).Attribute("n"), std::to_string(index % 10 * 3));
+    if (index < 40) {
+      EXPECT_EQ(root.Element(index).Name(), names[size_t(index)]) << index;
+    } else {
+      EXPECT_TRUE(root.Element(index).IsEmpty());
+    }
+  }
 }
 
 TEST(XmlReader, AChildHandleKeepsItsTreeAlive) {
