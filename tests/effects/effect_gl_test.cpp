@@ -340,4 +340,19 @@ TEST_F(EffectGL, WithoutGLTwoTheEffectFailsWithAMessageInsteadOfCrashing) {
       << effect.Log();
 }
 
+// The complete examples of the author's guide (code blocks that start with a file comment) build.
+TEST_F(EffectGL, TheGuidesCompleteExamplesBuild) {
+  const std::string guide = ReadSourceFile("docs/effects.md");
+  const std::string open = "```glsl\n// data/shader/";
+  int examples = 0;
+  for (size_t at = guide.find(open); at != std::string::npos; at = guide.find(open, at + 1)) {
+    const size_t begin = at + 8;
+    const std::string example = guide.substr(begin, guide.find("```", begin) - begin);
+    cEffect effect;
+    EXPECT_TRUE(effect.Create(example, "example")) << example << effect.Log();
+    ++examples;
+  }
+  EXPECT_EQ(examples, 2);
+}
+
 }  // namespace
