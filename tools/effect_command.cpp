@@ -6,6 +6,7 @@
 
 #include "platform/hidden_gl_context.h"
 #include "render/effect.h"
+#include "render/effect_stage_source.h"
 #include "render/effect_states.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
@@ -35,10 +36,24 @@ void WriteEffect(const cEffect& effect, JsonWriter& json) {
   json.EndArray().EndObject();
 }
 
+// The GLSL the compiler receives for each pass of the technique in use.
+void PrintGlsl(const cEffect& effect) {
+  const EffectSource& source = effect.Source();
+  for (const EffectPass& pass : source.techniques[effect.TechniqueIndex()].passes) {
+    for (const EffectStage stage : {EffectStage::Vertex, EffectStage::Fragment}) {
+      const bool vertex = stage == EffectStage::Vertex;
+      std::string glsl;
+      std::string error;
+      BuildStageSource(source, stage, vertex ? pass.vertexEntry : pass.fragmentEntry, glsl, error);
+      std::printf("// pass %s, %s program\n%s\n", pass.name.c_str(), vertex ? "vertex" : "fragment", glsl.c_str());
+    }
+  }
+}
+
 int RunEffect(const std::vector<std::string>& args) {
   ToolArgs parsed;
   std::string error;
-  if (!ParseToolArgs(args, {}, {}, parsed, error)) return ToolUsageError("effect", error);
+  if (!ParseToolArgs(args, {}, {"--glsl"}, parsed, error)) return ToolUsageError("effect", error);
   if (parsed.positional.size() != 1) return ToolUsageError("effect", "expects one effect file");
   const std::string& path = parsed.positional[0];
   std::ifstream in(path, std::ios::binary);
@@ -61,6 +76,10 @@ int RunEffect(const std::vector<std::string>& args) {
     std::fprintf(stderr, "%s: no technique can be used; the engine would draw with the fallback effect\n", path.c_str());
     return 1;
   }
+  if (parsed.Has("--glsl")) {
+    PrintGlsl(effect);
+    return 0;
+  }
   JsonWriter json;
   WriteEffect(effect, json);
   std::printf("%s\n", json.Text().c_str());
@@ -70,7 +89,7 @@ int RunEffect(const std::vector<std::string>& args) {
 }  // namespace
 
 TORVANE_TOOL_COMMAND(effect, "effect", "build an effect file and list its techniques, passes and parameters",
-                     "usage: torvane-tool effect FILE\n\n"
+                     "usage: torvane-tool effect FILE [--glsl]\n\n"
                      "Builds FILE (.cg, .fx or .cgfx) on a hidden OpenGL context as the engine does and\n"
                      "prints JSON: {\"techniques\": [{\"name\", \"valid\"}], \"technique\": the one in use,\n"
                      "\"passes\": [{\"name\", \"vertex\", \"fragment\", \"states\"}],\n"
@@ -78,5 +97,6 @@ TORVANE_TOOL_COMMAND(effect, "effect", "build an effect file and list its techni
                      "Messages of techniques that do not build go to stderr as FILE:LINE: text. When no\n"
                      "technique builds, only the messages are printed and the status is 1 (the engine\n"
                      "would draw with data\\core\\shader\\dummyShader.cgfx instead).\n"
+                     "With --glsl, prints the GLSL that each pass's two programs are built from instead.\n"
                      "Needs a display (Xvfb will do). See docs/effects.md for the format.\n",
                      RunEffect);

@@ -27,6 +27,20 @@ TEST(EffectCommand, ListsTechniquesPassesAndParameters) {
       << result.err;
 }
 
+TEST(EffectCommand, PrintsTheGlslOfEachPass) {
+  const CommandResult result = RunTool({"effect", SourcePath("tests/data/effects/two_techniques.cgfx"), "--glsl"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string& out = result.out;
+  const size_t vertex = out.find("// pass Base, vertex program\n#version 120\n#define TORVANE_VERTEX 1\n");
+  const size_t fragment = out.find("// pass Base, fragment program\n#version 120\n#define TORVANE_FRAGMENT 1\n");
+  ASSERT_NE(vertex, std::string::npos) << out;
+  ASSERT_NE(fragment, std::string::npos) << out;
+  EXPECT_NE(out.find("void main() { vsMain(); }", vertex), std::string::npos);
+  EXPECT_EQ(out.substr(vertex, fragment - vertex).find("fsSimple"), std::string::npos);
+  EXPECT_NE(out.find("void main() { fsSimple(); }", fragment), std::string::npos);
+  EXPECT_EQ(out.find("sampler_state"), std::string::npos);
+}
+
 TEST(EffectCommand, AFileThatDoesNotBuildPrintsTheCompilerMessagesAndFails) {
   const std::string file = SourcePath("tests/data/effects/compile_error.cgfx");
   const CommandResult result = RunTool({"effect", file});
