@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +28,32 @@ TEST(ClassesCommand, ListsEveryRecordInSlotOrderWithItsBase) {
     previous = slot;
   }
   EXPECT_NE(RunTool({"classes", "extra"}).status, 0);
+}
+
+TEST(ClassesCommand, TheEngineRegistersItsFiftyThreeClassesInDistinctSlots) {
+  CommandResult result = RunTool({"classes"});
+  ASSERT_EQ(result.status, 0);
+  std::vector<std::string> names;
+  for (size_t at = result.out.find("\"name\":\""); at != std::string::npos; at = result.out.find("\"name\":\"", at + 1)) {
+    size_t start = at + 8;
+    names.push_back(result.out.substr(start, result.out.find('"', start) - start));
+  }
+  std::vector<std::string> expected = {"CoreObject", "InterfaceBase", "CoreDebug", "CoreFile", "CoreFileStream",
+                                       "cTexture", "cScreenBuffer", "cDemoScene", "resourceObject", "resMQO",
+                                       "resTDF", "resShader", "resTexture", "cRenderObject", "cMqoRender",
+                                       "cTdfRender", "cMassMqoRender", "CSceneTdfDefault", "CSceneTdf_loader"};
+  for (const char* manager : {"systemManager", "resourceManager", "textureManager", "messageManager",
+                              "intermediateCommand", "flagManager", "sceneManager", "rendererManager",
+                              "profileManager", "cameraManager", "lightManager", "customTextureManager",
+                              "cPostEffectManager", "applicationManager", "settingsManager", "demoManager",
+                              "shaderManager"}) {
+    expected.push_back(manager);
+    expected.push_back(std::string("Interface<") + manager + ">");
+  }
+  std::sort(names.begin(), names.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(names.size(), 53u);
 }
 
 }  // namespace
