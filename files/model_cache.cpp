@@ -20,6 +20,7 @@ class CacheCursor {
 
   bool Bytes(void* target, size_t count) {
     if (!mOk || count > mSize - mAt) return mOk = false;
+    if (count == 0) return true;
     std::memcpy(target, mData + mAt, count);
     mAt += count;
     return true;

@@ -49,14 +49,9 @@ struct Channel {
 };
 
 bool ReadMasks(const uint8_t* data, size_t size, BmpHeader& header) {
+  // Version 2 and later headers hold the masks; a 40-byte header is followed by them.
   size_t maskAt = FILE_HEADER_SIZE + 40;
-  if (header.headerSize >= 52) {
-    if (size < maskAt + 12) return false;
-    for (int i = 0; i < 3; ++i) header.masks[i] = LoadU32(data + maskAt + 4 * i);
-    if (header.headerSize >= 56) header.masks[3] = LoadU32(data + maskAt + 12);
-    return true;
-  }
-  int count = header.compression == BI_ALPHABITFIELDS ? 4 : 3;
+  int count = header.compression == BI_ALPHABITFIELDS || header.headerSize >= 56 ? 4 : 3;
   if (size < maskAt + 4 * count) return false;
   for (int i = 0; i < count; ++i) header.masks[i] = LoadU32(data + maskAt + 4 * i);
   return true;

@@ -10,8 +10,8 @@
 
 // Largest width or height any decoder accepts; larger claims are refused before allocating.
 inline constexpr int MAX_IMAGE_SIDE = 16384;
-// Largest pixel count any decoder accepts (512 MB of RGBA8).
-inline constexpr long long MAX_IMAGE_PIXELS = 1LL << 27;
+// Largest pixel count any decoder accepts (8192 x 8192, 256 MB of RGBA8).
+inline constexpr long long MAX_IMAGE_PIXELS = 1LL << 26;
 
 struct ImageData {
   int width = 0;

@@ -8,6 +8,10 @@
 
 namespace {
 
+// Deflate expands its input at most about 1032 times, so the file must hold at least this share
+// of the image's raw rows; a short file cannot make the decoder allocate a huge picture.
+constexpr uint64_t DEFLATE_MAX_RATIO = 1032;
+
 struct PngSource {
   const uint8_t* data;
   size_t size;
@@ -53,6 +57,8 @@ bool ReadImage(PngDecode& state, PngSource& source, ImageData& out) {
   png_set_read_fn(state.png, &source, ReadFromSource);
   png_set_user_limits(state.png, MAX_IMAGE_SIDE, MAX_IMAGE_SIDE);
   png_read_info(state.png, state.info);
+  uint64_t rawSize = (static_cast<uint64_t>(png_get_rowbytes(state.png, state.info)) + 1) * png_get_image_height(state.png, state.info);
+  if (rawSize / DEFLATE_MAX_RATIO > source.size) return false;
   SetUpTransformations(state.png, state.info, state.hasAlpha);
   png_read_update_info(state.png, state.info);
   png_uint_32 width = png_get_image_width(state.png, state.info);

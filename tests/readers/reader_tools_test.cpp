@@ -107,4 +107,16 @@ TEST(TdfTool, PrintsScenesAndSingleKeys) {
   std::remove(path.c_str());
 }
 
+TEST(TdfTool, LoadsTheModelsOfTheTestProductionFromItsPack) {
+  // The production's models are converted from content/models by mqo2bmdl when it is built.
+  CommandResult result = RunTool({"tdf", SourcePath("content/data/tdf/opening.tdf"), "--pack", BinaryPath("production/torvane.pak")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out.rfind("{\"models\":{\"0\":\"data\\\\model\\\\cube.bmdl\",\"1\":\"data\\\\model\\\\pyramid.bmdl\"}", 0), 0u)
+      << result.out.substr(0, 200);
+  // Model objects get the model's object names as parts.
+  EXPECT_NE(result.out.find("{\"model\":1,\"CameraTrans\":1,\"Visible\":1,\"times\":[0,2.5],\"parts\":{\"pyramid\":["),
+            std::string::npos);
+  EXPECT_NE(result.out.find("\"pyramid_tip\":["), std::string::npos);
+}
+
 }  // namespace
