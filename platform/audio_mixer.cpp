@@ -10,9 +10,11 @@ namespace platform {
 
 namespace {
 
+// Never destroyed: the device's thread mixes, and the player at exit unregisters, after static
+// destruction has begun.
 std::vector<AudioVoice*>& Voices() {
-  static std::vector<AudioVoice*> voices;
-  return voices;
+  static auto* voices = new std::vector<AudioVoice*>;
+  return *voices;
 }
 
 struct StereoSample {
@@ -77,8 +79,9 @@ int16_t Clamp16(int32_t value) { return static_cast<int16_t>(std::clamp(value, -
 }  // namespace
 
 std::mutex& AudioMixerLock() {
-  static std::mutex lock;
-  return lock;
+  // Never destroyed, like the voice list it guards.
+  static auto* lock = new std::mutex;
+  return *lock;
 }
 
 void RegisterAudioVoice(AudioVoice* voice) {
