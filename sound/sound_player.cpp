@@ -40,10 +40,19 @@ platform::AudioFormat OutputFormat(const WaveFormat& format) {
   return out;
 }
 
-// A buffer for the music's PCM, or null when the output cannot play that format.
+// A buffer for the music's PCM, or null when the output cannot play that format. An extensible
+// record of 8 or 16 bits can only hold integer PCM, whatever its sub-format says.
 std::unique_ptr<platform::AudioBuffer> CreateBuffer(const WaveFormat& format, uint32_t bytes) {
-  if (format.formatTag != WAVE_FORMAT_PCM) return nullptr;
+  if (format.formatTag != WAVE_FORMAT_PCM && format.formatTag != WAVE_FORMAT_EXTENSIBLE) return nullptr;
   return platform::AudioBuffer::Create(OutputFormat(format), bytes);
+}
+
+// Without a word the start would just fail; the music's author needs to know why.
+void ReportUnplayable(const char* name, const WaveFormat& format) {
+  std::fprintf(stderr,
+               "Sound::%s: %u-bit sound (format tag %u) with %u channel(s) at %u Hz cannot be played; "
+               "use 8- or 16-bit PCM, mono or stereo\n",
+               name, format.bitsPerSample, format.formatTag, format.channels, format.samplesPerSecond);
 }
 
 }  // namespace
@@ -77,7 +86,9 @@ int SoundPlayer::OpenMusic(const char* name) {
   if (!platform::AudioOutputIsOpen()) return PLAYER_PRIMARY_FAILED;
   uint32_t size = mDecoder->GetSize();
   mDecoder->GetFormat(mFormat);
-  return size < STATIC_SOUND_LIMIT ? OpenStatic(size) : OpenStreaming();
+  int result = size < STATIC_SOUND_LIMIT ? OpenStatic(size) : OpenStreaming();
+  if (result != PLAYER_OK && !mBuffer) ReportUnplayable(name, mFormat);
+  return result;
 }
 
 int SoundPlayer::OpenStatic(uint32_t size) {

@@ -6,6 +6,8 @@
 
 inline constexpr size_t WAVE_FORMAT_RECORD_SIZE = 18;
 inline constexpr uint16_t WAVE_FORMAT_PCM = 1;
+// The record is followed by a sub-format the 18 bytes do not hold.
+inline constexpr uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 
 struct WaveFormat {
   uint16_t formatTag = 0;

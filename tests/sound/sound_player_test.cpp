@@ -10,6 +10,7 @@
 #include "sound/ogg_vorbis_loader.h"
 #include "sound/sound_player.h"
 #include "tests/sound/sound_test_data.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 
@@ -208,7 +209,13 @@ TEST_F(SoundPlayerTest, ResultCodesAndWarnings) {
   EXPECT_EQ(player.OpenMusic(garbage.c_str()), PLAYER_NO_DECODER);
 
   std::string floatWave = WriteScratchFile("float.wav", MakeWave(WaveFormat{3, 1, 44100, 176400, 4, 32, 0}, CountingPcm(400)));
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(player.OpenMusic(floatWave.c_str()), PLAYER_OUTPUT_ERROR);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("32-bit sound (format tag 3) with 1 channel(s) at 44100 Hz cannot be played"),
+            std::string::npos);
+  EXPECT_FALSE(player.IsPlaying());
+  // 16-bit extensible (a mono click of 100 frames): integer PCM, played like any other.
+  EXPECT_EQ(player.OpenMusic(SourcePath("tests/data/sound/pop.wav").c_str()), PLAYER_OK);
 
   ASSERT_EQ(player.OpenMusic(music.c_str()), PLAYER_OK);
   EXPECT_EQ(player.SetVolume(-600), PLAYER_OK);
