@@ -17,6 +17,9 @@ long long JsonInteger(const std::string& json, const std::string& key) {
 class SoundToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The play command's warning boxes go to stderr only.
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
     pcm = CountingPcm(176400);
     wave = WriteScratchFile("tool.wav", MakeWave(Pcm16Format(2, 44100), pcm));
     out = ScratchFolder() + "/tool.pcm";
