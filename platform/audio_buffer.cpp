@@ -17,19 +17,19 @@ constexpr uint32_t AUDIO_BUFFER_MAX_BYTES = 0x0FFFFFFF;
 constexpr uint32_t AUDIO_RATE_MIN = 100;
 constexpr uint32_t AUDIO_RATE_MAX = 200000;
 
-bool Supported(const AudioFormat& format, uint32_t bytes) {
+}  // namespace
+
+bool AudioBuffer::SupportsFormat(const AudioFormat& format) {
   bool channels = format.channels == 1 || format.channels == 2;
   bool bits = format.bitsPerSample == 8 || format.bitsPerSample == 16;
   bool rate = format.samplesPerSecond >= AUDIO_RATE_MIN && format.samplesPerSecond <= AUDIO_RATE_MAX;
   bool align = format.blockAlign == format.channels * format.bitsPerSample / 8;
-  bool size = bytes >= AUDIO_BUFFER_MIN_BYTES && bytes <= AUDIO_BUFFER_MAX_BYTES && bytes >= format.blockAlign;
-  return channels && bits && rate && align && size;
+  return channels && bits && rate && align;
 }
 
-}  // namespace
-
 std::unique_ptr<AudioBuffer> AudioBuffer::Create(const AudioFormat& format, uint32_t bytes) {
-  if (!Supported(format, bytes)) return nullptr;
+  bool size = bytes >= AUDIO_BUFFER_MIN_BYTES && bytes <= AUDIO_BUFFER_MAX_BYTES && bytes >= format.blockAlign;
+  if (!size || !SupportsFormat(format)) return nullptr;
   auto voice = std::make_unique<AudioVoice>();
   voice->format = format;
   voice->bytes.assign(bytes, format.bitsPerSample == 8 ? 128 : 0);

@@ -28,6 +28,7 @@ class AudioBuffer {
   // A silent buffer of bytes in format; null when the format or the size is not supported
   // (1 or 2 channels of 8- or 16-bit PCM at 100 to 200000 Hz, at least 4 bytes).
   static std::unique_ptr<AudioBuffer> Create(const AudioFormat& format, uint32_t bytes);
+  static bool SupportsFormat(const AudioFormat& format);
   ~AudioBuffer();
   AudioBuffer(const AudioBuffer&) = delete;
   AudioBuffer& operator=(const AudioBuffer&) = delete;

@@ -40,11 +40,11 @@ platform::AudioFormat OutputFormat(const WaveFormat& format) {
   return out;
 }
 
-// A buffer for the music's PCM, or null when the output cannot play that format. An extensible
-// record of 8 or 16 bits can only hold integer PCM, whatever its sub-format says.
-std::unique_ptr<platform::AudioBuffer> CreateBuffer(const WaveFormat& format, uint32_t bytes) {
-  if (format.formatTag != WAVE_FORMAT_PCM && format.formatTag != WAVE_FORMAT_EXTENSIBLE) return nullptr;
-  return platform::AudioBuffer::Create(OutputFormat(format), bytes);
+// Whether the output can play the music's PCM. An extensible record of 8 or 16 bits can only
+// hold integer PCM, whatever its sub-format says.
+bool Playable(const WaveFormat& format) {
+  bool pcm = format.formatTag == WAVE_FORMAT_PCM || format.formatTag == WAVE_FORMAT_EXTENSIBLE;
+  return pcm && platform::AudioBuffer::SupportsFormat(OutputFormat(format));
 }
 
 // Without a word the start would just fail; the music's author needs to know why.
@@ -86,15 +86,17 @@ int SoundPlayer::OpenMusic(const char* name) {
   if (!platform::AudioOutputIsOpen()) return PLAYER_PRIMARY_FAILED;
   uint32_t size = mDecoder->GetSize();
   mDecoder->GetFormat(mFormat);
-  int result = size < STATIC_SOUND_LIMIT ? OpenStatic(size) : OpenStreaming();
-  if (result != PLAYER_OK && !mBuffer) ReportUnplayable(name, mFormat);
-  return result;
+  if (!Playable(mFormat)) {
+    ReportUnplayable(name, mFormat);
+    return PLAYER_OUTPUT_ERROR;
+  }
+  return size < STATIC_SOUND_LIMIT ? OpenStatic(size) : OpenStreaming();
 }
 
 int SoundPlayer::OpenStatic(uint32_t size) {
   PcmBlock pcm;
   if (mDecoder->Read(pcm, SOUND_CURRENT_POSITION, 0, mLoop) != SOUND_OK) return PLAYER_OUTPUT_ERROR;
-  mBuffer = CreateBuffer(mFormat, size);
+  mBuffer = platform::AudioBuffer::Create(OutputFormat(mFormat), size);
   if (!mBuffer || !WriteBlock(0, size, pcm.Data())) return PLAYER_OUTPUT_ERROR;
   mStreaming = false;
   return PLAYER_OK;
@@ -107,7 +109,7 @@ int SoundPlayer::OpenStreaming() {
   mEvent.Wait();
   mStreaming = true;
   mSegmentBytes = StreamSegmentBytes(mFormat);
-  mBuffer = CreateBuffer(mFormat, BufferBytes());
+  mBuffer = platform::AudioBuffer::Create(OutputFormat(mFormat), BufferBytes());
   return mBuffer ? PLAYER_OK : PLAYER_OUTPUT_ERROR;
 }
 
