@@ -1,12 +1,43 @@
 #include "app/entry.h"
 
+#include "app/system_manager.h"
 #include "core/frame_step.h"
 #include "core/manager.h"
+#include "platform/events.h"
+#include "platform/key_codes.h"
+
+namespace {
+
+enum class LoopStep { Continue, Leave };
+
+// The first Escape starts the demo's fade-out; a second one (an auto-repeat counts) ends the
+// loop at once.
+LoopStep HandleEvent(const platform::Event& event) {
+  if (event.type == platform::EventType::Quit) return LoopStep::Leave;
+  if (event.type == platform::EventType::KeyDown && event.key == platform::KEY_ESCAPE) {
+    if (gSystemManager.IsEscapePressed()) return LoopStep::Leave;
+    gSystemManager.SetEscapePressed();
+  }
+  if (event.type == platform::EventType::None) return LoopStep::Continue;
+  platform::TranslateEvent(event);
+  platform::DispatchEvent(event);
+  return LoopStep::Continue;
+}
+
+}  // namespace
 
 int RunPlayer() {
   if (!InitializeAll()) return 0;
-  while (RunFrame()) {
+  uintptr_t lastParam = 0;
+  for (;;) {
+    platform::Event event;
+    if (platform::PollEvent(&event)) {
+      lastParam = event.param;
+      if (HandleEvent(event) == LoopStep::Leave) break;
+    } else if (!RunFrame()) {
+      break;
+    }
   }
   TerminateAll();
-  return 0;
+  return static_cast<int>(lastParam);
 }

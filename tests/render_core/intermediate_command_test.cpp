@@ -3,21 +3,11 @@
 #include "render/intermediate_command.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
-#include "tests/support/gl_fixture.h"
+#include "tests/render_core/command_buffer_fixture.h"
 
 namespace {
 
-class IntermediateCommandTest : public GLTest {
- public:
-  static void SetUpTestSuite() {
-    GLTest::SetUpTestSuite();
-    gIntermediateCommand.Initialize();
-  }
-  static void TearDownTestSuite() {
-    gIntermediateCommand.Terminate();
-    GLTest::TearDownTestSuite();
-  }
-
+class IntermediateCommandTest : public CommandBufferGLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();

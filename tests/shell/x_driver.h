@@ -1,0 +1,69 @@
+#pragma once
+// Driving real windows on the test display: a program started in the background, and xdotool
+// for finding windows, clicking and typing.
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// Dialog-unit points inside the launcher's controls.
+inline constexpr int LAUNCHER_RUN_BUTTON[2] = {92, 178};
+inline constexpr int LAUNCHER_CLOSE_BUTTON[2] = {144, 178};
+inline constexpr int LAUNCHER_FULLSCREEN_BOX[2] = {76, 122};
+inline constexpr int LAUNCHER_LOW_QUALITY_BOX[2] = {76, 163};
+inline constexpr int LAUNCHER_FIRST_ASPECT[2] = {80, 68};
+
+struct WindowGeometry {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// Starts a virtual display of its own (Xvfb, 1920 × 1080 × 24) for this process and its children,
+// so that clicks and keys cannot reach windows of tests running beside it. False if it failed.
+bool StartPrivateDisplay();
+void StopPrivateDisplay();
+
+// A program running in the background; killed when the object goes if it is still running.
+class BackgroundProgram {
+ public:
+  BackgroundProgram(const std::string& program, const std::string& workingDirectory);
+  ~BackgroundProgram();
+  BackgroundProgram(const BackgroundProgram&) = delete;
+  BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+
+  // The exit status once it ends within timeoutMs; -1 if it is still running then (it is killed)
+  // or ended by a signal.
+  int WaitForExit(int timeoutMs);
+  bool IsRunning();
+  // User plus system CPU time so far, in clock ticks.
+  long CpuTicks() const;
+  // Context switches so far: a frame loop that presents to the display keeps adding to them.
+  long ContextSwitches() const;
+  pid_t Pid() const { return mPid; }
+  std::string ErrorOutput() const;
+
+ private:
+  pid_t mPid = -1;
+  int mStatus = -1;
+  std::string mErrPath;
+};
+
+// The id of a visible window whose name matches the regular expression, waiting up to
+// timeoutMs; "" if none appeared. (Names set as UTF-8, as SDL does, are not matched.)
+std::string WaitForWindow(const std::string& namePattern, int timeoutMs);
+// The id of a visible top-level window smaller than the screen (a message box, which carries
+// neither a name nor a process id), waiting up to timeoutMs; "" if none appeared.
+std::string WaitForBoxWindow(int timeoutMs);
+// The id of a visible window of the process, waiting up to timeoutMs; "" if none appeared.
+std::string WaitForProcessWindow(pid_t pid, int timeoutMs);
+WindowGeometry GetWindowGeometry(const std::string& windowId);
+void MoveMouse(int x, int y);
+// Clicks the launcher's control at dialog units (unitsX, unitsY) inside the window.
+void ClickLauncherControl(const std::string& launcherId, int unitsX, int unitsY);
+void Click(int x, int y);
+void PressKeys(const std::vector<std::string>& keys);
+void DragMouse(int fromX, int fromY, int toX, int toY);
+void SleepMs(int ms);
