@@ -1,0 +1,162 @@
+// The real player on the test production, driven through its launcher: it plays to the last
+// note, one Escape fades picture and music out over three seconds, two Escapes end it at once.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/launcher_dialog.h"
+#include "tests/e2e/disk_audio.h"
+#include "tests/shell/x_driver.h"
+#include "tests/support/run_command.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+constexpr int START_TIMEOUT_MS = 30000;
+// Loading, the fade from the loading screen and the first notes, on a slow machine.
+constexpr int MUSIC_START_TIMEOUT_MS = 60000;
+constexpr int PLAY_TIMEOUT_MS = 40000;
+constexpr int EXIT_TIMEOUT_MS = 15000;
+constexpr double MUSIC_SECONDS = 8.0;
+// A sample this far from zero is music: the disk driver writes exact zeros for silence.
+constexpr int AUDIBLE = 64;
+
+constexpr int RUN_BUTTON[2] = {92, 178};
+constexpr int FULLSCREEN_BOX[2] = {76, 122};
+
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsSince(Clock::time_point start) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+class PlayingDemoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/torvane-e2e-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    mFolder = folder;
+    std::filesystem::copy(BinaryPath("production"), mFolder);
+    mAudioPath = mFolder + "/played.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", mAudioPath.c_str(), 1);
+    ASSERT_TRUE(WaitForDisplay()) << "the test display does not answer";
+  }
+  void TearDown() override { std::filesystem::remove_all(mFolder); }
+
+  // The display server names its display before it takes connections: a player started in
+  // between could not open it.
+  static bool WaitForDisplay() {
+    for (int waited = 0; waited < START_TIMEOUT_MS; waited += 100) {
+      if (RunCommand("/usr/bin/xdotool", {"getdisplaygeometry"}).status == 0) return true;
+      SleepMs(100);
+    }
+    return false;
+  }
+
+  static void ClickLauncher(const std::string& launcher, const int (&units)[2]) {
+    WindowGeometry dialog = GetWindowGeometry(launcher);
+    int x = 0;
+    int y = 0;
+    platform::LauncherDialogUnitsToPixels(units[0], units[1], &x, &y);
+    Click(dialog.x + x, dialog.y + y);
+  }
+
+  // Runs the launcher's defaults in a window and returns the demo window, with the pointer
+  // over it so that keys reach it.
+  std::string StartPlayer(BackgroundProgram& player) {
+    std::string launcher = WaitForWindow("^Torvane launcher$", START_TIMEOUT_MS);
+    if (launcher.empty()) return "";
+    ClickLauncher(launcher, FULLSCREEN_BOX);
+    ClickLauncher(launcher, RUN_BUTTON);
+    std::string window = WaitForProcessWindow(player.Pid(), START_TIMEOUT_MS);
+    if (window.empty()) return "";
+    WindowGeometry g = GetWindowGeometry(window);
+    MoveMouse(g.x + g.width / 2, g.y + g.height / 2);
+    return window;
+  }
+
+  // Polls the disk driver's output until the music is heard; the recording's frame count then,
+  // or 0 if it never was.
+  size_t WaitForMusic(BackgroundProgram& player) {
+    for (int waited = 0; waited < MUSIC_START_TIMEOUT_MS && player.IsRunning(); waited += 100) {
+      DiskAudio heard = ReadDiskAudio(mAudioPath);
+      if (heard.EndOfAudibleFrames(AUDIBLE) > 0) return heard.FrameCount();
+      SleepMs(100);
+    }
+    return 0;
+  }
+
+  size_t RecordedFrames() const {
+    struct stat info {};
+    return stat(mAudioPath.c_str(), &info) == 0 ? DiskAudioFrames(static_cast<size_t>(info.st_size)) : 0;
+  }
+
+  std::string mFolder;
+  std::string mAudioPath;
+};
+
+TEST_F(PlayingDemoTest, PlaysTheProductionToTheLastNoteAndExits0) {
+  BackgroundProgram player(BinaryPath("app/torvane"), mFolder);
+  ASSERT_FALSE(StartPlayer(player).empty()) << player.ErrorOutput();
+  ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
+  ASSERT_EQ(player.WaitForExit(PLAY_TIMEOUT_MS), 0) << player.ErrorOutput();
+
+  DiskAudio played = ReadDiskAudio(mAudioPath);
+  size_t first = played.FirstAudibleFrame(AUDIBLE);
+  size_t end = played.EndOfAudibleFrames(AUDIBLE);
+  double heardSeconds = static_cast<double>(end - first) / SecondsToFrames(1.0);
+  EXPECT_GE(played.Seconds(), MUSIC_SECONDS);
+  EXPECT_GT(heardSeconds, MUSIC_SECONDS - 0.5) << "the music was cut short";
+  EXPECT_LT(heardSeconds, MUSIC_SECONDS + 2.0) << "the music played on past its end";
+  // Every second of the music carries its chords: none of them fell silent.
+  for (size_t second = first; second + SecondsToFrames(1.0) <= end; second += SecondsToFrames(1.0)) {
+    EXPECT_GT(played.Loudness(second, SecondsToFrames(1.0)), 300.0)
+        << "second " << (second - first) / SecondsToFrames(1.0) << " of the music is nearly silent";
+  }
+}
+
+TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {
+  BackgroundProgram player(BinaryPath("app/torvane"), mFolder);
+  std::string window = StartPlayer(player);
+  ASSERT_FALSE(window.empty()) << player.ErrorOutput();
+  ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
+  SleepMs(1200);
+  size_t escapeFrame = RecordedFrames();
+  Clock::time_point escaped = Clock::now();
+  PressKeys({"Escape"});
+  // The exit status is the first parameter of the last event taken: the Escape key's own 27
+  // when nothing follows it, 0 after a pointer move.
+  WindowGeometry g = GetWindowGeometry(window);
+  MoveMouse(g.x + g.width / 3, g.y + g.height / 3);
+  ASSERT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 0) << player.ErrorOutput();
+  int endedAfterMs = MillisecondsSince(escaped);
+  // Well before the music's own end, about 6.8 s after the Escape.
+  EXPECT_GT(endedAfterMs, 2500);
+  EXPECT_LT(endedAfterMs, 6000);
+
+  DiskAudio played = ReadDiskAudio(mAudioPath);
+  ASSERT_GT(escapeFrame, SecondsToFrames(1.0));
+  ASSERT_GT(played.FrameCount(), escapeFrame + SecondsToFrames(2.0));
+  double beforeEscape = played.Loudness(escapeFrame - SecondsToFrames(1.0), SecondsToFrames(1.0));
+  double lastSecond = played.Loudness(played.FrameCount() - SecondsToFrames(1.0), SecondsToFrames(1.0));
+  EXPECT_GT(beforeEscape, 300.0);
+  EXPECT_LT(lastSecond, beforeEscape * 0.25) << "the music did not fade: " << beforeEscape << " then " << lastSecond;
+}
+
+TEST_F(PlayingDemoTest, TwoEscapesEndThePlayingDemoAtOnceWithStatus27) {
+  BackgroundProgram player(BinaryPath("app/torvane"), mFolder);
+  ASSERT_FALSE(StartPlayer(player).empty()) << player.ErrorOutput();
+  ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
+  Clock::time_point escaped = Clock::now();
+  PressKeys({"Escape", "Escape"});
+  EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 27) << player.ErrorOutput();
+  EXPECT_LT(MillisecondsSince(escaped), 2500) << "the second Escape waited for the fade";
+}
+
+}  // namespace
