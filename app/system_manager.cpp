@@ -3,9 +3,8 @@
 #include <GL/glew.h>
 
 #include <cfenv>
-#include <chrono>
-#include <thread>
 
+#include "app/big_screen_wait.h"
 #include "app/settings_manager.h"
 #include "app/window_gl.h"
 #include "core/debug_output.h"
@@ -45,7 +44,7 @@ bool systemManager::Initialize() {
   platform::SetSwapInterval(gSettingsManager.IsVsync() ? 1 : 0);
   platform::ShowWindow(mWindow->GetPlatformWindow());
   gRendererManager.setScreenSize(mWindow->GetWidth(), mWindow->GetHeight());
-  if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen()) return WaitForBigScreen();
+  if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen()) return WaitForBigScreen(BIG_SCREEN_WAIT_MS);
   return true;
 }
 
@@ -75,24 +74,6 @@ bool systemManager::CreateDemoWindow() {
   }
   platform::ShowMouseCursor(true);
   platform::SetWindowTopmost(mWindow->GetPlatformWindow(), settings.mAlwaysOnTop);
-  return true;
-}
-
-// Gives a big screen time to settle; Escape or a quit during the wait ends the start.
-bool systemManager::WaitForBigScreen() {
-  uint32_t start = platform::TimeGetTime();
-  while (platform::TimeGetTime() - start < BIG_SCREEN_WAIT_MS) {
-    platform::Event event;
-    if (!platform::PollEvent(&event)) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      continue;
-    }
-    if (event.type == platform::EventType::Quit) return false;
-    if (event.type == platform::EventType::Char && event.character == platform::KEY_ESCAPE) return false;
-    if (event.type == platform::EventType::None) continue;
-    platform::TranslateEvent(event);
-    platform::DispatchEvent(event);
-  }
   return true;
 }
 

@@ -50,7 +50,6 @@ class systemManager : public Interface<systemManager> {
 
  private:
   bool CreateDemoWindow();
-  bool WaitForBigScreen();
   void CountFrame();
   intptr_t HandleEvent(platform::Window* window, const platform::Event& event);
 
