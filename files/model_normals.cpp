@@ -134,7 +134,10 @@ void SplitAndApplyFacet(ModelObject& object, SplitPlan& plan) {
 }  // namespace
 
 void ComputeNormalsAndSplit(ModelObject& object) {
-  AccumulateNormals(object);
   SplitPlan plan = PlanSplit(object);
+  // Sized once for the vertices the split will add.
+  object.positions.reserve(static_cast<size_t>(plan.vertexCount) * 3);
+  object.normals.reserve(static_cast<size_t>(plan.vertexCount) * 3);
+  AccumulateNormals(object);
   SplitAndApplyFacet(object, plan);
 }
