@@ -55,6 +55,20 @@ TEST(PictureDecoder, InterlacedGifRowsLandInDisplayOrder) {
   }
 }
 
+TEST(PictureDecoder, GifTransparencyAndUncoveredScreenAreBlack) {
+  ImageData transparent = DecodeFixture("transparent.gif");
+  ASSERT_EQ(transparent.width, 5);
+  EXPECT_EQ(PixelAt(transparent, 1, 1), (std::array<int, 4>{0, 0, 0, 255}));  // transparent index
+  EXPECT_EQ(PixelAt(transparent, 1, 0), (std::array<int, 4>{50, 0, 215, 255}));
+  ImageData frame = DecodeFixture("frame.gif");  // a 3 x 2 red frame at (2, 1) on a 6 x 4 screen
+  ASSERT_EQ(frame.width, 6);
+  ASSERT_EQ(frame.height, 4);
+  EXPECT_EQ(PixelAt(frame, 2, 1), (std::array<int, 4>{255, 0, 0, 255}));
+  EXPECT_EQ(PixelAt(frame, 4, 2), (std::array<int, 4>{255, 0, 0, 255}));
+  EXPECT_EQ(PixelAt(frame, 1, 1), (std::array<int, 4>{0, 0, 0, 255}));
+  EXPECT_EQ(PixelAt(frame, 5, 3), (std::array<int, 4>{0, 0, 0, 255}));
+}
+
 TEST(PictureDecoder, ThirtyTwoBitBitmapTakesAlphaFromTheFileNotTheBlueKey) {
   // Written with a V5 header, so its pixels start at offset 138, not 54.
   ImageData image = DecodeFixture("rgba32.bmp");
