@@ -185,45 +185,46 @@ namespace {
 
 pid_t gDisplayServer = -1;
 
-// Starts one Xvfb and points DISPLAY at it; false if it did not come up.
-bool LaunchDisplayServer() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
+// Starts Xvfb on display number; DISPLAY points at it. The server's lock file makes the number
+// ours alone: a number in use makes it exit at once.
+void LaunchDisplayServer(int number) {
+  std::string display = ":" + std::to_string(number);
   gDisplayServer = fork();
   if (gDisplayServer == 0) {
-    close(fds[0]);
     int devNull = open("/dev/null", O_RDWR);
     dup2(devNull, 1);
     dup2(devNull, 2);
-    std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }
-  close(fds[1]);
-  char number[16] = {};
-  ssize_t got = read(fds[0], number, sizeof number - 1);
-  close(fds[0]);
-  if (got <= 0) return false;
-  std::string display = ":" + std::string(number, static_cast<size_t>(got));
-  display.erase(display.find_last_not_of("\n") + 1);
   setenv("DISPLAY", display.c_str(), 1);
   unsetenv("WAYLAND_DISPLAY");
-  return true;
 }
 
-// A server that lost a race for its display number goes away again; only one that answers counts.
+// Only a server that is still running and answers counts.
 bool DisplayAnswers() {
-  SleepMs(200);
-  return gDisplayServer > 0 && waitpid(gDisplayServer, nullptr, WNOHANG) == 0 &&
-         Xdotool({"getdisplaygeometry"}).status == 0;
+  for (int waited = 0; waited < 5000; waited += 100) {
+    if (gDisplayServer <= 0) return false;
+    if (waitpid(gDisplayServer, nullptr, WNOHANG) != 0) {
+      gDisplayServer = -1;  // gone (its number was taken) and reaped
+      return false;
+    }
+    if (Xdotool({"getdisplaygeometry"}).status == 0) return true;
+    SleepMs(100);
+  }
+  return false;
 }
 
 }  // namespace
 
+// Numbers well above those that xvfb-run picks, spread by process so that parallel suites
+// rarely try the same one.
 bool StartPrivateDisplay() {
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    if (LaunchDisplayServer() && DisplayAnswers()) return true;
+  int first = 300 + static_cast<int>(getpid() % 500);
+  for (int number = first; number < first + 40; ++number) {
+    LaunchDisplayServer(number);
+    if (DisplayAnswers()) return true;
     StopPrivateDisplay();
   }
   return false;
