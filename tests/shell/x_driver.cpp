@@ -185,31 +185,36 @@ namespace {
 
 pid_t gDisplayServer = -1;
 
-// Starts Xvfb on display number; DISPLAY points at it. The server's lock file makes the number
-// ours alone: a number in use makes it exit at once.
-void LaunchDisplayServer(int number) {
+// Starts Xvfb on display number and points DISPLAY at it. The server's lock file makes the
+// number ours alone; the server reports on the pipe only once it is up on it, so a server that
+// found the number taken (and exited) reports nothing.
+bool LaunchDisplayServer(int number) {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
   std::string display = ":" + std::to_string(number);
   gDisplayServer = fork();
   if (gDisplayServer == 0) {
+    close(fds[0]);
     int devNull = open("/dev/null", O_RDWR);
     dup2(devNull, 1);
     dup2(devNull, 2);
-    execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1920x1080x24", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
+    std::string fd = std::to_string(fds[1]);
+    execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
+           "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
+  close(fds[1]);
+  char reported[16] = {};
+  ssize_t got = read(fds[0], reported, sizeof reported - 1);
+  close(fds[0]);
+  if (got <= 0) return false;
   setenv("DISPLAY", display.c_str(), 1);
   unsetenv("WAYLAND_DISPLAY");
+  return true;
 }
 
-// Only a server that is still running and answers counts.
 bool DisplayAnswers() {
   for (int waited = 0; waited < 5000; waited += 100) {
-    if (gDisplayServer <= 0) return false;
-    if (waitpid(gDisplayServer, nullptr, WNOHANG) != 0) {
-      gDisplayServer = -1;  // gone (its number was taken) and reaped
-      return false;
-    }
     if (Xdotool({"getdisplaygeometry"}).status == 0) return true;
     SleepMs(100);
   }
@@ -223,8 +228,7 @@ bool DisplayAnswers() {
 bool StartPrivateDisplay() {
   int first = 300 + static_cast<int>(getpid() % 500);
   for (int number = first; number < first + 40; ++number) {
-    LaunchDisplayServer(number);
-    if (DisplayAnswers()) return true;
+    if (LaunchDisplayServer(number) && DisplayAnswers()) return true;
     StopPrivateDisplay();
   }
   return false;
@@ -238,3 +242,10 @@ void StopPrivateDisplay() {
 }
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+bool LastLineIs(const std::string& output, const std::string& line) {
+  std::string ending = line + "\n";
+  if (output == ending) return true;
+  return output.size() > ending.size() && output.compare(output.size() - ending.size() - 1, std::string::npos,
+                                                         "\n" + ending) == 0;
+}

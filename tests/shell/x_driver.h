@@ -67,3 +67,5 @@ void Click(int x, int y);
 void PressKeys(const std::vector<std::string>& keys);
 void DragMouse(int fromX, int fromY, int toX, int toY);
 void SleepMs(int ms);
+// True when output's last line is line (display and sound libraries may note complaints first).
+bool LastLineIs(const std::string& output, const std::string& line);
