@@ -55,7 +55,8 @@ void RecordBlackOverlay(float opacity) {
   gIntermediateCommand.beginDraw();
   gIntermediateCommand.pushMatrix(GL_PROJECTION);
   gIntermediateCommand.loadIdentity(GL_PROJECTION);
-  gIntermediateCommand.ortho(0.0f, 1.0f, 0.0f, 1.0f, 0.01f, 1000.0f);
+  // Upside down: the recorded quad winds clockwise and back faces are culled; flipped, it faces front.
+  gIntermediateCommand.ortho(0.0f, 1.0f, 1.0f, 0.0f, 0.01f, 1000.0f);
   gIntermediateCommand.pushMatrix(GL_MODELVIEW);
   gIntermediateCommand.loadIdentity(GL_MODELVIEW);
   RenderMaterial* material = gIntermediateCommand.newMaterial();
