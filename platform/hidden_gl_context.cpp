@@ -35,7 +35,10 @@ bool HiddenGLContext::Create(int width, int height) {
   }
   mContext = context;
   glewExperimental = GL_TRUE;
-  if (glewInit() != GLEW_OK) {
+  // GLEW loads the GL entry points before it looks for the current GLX display, which it now and
+  // then misses on a context SDL has just made current; that last check alone is no failure.
+  GLenum glew = glewInit();
+  if (glew != GLEW_OK && glew != GLEW_ERROR_NO_GLX_DISPLAY) {
     mError = "glewInit failed";
     Destroy();
     return false;
