@@ -8,7 +8,7 @@ packages=(
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev libmd-dev
   libfltk1.3-dev libjpeg62-turbo-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev vorbis-tools
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils x11-apps
 )
 
 missing=()

@@ -2,6 +2,7 @@
 // note, one Escape fades picture and music out over three seconds, two Escapes end it at once.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "platform/launcher_dialog.h"
 #include "tests/e2e/disk_audio.h"
+#include "tests/e2e/window_picture.h"
 #include "tests/shell/x_driver.h"
 #include "tests/support/run_command.h"
 #include "tests/support/test_paths.h"
@@ -23,6 +25,7 @@ constexpr int MUSIC_START_TIMEOUT_MS = 60000;
 constexpr int PLAY_TIMEOUT_MS = 40000;
 constexpr int EXIT_TIMEOUT_MS = 15000;
 constexpr double MUSIC_SECONDS = 8.0;
+constexpr int FADE_PICTURE_CHECK_MS = 2000;
 // A sample this far from zero is music: the disk driver writes exact zeros for silence.
 constexpr int AUDIBLE = 64;
 
@@ -127,6 +130,7 @@ TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {
   ASSERT_FALSE(window.empty()) << player.ErrorOutput();
   ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
   SleepMs(1200);
+  double playingBrightness = WindowBrightness(window);
   size_t escapeFrame = RecordedFrames();
   Clock::time_point escaped = Clock::now();
   PressKeys({"Escape"});
@@ -134,6 +138,9 @@ TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {
   // when nothing follows it, 0 after a pointer move.
   WindowGeometry g = GetWindowGeometry(window);
   MoveMouse(g.x + g.width / 3, g.y + g.height / 3);
+  // Two thirds into the fade the black quad is 89% opaque.
+  SleepMs(std::max(0, FADE_PICTURE_CHECK_MS - MillisecondsSince(escaped)));
+  double fadedBrightness = WindowBrightness(window);
   ASSERT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 0) << player.ErrorOutput();
   int endedAfterMs = MillisecondsSince(escaped);
   // Well before the music's own end, about 6.8 s after the Escape.
@@ -146,6 +153,10 @@ TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {
   double beforeEscape = played.Loudness(escapeFrame - SecondsToFrames(1.0), SecondsToFrames(1.0));
   double lastSecond = played.Loudness(played.FrameCount() - SecondsToFrames(1.0), SecondsToFrames(1.0));
   EXPECT_GT(beforeEscape, 300.0);
+  EXPECT_GT(playingBrightness, 0.05) << "the playing demo shows nothing to fade";
+  EXPECT_GE(fadedBrightness, 0.0) << "the window was gone two seconds after the Escape";
+  EXPECT_LT(fadedBrightness, playingBrightness * 0.35) << "the picture did not fade: " << playingBrightness << " then "
+                                                        << fadedBrightness;
   EXPECT_LT(lastSecond, beforeEscape * 0.25) << "the music did not fade: " << beforeEscape << " then " << lastSecond;
 }
 
