@@ -5,9 +5,15 @@
 
 namespace {
 
-std::string Format(const char* format, int a, int b) {
+std::string FormatPair(const char* format, int a, int b) {
   char text[64];
   std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+
+std::string FormatSamples(int samples) {
+  char text[32];
+  std::snprintf(text, sizeof text, "x %d", samples);
   return text;
 }
 
@@ -136,20 +142,20 @@ bool LauncherModel::Run(SettingsRecord* settings) const {
 
 std::vector<std::string> LauncherModel::ResolutionLabels() const {
   std::vector<std::string> labels;
-  for (const Resolution& r : mResolutions) labels.push_back(Format("%d x %d", r.width, r.height));
+  for (const Resolution& r : mResolutions) labels.push_back(FormatPair("%d x %d", r.width, r.height));
   return labels;
 }
 
 std::vector<std::string> LauncherModel::AspectLabels() {
   std::vector<std::string> labels;
-  for (const AspectPair& pair : ASPECT_TABLE) labels.push_back(Format("%d : %d", pair.width, pair.height));
+  for (const AspectPair& pair : ASPECT_TABLE) labels.push_back(FormatPair("%d : %d", pair.width, pair.height));
   return labels;
 }
 
 std::vector<std::string> LauncherModel::MultisampleLabels() {
   std::vector<std::string> labels;
   for (int32_t samples : MULTISAMPLE_TABLE) {
-    labels.push_back(samples == 0 ? std::string("none") : Format("x %d", samples, 0));
+    labels.push_back(samples == 0 ? std::string("none") : FormatSamples(samples));
   }
   return labels;
 }

@@ -182,6 +182,18 @@ TEST_F(TextureTest, WriteToFileRefusesTexturesWithoutACopyOrInAnotherFormat) {
   EXPECT_FALSE(fine.writeToFile("/nonexistent-folder/x.png"));
 }
 
+TEST_F(TextureTest, TheRuntimeClassCreatesTheDefaultTexture) {
+  const CoreRuntimeClass* record = FindRuntimeClass("cTexture");
+  ASSERT_NE(record, nullptr);
+  CoreObject* object = record->CreateObject();
+  ASSERT_TRUE(object->IsKindOf("cTexture"));
+  auto* texture = static_cast<cTexture*>(object);
+  EXPECT_EQ(texture->getImageWidth(), 16);
+  EXPECT_EQ(texture->getInternalFormat(), static_cast<GLenum>(GL_RGBA8));
+  EXPECT_NE(texture->getGLName(), 0u);
+  delete object;
+}
+
 TEST(TextureSizes, Dxt1ImagesTakeWholeBlocksAndPowersOfTwoRoundUp) {
   EXPECT_EQ(Dxt1ImageSize(256, 256), 32768u);
   EXPECT_EQ(Dxt1ImageSize(1, 1), 8u);
