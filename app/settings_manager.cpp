@@ -4,6 +4,7 @@
 #include "app/launcher_model.h"
 #include "platform/display.h"
 #include "platform/launcher_dialog.h"
+#include "platform/message_box.h"
 #include "platform/web_page.h"
 #include "platform/window.h"
 
@@ -13,6 +14,12 @@ namespace {
 
 constexpr char WEB_PAGE_ADDRESS[] = "https://torvane.github.io/";
 constexpr char WEB_PAGE_CAPTION[] = "torvane.github.io";
+constexpr char TEXT_NO_LAUNCHER[] = "The launcher could not be shown: no display is available.";
+
+// Without a display the program cannot run at all; say so instead of ending silently.
+void ShowLauncherFailure() {
+  platform::ShowMessageBox("Error", TEXT_NO_LAUNCHER, platform::MessageBoxIcon::Error);
+}
 
 std::vector<platform::DisplayMode> PrimaryDisplayModes() {
   std::vector<platform::DisplayMode> modes;
@@ -76,7 +83,10 @@ class LauncherController : public platform::LauncherController {
 }  // namespace
 
 bool settingsManager::Initialize() {
-  if (!platform::StartVideo()) return false;
+  if (!platform::StartVideo()) {
+    ShowLauncherFailure();
+    return false;
+  }
   int desktopWidth = 0;
   int desktopHeight = 0;
   platform::DesktopSize(&desktopWidth, &desktopHeight);
@@ -87,5 +97,7 @@ bool settingsManager::Initialize() {
   std::vector<uint8_t> pixels = LauncherBitmapPixels();
   platform::LauncherPicture picture{pixels.data(), LAUNCHER_BITMAP_WIDTH, LAUNCHER_BITMAP_HEIGHT};
   LauncherController controller(model, mSettings);
-  return platform::ShowLauncherDialog(controller, picture, WEB_PAGE_CAPTION) == platform::LAUNCHER_RESULT_RUN;
+  int result = platform::ShowLauncherDialog(controller, picture, WEB_PAGE_CAPTION);
+  if (result == platform::LAUNCHER_RESULT_FAILED) ShowLauncherFailure();
+  return result == platform::LAUNCHER_RESULT_RUN;
 }

@@ -1,6 +1,10 @@
+#include <cstdlib>
+
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/launcher_model.h"
+#include "app/settings_manager.h"
 
 namespace {
 
@@ -157,6 +161,20 @@ TEST(LauncherModel, AspectOfSizeComparesInSinglePrecision) {
   EXPECT_EQ(AspectOfSize(1600, 1200, fallback).width, 4);
   EXPECT_EQ(AspectOfSize(1000, 0, fallback).width, 1);
   EXPECT_EQ(AspectOfSize(1366, 768, fallback).width, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Launcher, WithoutADisplayTheStartFailsWithAReason) {
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        std::exit(gSettingsManager.Initialize() ? 3 : 4);
+      },
+      ::testing::ExitedWithCode(4), ::testing::HasSubstr("no display is available"));
 }
 
 }  // namespace
