@@ -2,8 +2,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/perspective.h"
@@ -43,6 +45,19 @@ TEST(Perspective, HalfAngleTangentTimesNearGivesTheBounds) {
   EXPECT_NEAR(f.left, -1.0, 1e-9);
   EXPECT_EQ(f.zNear, 0.5);
   EXPECT_EQ(f.zFar, 100.0);
+}
+
+TEST(WindowCreation, WithoutAWindowSystemCreateSaysWhichStepFailedAndReturnsFalse) {
+  EXPECT_EXIT(
+      {
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+        CWindowGL window;
+        bool created = window.Create(WINDOW_TITLE, platform::WINDOW_STYLE_POPUP, 0, 0, 64, 64);
+        std::exit(created || window.GetPlatformWindow() ? 3 : 4);
+      },
+      ::testing::ExitedWithCode(4), ::testing::HasSubstr(std::string("Error: ") + TEXT_REGISTER_CLASS_FAILED + "\n"));
 }
 
 class WindowGLTest : public ::testing::Test {
