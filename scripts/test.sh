@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh
 build_dir=${TORVANE_BUILD_DIR:-build}
 jobs=$(nproc)
-xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp" \
+xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
   ctest --test-dir "$build_dir" --output-on-failure --timeout 600 -j "$jobs"

@@ -185,7 +185,8 @@ namespace {
 
 pid_t gDisplayServer = -1;
 
-// Starts Xvfb on display number and points DISPLAY at it. The server's lock file makes the
+// Starts Xvfb on display number and points DISPLAY at it (never resetting when its last client
+// leaves, which would refuse a player connecting in between). The server's lock file makes the
 // number ours alone; the server reports on the pipe only once it is up on it, so a server that
 // found the number taken (and exited) reports nothing.
 bool LaunchDisplayServer(int number) {
@@ -199,7 +200,7 @@ bool LaunchDisplayServer(int number) {
     dup2(devNull, 1);
     dup2(devNull, 2);
     std::string fd = std::to_string(fds[1]);
-    execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1920x1080x24", "-nolisten",
+    execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "1920x1080x24", "-nolisten",
            "tcp", static_cast<char*>(nullptr));
     _exit(127);
   }
