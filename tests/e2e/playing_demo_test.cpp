@@ -138,9 +138,16 @@ TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {
   // when nothing follows it, 0 after a pointer move.
   WindowGeometry g = GetWindowGeometry(window);
   MoveMouse(g.x + g.width / 3, g.y + g.height / 3);
-  // Two thirds into the fade the black quad is 89% opaque.
-  SleepMs(std::max(0, FADE_PICTURE_CHECK_MS - MillisecondsSince(escaped)));
-  double fadedBrightness = WindowBrightness(window);
+  // The darkest picture the window shows while the fade runs; polled rather than taken at a fixed
+  // moment, since a software renderer may present only a few frames a second. Two thirds into the
+  // fade the black quad is 89% opaque.
+  double fadedBrightness = playingBrightness;
+  while (player.IsRunning() && MillisecondsSince(escaped) < FADE_PICTURE_CHECK_MS + 1000 &&
+         fadedBrightness >= playingBrightness * 0.35) {
+    double now = WindowBrightness(window);
+    if (now >= 0.0) fadedBrightness = std::min(fadedBrightness, now);
+    SleepMs(100);
+  }
   ASSERT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 0) << player.ErrorOutput();
   int endedAfterMs = MillisecondsSince(escaped);
   // Well before the music's own end, about 6.8 s after the Escape.
@@ -154,7 +161,6 @@ TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {
   double lastSecond = played.Loudness(played.FrameCount() - SecondsToFrames(1.0), SecondsToFrames(1.0));
   EXPECT_GT(beforeEscape, 300.0);
   EXPECT_GT(playingBrightness, 0.05) << "the playing demo shows nothing to fade";
-  EXPECT_GE(fadedBrightness, 0.0) << "the window was gone two seconds after the Escape";
   EXPECT_LT(fadedBrightness, playingBrightness * 0.35) << "the picture did not fade: " << playingBrightness << " then "
                                                         << fadedBrightness;
   EXPECT_LT(lastSecond, beforeEscape * 0.25) << "the music did not fade: " << beforeEscape << " then " << lastSecond;
