@@ -2,38 +2,15 @@
 // frame's worth of recording costs next to nothing. Replay needs a GL context and is not timed.
 #include <benchmark/benchmark.h>
 
-#include <GL/glew.h>
-
+#include "demo/escape_fade_overlay.h"
 #include "render/intermediate_command.h"
 
 namespace {
 
-// The end-of-demo fade's recording: fifteen commands and one material.
-void RecordFade(intermediateCommand& c) {
-  c.beginDraw();
-  c.pushMatrix(GL_PROJECTION);
-  c.loadIdentity(GL_PROJECTION);
-  c.ortho(0, 1, 1, 0, 0.01f, 1000);
-  c.pushMatrix(GL_MODELVIEW);
-  c.loadIdentity(GL_MODELVIEW);
-  c.lookAt(0, 0, 900, 0, 0, -1, 0, 1, 0);
-  c.pushMatrix(GL_MODELVIEW);
-  RenderMaterial* m = c.newMaterial();
-  m->red = m->green = m->blue = 0;
-  m->alpha = 0.5f;
-  c.changeMaterial(m);
-  c.translate(0, 0, 1);
-  c.drawQuad(1, 1);
-  c.popMatrix(GL_MODELVIEW);
-  c.popMatrix(GL_MODELVIEW);
-  c.popMatrix(GL_PROJECTION);
-  c.endDraw();
-}
-
 void BM_RecordFadeAndReset(benchmark::State& state) {
   gIntermediateCommand.Initialize();
   for (auto _ : state) {
-    RecordFade(gIntermediateCommand);
+    RecordEscapeFadeOverlay(0.5f);
     benchmark::DoNotOptimize(gIntermediateCommand.commandCount(DRAW_LIST));
     gIntermediateCommand.reset();
   }

@@ -7,12 +7,12 @@
 #include "app/settings_manager.h"
 #include "app/system_manager.h"
 #include "app/window_gl.h"
+#include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
 #include "files/resource_manager.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
 #include "render/custom_texture_manager.h"
-#include "render/intermediate_command.h"
 #include "render/post_effect_manager.h"
 #include "render/res_shader.h"
 #include "scene/demo_scene.h"
@@ -48,28 +48,6 @@ void DrawBlackOverlay(float opacity) {
   glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
   glDisableClientState(GL_VERTEX_ARRAY);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-}
-
-// Records the Escape fade's black quad so that it lands over the whole finished frame.
-void RecordBlackOverlay(float opacity) {
-  gIntermediateCommand.beginDraw();
-  gIntermediateCommand.pushMatrix(GL_PROJECTION);
-  gIntermediateCommand.loadIdentity(GL_PROJECTION);
-  gIntermediateCommand.ortho(0.0f, 1.0f, 1.0f, 0.0f, 0.01f, 1000.0f);
-  gIntermediateCommand.pushMatrix(GL_MODELVIEW);
-  gIntermediateCommand.loadIdentity(GL_MODELVIEW);
-  gIntermediateCommand.lookAt(0.0f, 0.0f, 900.0f, 0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f);
-  gIntermediateCommand.pushMatrix(GL_MODELVIEW);
-  RenderMaterial* material = gIntermediateCommand.newMaterial();
-  material->red = material->green = material->blue = 0.0f;
-  material->alpha = opacity;
-  gIntermediateCommand.changeMaterial(material);
-  gIntermediateCommand.translate(0.0f, 0.0f, 1.0f);
-  gIntermediateCommand.drawQuad(1.0f, 1.0f);
-  gIntermediateCommand.popMatrix(GL_MODELVIEW);
-  gIntermediateCommand.popMatrix(GL_MODELVIEW);
-  gIntermediateCommand.popMatrix(GL_PROJECTION);
-  gIntermediateCommand.endDraw();
 }
 
 }  // namespace
@@ -210,7 +188,7 @@ bool demoManager::EscapeStep() {
   EscapeFadeStep step = mEscapeFade.Step(platform::TimeGetTime());
   if (!step.goOn) return false;
   if (mMusic) mMusic->SetVolume(step.volume);
-  RecordBlackOverlay(step.blackOpacity);
+  RecordEscapeFadeOverlay(step.blackOpacity);
   return true;
 }
 

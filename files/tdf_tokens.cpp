@@ -1,5 +1,7 @@
 #include "files/tdf_tokens.h"
 
+#include "files/text_document.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -27,15 +29,7 @@ std::string TdfTokens::NextWord() {
 
 std::string TdfTokens::ReadToken() {
   if (!mPending) mPending = NextWord();
-  std::string token = std::move(*mPending);
-  size_t cut = token.find_first_of("() ");
-  if (cut == std::string::npos) {
-    mPending.reset();
-    return token;
-  }
-  mPending = token.substr(cut + 1);
-  token.resize(cut);
-  return token;
+  return TakeToken(mPending);
 }
 
 void TdfTokens::SkipBlock() {

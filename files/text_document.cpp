@@ -1,7 +1,18 @@
 #include "files/text_document.h"
 
-
 #include "files/entry_text.h"
+
+std::string TakeToken(std::optional<std::string>& pending) {
+  std::string token = std::move(*pending);
+  size_t cut = token.find_first_of("() ");
+  if (cut == std::string::npos) {
+    pending.reset();
+    return token;
+  }
+  pending = token.substr(cut + 1);
+  token.resize(cut);
+  return token;
+}
 
 bool TextDocument::OpenText(const char* path) {
   mPath = path ? path : "";
@@ -26,15 +37,7 @@ std::string TextDocument::ReadToken() {
     mStream >> word;
     mPending = std::move(word);
   }
-  std::string token = std::move(*mPending);
-  size_t cut = token.find_first_of("() ");
-  if (cut == std::string::npos) {
-    mPending.reset();
-    return token;
-  }
-  mPending = token.substr(cut + 1);
-  token.resize(cut);
-  return token;
+  return TakeToken(mPending);
 }
 
 void TextDocument::SkipBlock() {

@@ -8,6 +8,10 @@
 #include <sstream>
 #include <string>
 
+// Takes the next token from the pending word: up to its first "(", ")" or blank, leaving the rest
+// pending (an empty text when the word ends in one of them), or the whole word, leaving nothing.
+std::string TakeToken(std::optional<std::string>& pending);
+
 class TextDocument {
  public:
   // Loads the entry at path (a missing entry is a critical error). Returns true.
