@@ -1,10 +1,11 @@
 #include "app/entry.h"
 
-#include "app/system_manager.h"
 #include "core/frame_step.h"
 #include "core/manager.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
+#include "shell/alert_box.h"
+#include "shell/system_manager.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ LoopStep HandleEvent(const platform::Event& event) {
 }  // namespace
 
 int RunPlayer() {
+  SetAlertPresenter(ShowAlertBox);
   if (!InitializeAll()) return 0;
   uintptr_t lastParam = 0;
   for (;;) {

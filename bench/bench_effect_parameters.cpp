@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/hidden_gl_context.h"
-#include "render/effect.h"
+#include "render/effect/effect.h"
 
 namespace {
 

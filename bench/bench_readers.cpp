@@ -13,8 +13,7 @@
 #include "files/model_cache.h"
 #include "files/model_cache_writer.h"
 #include "files/tdf_object.h"
-#include "render/image_jpeg.h"
-#include "render/image_png.h"
+#include "render/image/decoders.h"
 #include "render/texture_png_writer.h"
 
 namespace {

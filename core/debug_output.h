@@ -1,5 +1,5 @@
 #pragma once
-// The debug text output: a printf-style sink that discards its text. Callers still format
-// their messages here so that a developer mode can give the sink a destination later.
+// The debug text output: frame rates, key help, screen state. It goes to the log at the debug
+// level, which reaches no one unless asked for (TORVANE_LOG=debug, or a log sink).
 
 void DebugText(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -24,21 +24,23 @@ InterfaceBase::InterfaceBase() { gManagerList.Append(this); }
 
 InterfaceBase::InterfaceBase(ManagerList& list) { list.Append(this); }
 
-bool InitializeAll(ManagerList& list) {
+bool InitializeAll(ManagerList& list, ManagerFilter filter) {
   for (int priority = LOWEST_PRIORITY; priority <= HIGHEST_PRIORITY; ++priority) {
     for (unsigned i = 0; i < list.mCount; ++i) {
       InterfaceBase* manager = list.mEntries[i];
-      if (manager->GetPriority() == priority && !manager->Initialize()) return false;
+      bool takesPart = !filter || filter(*manager);
+      if (takesPart && manager->GetPriority() == priority && !manager->Initialize()) return false;
     }
   }
   return true;
 }
 
-bool TerminateAll(ManagerList& list) {
+bool TerminateAll(ManagerList& list, ManagerFilter filter) {
   for (int priority = HIGHEST_PRIORITY; priority >= LOWEST_PRIORITY; --priority) {
     for (unsigned i = 0; i < list.mCount; ++i) {
       InterfaceBase* manager = list.mEntries[i];
-      if (manager->GetPriority() == priority && !manager->Terminate()) return false;
+      bool takesPart = !filter || filter(*manager);
+      if (takesPart && manager->GetPriority() == priority && !manager->Terminate()) return false;
     }
   }
   return true;

@@ -24,13 +24,17 @@ struct ManagerList {
 // The process-wide list that every manager joins.
 ManagerList& TheManagerList();
 
-// Starts every manager, priorities 0 to 65535, ties in list order. Stops at the first false
-// Initialize (nothing started is stopped) and returns false.
-bool InitializeAll(ManagerList& list = TheManagerList());
+// Which managers take part in a start or stop: all of them in the player; the headless demo
+// leaves out those that own the window and the launcher.
+using ManagerFilter = bool (*)(const InterfaceBase& manager);
 
-// Stops every manager, priorities 65535 down to 0, ties in list order. Stops at the first false
-// Terminate and returns false.
-bool TerminateAll(ManagerList& list = TheManagerList());
+// Starts every manager (that filter accepts), priorities 0 to 65535, ties in list order. Stops at
+// the first false Initialize (nothing started is stopped) and returns false.
+bool InitializeAll(ManagerList& list = TheManagerList(), ManagerFilter filter = nullptr);
+
+// Stops every manager (that filter accepts), priorities 65535 down to 0, ties in list order.
+// Stops at the first false Terminate and returns false.
+bool TerminateAll(ManagerList& list = TheManagerList(), ManagerFilter filter = nullptr);
 
 class InterfaceBase : public CoreObject {
   CORE_DECLARE_DYNAMIC(InterfaceBase)

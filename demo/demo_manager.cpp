@@ -4,20 +4,20 @@
 
 #include <GL/glew.h>
 
-#include "app/settings_manager.h"
-#include "app/system_manager.h"
-#include "app/window_gl.h"
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
-#include "files/resource_manager.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
-#include "render/custom_texture_manager.h"
-#include "render/post_effect_manager.h"
-#include "render/res_shader.h"
+#include "resources/custom_texture_manager.h"
+#include "resources/post_effect_manager.h"
+#include "resources/res_shader.h"
+#include "resources/resource_manager.h"
 #include "scene/demo_scene.h"
+#include "shell/settings_manager.h"
+#include "shell/system_manager.h"
 #include "sound/sound_player.h"
 #include "sound/sound_status.h"
+#include "window/window_gl.h"
 
 CORE_IMPLEMENT_MANAGER(demoManager)
 
@@ -75,7 +75,11 @@ bool demoManager::Initialize() {
   gSystemManager.SetMouseMovedListener({this, nothing});
   gSystemManager.SetButtonPressedListener({this, nothing});
   gSystemManager.SetButtonReleasedListener({this, nothing});
-  if (!OpenMusic()) return false;
+  if (mClockWithoutMusic) {
+    mClock = std::move(mClockWithoutMusic);
+  } else if (!OpenMusic()) {
+    return false;
+  }
   if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen() && gSystemManager.GetWindow()) {
     gSystemManager.GetWindow()->SetGamma(BIG_SCREEN_GAMMA);
   }
@@ -86,6 +90,7 @@ bool demoManager::Initialize() {
 bool demoManager::OpenMusic() {
   mMusic = std::make_unique<SoundPlayer>();
   if (mMusic->InitDirectSound() != PLAYER_OK || mMusic->OpenMusic(MUSIC_FILE_NAME) != PLAYER_OK) {
+    if (mMusic->Failure()) RaiseAlert("sound", *mMusic->Failure());
     CloseMusic();
     return false;
   }
@@ -96,11 +101,6 @@ bool demoManager::OpenMusic() {
 void demoManager::CloseMusic() {
   mClock.reset();
   mMusic.reset();
-}
-
-void demoManager::StartHeadless(const FrameConfig& config, std::unique_ptr<DemoClock> clock) {
-  mClock = std::move(clock);
-  mComposer.Create(config);
 }
 
 bool demoManager::Terminate() {

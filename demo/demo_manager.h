@@ -6,9 +6,9 @@
 // States: 0 clear the scene table; 1 load everything (one frame); 2 fade from the loading screen
 // (1800 ms); 3 restart the music and the clock; 4 play. The Escape fade overlays any state.
 //
-// Besides the player's start (Initialize), the demo can be started without window or music
-// (StartHeadless) for the headless renderer and video capture: the caller then loads once and
-// composes frames at the times it chooses.
+// Started without window or music (UseClockWithoutMusic before the managers start) it serves the
+// headless renderer and video capture: the caller then loads once and composes frames at the
+// times it chooses.
 
 #include <cstdint>
 #include <memory>
@@ -43,16 +43,17 @@ class demoManager : public Interface<demoManager> {
   demoManager();
   ~demoManager() override;
   uint16_t GetPriority() const override { return 256; }
-  // Installs the input listeners, opens the music and creates the frame composition's buffers and
-  // core effects. False (the program ends) when the music cannot be opened.
+  // Installs the input listeners, opens the music (unless a clock without music was given) and
+  // creates the frame composition's buffers and core effects. False (the program ends) when the
+  // music cannot be opened.
   bool Initialize() override;
   // Destroys the scenes with their effects and the frame composition's resources.
   bool Terminate() override;
   // One step of the state machine; false ends the program.
   bool FrameUpdate() override;
 
-  // Starts without music or window: buffers of config's size, demo time from clock.
-  void StartHeadless(const FrameConfig& config, std::unique_ptr<DemoClock> clock);
+  // The next Initialize opens no music and reads demo time from clock.
+  void UseClockWithoutMusic(std::unique_ptr<DemoClock> clock) { mClockWithoutMusic = std::move(clock); }
   // The work of the loading state: definitions, loading screen, preloads, the scene table.
   void LoadDemo();
   // The drawing of the playing state at demo time t.
@@ -91,6 +92,7 @@ class demoManager : public Interface<demoManager> {
   LoadingScreen* mLoadingScreen = nullptr;           // owned by the resource manager
   std::unique_ptr<SoundPlayer> mMusic;
   std::unique_ptr<DemoClock> mClock;
+  std::unique_ptr<DemoClock> mClockWithoutMusic;
   FrameComposer mComposer;
   EscapeFade mEscapeFade;
   bool mFadeInStarted = false;

@@ -6,15 +6,15 @@
 #include <GL/glew.h>
 
 #include "core/debug_output.h"
-#include "files/resource_manager.h"
-#include "render/custom_texture_manager.h"
-#include "render/effect.h"
-#include "render/post_effect_manager.h"
-#include "render/res_shader.h"
+#include "render/effect/effect.h"
 #include "render/screen_buffer.h"
 #include "render/shader_manager.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
+#include "resources/custom_texture_manager.h"
+#include "resources/post_effect_manager.h"
+#include "resources/res_shader.h"
+#include "resources/resource_manager.h"
 #include "scene/render_object.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "demo/scene_line_table.h"
 #include <GL/glew.h>
 
-#include "render/post_effect_entry.h"
+#include "resources/post_effect_entry.h"
 
 class cScreenBuffer;
 class resShader;

@@ -4,19 +4,14 @@
 
 #include <GL/glew.h>
 
-#include "app/settings_manager.h"
-#include "core/flag_manager.h"
 #include "demo/demo_manager.h"
 #include "files/pack_file.h"
-#include "files/resource_manager.h"
 #include "platform/hidden_gl_context.h"
-#include "render/custom_texture_manager.h"
-#include "render/intermediate_command.h"
-#include "render/post_effect_manager.h"
 #include "render/renderer_manager.h"
 #include "render/screen_buffer.h"
-#include "render/shader_manager.h"
-#include "render/texture_manager.h"
+#include "resources/custom_texture_manager.h"
+#include "shell/settings_manager.h"
+#include "shell/system_manager.h"
 
 namespace {
 
@@ -31,8 +26,15 @@ SettingsRecord SettingsFor(const FrameConfig& frame) {
   settings.mAspectHeight = frame.aspectHeight;
   settings.mMultisample = frame.fsaaLevel;
   settings.mLowQuality = frame.lowQuality;
+  settings.mLoop = frame.loop;
   settings.mResolutions.push_back({frame.width, frame.height});
   return settings;
+}
+
+// The window, the launcher and the pack are the player's own: the headless demo opens the pack
+// itself and draws into an off-screen buffer.
+bool TakesPartHeadless(const InterfaceBase& manager) {
+  return &manager != &gSystemManager && &manager != &gSettingsManager;
 }
 
 }  // namespace
@@ -53,18 +55,20 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
   }
   OpenPackage(mOptions.packPath.c_str());
   gSettingsManager.SetSettings(SettingsFor(mOptions.frame));
-  gFlagManager.Initialize();
-  gShaderManager.Initialize();
   gRendererManager.setPresenter(PresentNothing);
   gRendererManager.setScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
-  gRendererManager.Initialize();
-  gIntermediateCommand.Initialize();
-  gTextureManager.Initialize();
+  gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0.0));
+  if (!InitializeAll(TheManagerList(), TakesPartHeadless)) {
+    error = "the managers did not start";
+    TerminateAll(TheManagerList(), TakesPartHeadless);
+    ClosePackage();
+    mContext.reset();
+    return false;
+  }
   glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
 
   mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, GL_RGBA8, GL_UNSIGNED_BYTE,
                               SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  gDemoManager.StartHeadless(mOptions.frame, std::make_unique<FixedStepDemoClock>(0.0));
   gDemoManager.Composer().SetOutputFramebuffer(mOutput->getFramebuffer());
   mOutput->bind();
   gDemoManager.LoadDemo();
@@ -95,13 +99,10 @@ std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
 
 void HeadlessDemo::Stop() {
   if (mStarted) {
-    gDemoManager.Terminate();
-    gPostEffectManager.Terminate();
+    // The player leaves its custom textures to the end of the process; a headless demo may be
+    // started again in the same process, so it gives them back first.
     gCustomTextureManager.clear();
-    gResourceManager.Terminate();
-    gIntermediateCommand.Terminate();
-    gTextureManager.Terminate();
-    gShaderManager.Terminate();
+    TerminateAll(TheManagerList(), TakesPartHeadless);
     gRendererManager.setPresenter(nullptr);
     ClosePackage();
     mStarted = false;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "files/loading_scene.h"
+#include "resources/loading_scene.h"
 
 class CSceneTdfDefault;
 

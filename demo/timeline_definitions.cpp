@@ -30,7 +30,10 @@ long Number(const XmlElement& element, const char* attribute) {
 
 XmlElement ParseDefinitionFile(const char* path) {
   std::string text = ReadEntryText(path);
-  return ParseDefinitionXml(text.c_str(), text.size(), DEFINITION_ROOT_TAG, path);
+  Alert failure;
+  XmlElement root = ParseDefinitionXml(text.c_str(), text.size(), DEFINITION_ROOT_TAG, path, failure);
+  if (root.IsEmpty()) RaiseAlert("definition", failure);
+  return root;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "files/xml_encoding.h"
 #include "files/xml_error.h"
 #include "files/xml_parser.h"
-#include "platform/message_box.h"
 
 XmlParseResult ParseXmlText(const char* text, size_t length, const char* rootTag) {
   if (std::optional<XmlEncoding> detected = DetectXmlEncoding(text, length)) SetXmlEncoding(*detected);
@@ -49,10 +48,9 @@ std::string XmlErrorMessage(const XmlParseResult& result, const char* path, cons
   return message;
 }
 
-XmlElement ParseDefinitionXml(const char* text, size_t length, const char* rootTag, const char* path) {
+XmlElement ParseDefinitionXml(const char* text, size_t length, const char* rootTag, const char* path, Alert& failure) {
   XmlParseResult result = ParseXmlText(text, length, rootTag);
   if (result.code == XML_ERROR_NONE) return result.root;
-  platform::ShowMessageBox(XML_MESSAGE_CAPTION, XmlErrorMessage(result, path, rootTag).c_str(),
-                           platform::MessageBoxIcon::Error);
+  failure = {XML_MESSAGE_CAPTION, XmlErrorMessage(result, path, rootTag), AlertIcon::Error};
   return XmlElement();
 }

@@ -1,11 +1,12 @@
 #pragma once
 // Reading a definition file: an XML text whose root element is checked by name. A text that is
-// not well formed is reported to the user in a message box ("XML Parsing error") naming the file,
-// the problem and its line and column; the caller then gets the empty handle.
+// not well formed gives the empty handle and the alert the user must see ("XML Parsing error",
+// naming the file, the problem and its line and column); the caller raises it.
 
 #include <cstddef>
 #include <string>
 
+#include "core/alert.h"
 #include "files/xml_element.h"
 
 inline constexpr const char XML_MESSAGE_CAPTION[] = "XML Parsing error";
@@ -25,6 +26,6 @@ XmlParseResult ParseXmlText(const char* text, size_t length, const char* rootTag
 // The message box text for a failed result.
 std::string XmlErrorMessage(const XmlParseResult& result, const char* path, const char* rootTag);
 
-// Parses a definition file's text. On any failure (warnings included) shows the message box and
-// returns the empty handle.
-XmlElement ParseDefinitionXml(const char* text, size_t length, const char* rootTag, const char* path);
+// Parses a definition file's text. On any failure (warnings included) returns the empty handle and
+// sets failure to the alert for it.
+XmlElement ParseDefinitionXml(const char* text, size_t length, const char* rootTag, const char* path, Alert& failure);

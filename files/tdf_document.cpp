@@ -4,8 +4,6 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "files/res_mqo.h"
-#include "files/resource_manager.h"
 #include "files/tdf_tokens.h"
 #include "files/text_document.h"
 
@@ -36,7 +34,7 @@ std::string TextOf(const char* path) {
 // The grammar of the scene animation file, token by token.
 class TdfParser {
  public:
-  TdfParser(const std::string& text, TdfDocument& document, TdfModelLoader loader)
+  TdfParser(const std::string& text, TdfDocument& document, const TdfModelLoader& loader)
       : mTokens(text), mDocument(document), mLoader(loader), mKeyBudget(mTokens.WordsLeft()) {}
 
   void Parse() {
@@ -73,9 +71,8 @@ class TdfParser {
   }
 
   void StoreModel(int32_t slot, const std::string& path) {
-    resMQO* model = mLoader(path);
-    if (mDocument.models[slot]) mDocument.models[slot]->Release();
-    mDocument.models[slot] = model;
+    mDocument.models[slot] = mLoader(slot, path);
+    mDocument.modelPaths[slot] = path;
   }
 
   void ReadScene() {
@@ -136,7 +133,7 @@ class TdfParser {
       object.parts[TDF_CAMERA_POSITION_PART] = keys;
       object.parts[TDF_CAMERA_LOOKAT_PART] = keys;
     } else if (object.model) {
-      for (size_t i = 0; i < object.model->GetObjectCount(); ++i) object.parts[object.model->GetObjectName(i)] = keys;
+      for (const ModelObject& part : object.model->objects) object.parts[part.name] = keys;
     }
   }
 
@@ -177,36 +174,24 @@ class TdfParser {
 
   TdfTokens mTokens;
   TdfDocument& mDocument;
-  TdfModelLoader mLoader;
+  const TdfModelLoader& mLoader;
   // Kept from object to object: an object without DataNum reads the previous count.
   size_t mKeyCount = 0;
   size_t mKeyBudget;
 };
 
-resMQO* AcquireTdfModel(const std::string& path) {
-  resourceObject* resource = gResourceManager.GetResource(path.c_str());
-  if (resource && !resource->IsKindOf("resMQO")) {
-    resource->Release();
-    resource = nullptr;
-  }
-  gResourceManager.AdvanceProgress();
-  return static_cast<resMQO*>(resource);
-}
-
 TdfDocument::~TdfDocument() { Clear(); }
 
 void TdfDocument::Clear() {
-  for (resMQO*& model : models) {
-    if (model) model->Release();
-    model = nullptr;
-  }
+  models.fill(nullptr);
+  modelPaths.fill(std::string());
   scenes.clear();
   sceneEndTimes.clear();
 }
 
-bool TdfDocument::ParseTdf(const char* path, TdfModelLoader loader) { return ParseTdfText(TextOf(path), loader); }
+bool TdfDocument::ParseTdf(const char* path, const TdfModelLoader& loader) { return ParseTdfText(TextOf(path), loader); }
 
-bool TdfDocument::ParseTdfText(const std::string& text, TdfModelLoader loader) {
+bool TdfDocument::ParseTdfText(const std::string& text, const TdfModelLoader& loader) {
   Clear();
   TdfParser(text, *this, loader).Parse();
   float end = 0;
@@ -218,12 +203,19 @@ bool TdfDocument::ParseTdfText(const std::string& text, TdfModelLoader loader) {
   return true;
 }
 
-resMQO* TdfDocument::GetModel(int slot) const { return slot >= 0 && slot < TDF_MODEL_SLOTS ? models[slot] : nullptr; }
+const ModelData* TdfDocument::GetModel(int slot) const {
+  return slot >= 0 && slot < TDF_MODEL_SLOTS ? models[slot] : nullptr;
+}
+
+const std::string& TdfDocument::GetModelPath(int slot) const {
+  static const std::string none;
+  return slot >= 0 && slot < TDF_MODEL_SLOTS ? modelPaths[slot] : none;
+}
 
 bool TdfDocument::GetModelMaterial(int slot, size_t m, ModelMaterial& material) const {
-  resMQO* model = GetModel(slot);
-  if (!model || m >= model->GetMaterialCount()) return false;
-  material = model->GetMaterial(m);
+  const ModelData* model = GetModel(slot);
+  if (!model || m >= model->materials.size()) return false;
+  material = model->materials[m];
   return true;
 }
 

@@ -3,6 +3,7 @@
 // of animated objects, with the running end time of every scene.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,12 @@ struct TdfScene {
   std::vector<TdfObject> objects;
 };
 
-// Takes the model at path for a slot of the model table (one reference), or null. The engine's
-// loader asks the resource manager and advances the loading progress by one step per model.
-using TdfModelLoader = resMQO* (*)(const std::string& path);
+// Gives the model at path for a slot of the model table, or null. The document borrows it: whoever
+// loads it keeps it alive as long as the document (resTDF holds the model resources).
+using TdfModelLoader = std::function<const ModelData*(int32_t slot, const std::string& path)>;
 
-// The engine's loader: GetResource (a missing entry is critical), keeping only models.
-resMQO* AcquireTdfModel(const std::string& path);
+// A loader that loads nothing: the document keeps the paths, and objects get no model parts.
+inline const ModelData* NoTdfModels(int32_t, const std::string&) { return nullptr; }
 
 class TdfDocument {
  public:
@@ -31,16 +32,18 @@ class TdfDocument {
   TdfDocument& operator=(const TdfDocument&) = delete;
 
   // Reads the scene animation at the pack path (a missing entry is critical). Returns true.
-  bool ParseTdf(const char* path, TdfModelLoader loader = AcquireTdfModel);
+  bool ParseTdf(const char* path, const TdfModelLoader& loader);
   // The same over a text held in memory.
-  bool ParseTdfText(const std::string& text, TdfModelLoader loader = AcquireTdfModel);
+  bool ParseTdfText(const std::string& text, const TdfModelLoader& loader);
 
   size_t GetSceneCount() const { return scenes.size(); }
   const TdfScene& GetScene(size_t index) const { return scenes[index]; }
   const std::vector<TdfScene>& GetScenes() const { return scenes; }
   const std::vector<float>& GetSceneEndTimes() const { return sceneEndTimes; }
   // The model in slot, or null (also for a slot outside 0..255).
-  resMQO* GetModel(int slot) const;
+  const ModelData* GetModel(int slot) const;
+  // The path the model table names for slot; empty for a slot it leaves out.
+  const std::string& GetModelPath(int slot) const;
   // A copy of material m of the model in slot; false when there is no such model or material.
   bool GetModelMaterial(int slot, size_t m, ModelMaterial& material) const;
 
@@ -48,7 +51,8 @@ class TdfDocument {
   friend class TdfParser;
   void Clear();
 
-  std::array<resMQO*, TDF_MODEL_SLOTS> models{};
+  std::array<const ModelData*, TDF_MODEL_SLOTS> models{};
+  std::array<std::string, TDF_MODEL_SLOTS> modelPaths;
   std::vector<TdfScene> scenes;
   std::vector<float> sceneEndTimes;
 };

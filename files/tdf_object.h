@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class resMQO;
+struct ModelData;
 
 struct TdfKey {
   std::array<float, 3> rotation{0, 0, 0};  // radians
@@ -22,7 +22,7 @@ inline constexpr char TDF_CAMERA_POSITION_PART[] = "camera_pos";
 inline constexpr char TDF_CAMERA_LOOKAT_PART[] = "camera_lookat";
 
 struct TdfObject {
-  resMQO* model = nullptr;  // borrowed from the document's model table
+  const ModelData* model = nullptr;  // what the object's slot held when it was read; borrowed
   int32_t modelIndex = TDF_CAMERA_SLOT;
   std::map<std::string, std::vector<TdfKey>> parts;
   std::vector<float> times;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "files/definition_xml.h"
-#include "render/custom_texture_entry.h"
-#include "render/post_effect_entry.h"
+#include "resources/custom_texture_entry.h"
+#include "resources/post_effect_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "render/effect_parameter_list.h"
-#include "render/effect_parser.h"
-#include "render/effect_stage_source.h"
+#include "render/effect/parameter_list.h"
+#include "render/effect/parser.h"
+#include "render/effect/stage_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   EffectSource source;

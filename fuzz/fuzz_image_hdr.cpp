@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the HDR decoder.
-#include "render/image_hdr.h"
+#include "render/image/decoders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ImageData image;

@@ -7,15 +7,9 @@
 #include "scene/demo_scene.h"
 #include "scene/scene_camera.h"
 
-namespace {
-
-resMQO* NoModels(const std::string&) { return nullptr; }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TdfDocument document;
-  document.ParseTdfText(std::string(reinterpret_cast<const char*>(data), size), NoModels);
+  document.ParseTdfText(std::string(reinterpret_cast<const char*>(data), size), NoTdfModels);
   std::vector<float> lengths;
   for (const TdfScene& scene : document.GetScenes()) {
     lengths.push_back(SceneCutSeconds(scene));

@@ -4,17 +4,11 @@
 
 #include "files/tdf_document.h"
 
-namespace {
-
-resMQO* NoModels(const std::string&) { return nullptr; }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
   CountModelReferencesInText(text);
   TdfDocument document;
-  document.ParseTdfText(text, NoModels);
+  document.ParseTdfText(text, NoTdfModels);
   for (const TdfScene& scene : document.GetScenes()) {
     for (const TdfObject& object : scene.objects) {
       for (const auto& [part, keys] : object.parts) {

@@ -28,8 +28,6 @@ Uint32 SdlFlags(MessageBoxIcon icon) {
 bool DisplayAvailable() { return EnvironmentNames("DISPLAY") || EnvironmentNames("WAYLAND_DISPLAY"); }
 
 void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
-  std::fprintf(stderr, "%s: %s\n", caption, text);
-  std::fflush(stderr);
   if (DisplayAvailable()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
 }
 

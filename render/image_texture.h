@@ -1,7 +1,7 @@
 #pragma once
 // Turns a decoded image into an uploaded cTexture (needs a current GL context).
 
-#include "render/image_data.h"
+#include "render/image/image_data.h"
 
 class cTexture;
 

@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "app/window_gl.h"
 #include "core/critical.h"
 #include "platform/gl_context.h"
 #include "render/intermediate_command.h"
 #include "render/texture.h"
+#include "window/window_gl.h"
 
 CORE_IMPLEMENT_MANAGER(rendererManager)
 

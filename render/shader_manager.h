@@ -19,14 +19,8 @@ class shaderManager : public Interface<shaderManager> {
   resShader* getCurrentEffect() const { return mCurrentEffect; }
   void setCurrentEffect(resShader* effect) { mCurrentEffect = effect; }
 
-  // Messages of every effect that fell back since start-up, "file:line: text" per line; the
-  // engine shows them nowhere, developer tools may.
-  const std::string& CompileLog() const { return mCompileLog; }
-  void AppendCompileLog(const std::string& messages) { mCompileLog += messages; }
-
  private:
   resShader* mCurrentEffect = nullptr;
-  std::string mCompileLog;
 };
 CORE_DECLARE_MANAGER_RECORD(shaderManager);
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "files/res_tdf.h"
-#include "files/resource_manager.h"
+#include "resources/res_tdf.h"
+#include "resources/resource_manager.h"
 #include "scene/cut_choice.h"
 
 CORE_IMPLEMENT_DYNAMIC(cDemoScene, CoreObject)

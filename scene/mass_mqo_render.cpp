@@ -2,7 +2,7 @@
 
 #include <GL/glew.h>
 
-#include "files/res_mqo.h"
+#include "resources/res_mqo.h"
 
 CORE_IMPLEMENT_DYNAMIC(cMassMqoRender, cMqoRender)
 

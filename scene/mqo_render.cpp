@@ -2,12 +2,12 @@
 
 #include <GL/glew.h>
 
-#include "files/res_mqo.h"
 #include "files/tdf_object.h"
-#include "render/custom_texture_manager.h"
-#include "render/res_shader.h"
 #include "render/shader_manager.h"
 #include "render/texture_manager.h"
+#include "resources/custom_texture_manager.h"
+#include "resources/res_mqo.h"
+#include "resources/res_shader.h"
 #include "scene/depth_nesting.h"
 
 CORE_IMPLEMENT_DYNAMIC(cMqoRender, cRenderObject)

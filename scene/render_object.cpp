@@ -2,9 +2,9 @@
 
 #include <GL/glew.h>
 
-#include "render/effect.h"
-#include "render/res_shader.h"
+#include "render/effect/effect.h"
 #include "render/shader_manager.h"
+#include "resources/res_shader.h"
 
 CORE_IMPLEMENT_DYNAMIC(cRenderObject, CoreObject)
 

@@ -3,8 +3,8 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include "files/res_mqo.h"
-#include "files/res_tdf.h"
+#include "resources/res_mqo.h"
+#include "resources/res_tdf.h"
 #include "scene/mqo_render.h"
 #include "scene/scene_camera.h"
 
@@ -73,7 +73,7 @@ void cTdfRender::SetSceneAnimation(resTDF* tdf) {
     std::vector<std::unique_ptr<cMqoRender>>& renderers = mRenderers.emplace_back();
     for (const TdfObject& object : scene.objects) {
       auto renderer = std::make_unique<cMqoRender>();
-      renderer->SetModel(object.model, &object);
+      renderer->SetModel(mAnimation->ModelOf(object), &object);
       renderers.push_back(std::move(renderer));
     }
   }
@@ -107,8 +107,7 @@ void cTdfRender::DrawSceneByName(const std::string& name, float time) {
 void cTdfRender::DrawScene(uint32_t index, float time) { DrawSceneFrom(index, time, 1); }
 
 const ModelMaterial* cTdfRender::GetModelMaterial(int modelIndex, ModelMaterial* out, size_t materialIndex) {
-  const TdfDocument* document = DocumentOf(mAnimation);
-  resMQO* model = document ? document->GetModel(modelIndex) : nullptr;
+  resMQO* model = mAnimation ? mAnimation->GetModel(modelIndex) : nullptr;
   if (!model || materialIndex >= model->GetMaterialCount()) return nullptr;
   const ModelMaterial& material = model->GetMaterial(materialIndex);
   if (out) *out = material;

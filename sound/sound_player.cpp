@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
 #include "platform/audio_output.h"
-#include "platform/message_box.h"
 #include "sound/ogg_vorbis_loader.h"
 #include "sound/wave_loader.h"
 
@@ -16,10 +16,10 @@ namespace {
 // Players alive in the process: the last one to close closes the audio output.
 std::atomic<int> gLivePlayers = 0;
 
-void ShowSoundBox(const char* caption, const char* format, const char* value, platform::MessageBoxIcon icon) {
+Alert SoundAlert(const char* caption, const char* format, const char* value, AlertIcon icon) {
   std::vector<char> text(std::snprintf(nullptr, 0, format, value) + 1);
   std::snprintf(text.data(), text.size(), format, value);
-  platform::ShowMessageBox(caption, text.data(), icon);
+  return {caption, text.data(), icon};
 }
 
 // The decoders in the order they are asked: RIFF WAVE first, then Ogg Vorbis.
@@ -49,10 +49,10 @@ bool Playable(const WaveFormat& format) {
 
 // Without a word the start would just fail; the music's author needs to know why.
 void ReportUnplayable(const char* name, const WaveFormat& format) {
-  std::fprintf(stderr,
-               "Sound::%s: %u-bit sound (format tag %u) with %u channel(s) at %u Hz cannot be played; "
-               "use 8- or 16-bit PCM, mono or stereo\n",
-               name, format.bitsPerSample, format.formatTag, format.channels, format.samplesPerSecond);
+  Log(LogLevel::Error, "sound",
+      "Sound::%s: %u-bit sound (format tag %u) with %u channel(s) at %u Hz cannot be played; "
+      "use 8- or 16-bit PCM, mono or stereo",
+      name, format.bitsPerSample, format.formatTag, format.channels, format.samplesPerSecond);
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ int SoundPlayer::InitDirectSound() {
   if (platform::AudioOutputIsOpen()) return PLAYER_OUTPUT_ERROR;
   std::string error;
   if (!platform::OpenAudioOutput(error)) {
-    ShowSoundBox("Sound", SOUND_TEXT_NO_OUTPUT, error.c_str(), platform::MessageBoxIcon::Error);
+    mFailure = SoundAlert("Sound", SOUND_TEXT_NO_OUTPUT, error.c_str(), AlertIcon::Error);
     return PLAYER_OUTPUT_FAILED;
   }
   return PLAYER_OK;
@@ -74,11 +74,11 @@ int SoundPlayer::InitDirectSound() {
 int SoundPlayer::OpenMusic(const char* name) {
   std::unique_ptr<CSoundLoader> decoder = ChooseDecoder(name);
   if (!decoder) {
-    ShowSoundBox("", SOUND_TEXT_NO_DECODER, name, platform::MessageBoxIcon::Warning);
+    mFailure = SoundAlert("", SOUND_TEXT_NO_DECODER, name, AlertIcon::Warning);
     return PLAYER_NO_DECODER;
   }
   if (decoder->Open(name) != SOUND_OK) {
-    ShowSoundBox("", SOUND_TEXT_READ_FAILED, name, platform::MessageBoxIcon::Warning);
+    mFailure = SoundAlert("", SOUND_TEXT_READ_FAILED, name, AlertIcon::Warning);
     return PLAYER_OPEN_FAILED;
   }
   ReleaseHeld();

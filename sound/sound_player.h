@@ -8,8 +8,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <thread>
 
+#include "core/alert.h"
 #include "platform/audio_buffer.h"
 #include "sound/auto_reset_event.h"
 #include "sound/sound_loader.h"
@@ -33,11 +35,11 @@ class SoundPlayer {
   SoundPlayer(const SoundPlayer&) = delete;
   SoundPlayer& operator=(const SoundPlayer&) = delete;
 
-  // Opens the process's audio output. PLAYER_OUTPUT_FAILED (after telling the user why) when it
-  // cannot be opened, PLAYER_OUTPUT_ERROR when it is open already.
+  // Opens the process's audio output. PLAYER_OUTPUT_FAILED (with the failure the user must be told
+  // of) when it cannot be opened, PLAYER_OUTPUT_ERROR when it is open already.
   int InitDirectSound();
-  // Opens the music: PLAYER_OK, PLAYER_OPEN_FAILED, PLAYER_NO_DECODER (both with a warning
-  // box), PLAYER_PRIMARY_FAILED without an audio output, or PLAYER_OUTPUT_ERROR.
+  // Opens the music: PLAYER_OK, PLAYER_OPEN_FAILED, PLAYER_NO_DECODER (both with a warning for
+  // the user), PLAYER_PRIMARY_FAILED without an audio output, or PLAYER_OUTPUT_ERROR.
   int OpenMusic(const char* name = MUSIC_FILE_NAME);
   // Starts the music from its beginning; PLAYER_NO_BUFFER when nothing is open.
   int Play();
@@ -49,6 +51,8 @@ class SoundPlayer {
   int SetVolume(int32_t hundredthsOfDecibel);
   int Close();
 
+  // The last failure the user must be told of (the caller raises it), or empty.
+  const std::optional<Alert>& Failure() const { return mFailure; }
   bool IsStreaming() const { return mStreaming; }
   uint32_t SegmentBytes() const { return mSegmentBytes; }
   const WaveFormat& Format() const { return mFormat; }
@@ -74,6 +78,7 @@ class SoundPlayer {
   uint32_t mSegmentCount = STREAM_SEGMENT_COUNT;
   uint32_t mBufferSeconds = STREAM_BUFFER_SECONDS;
   bool mStreaming = false;
+  std::optional<Alert> mFailure;
   bool mRestart = true;
   std::thread mWorker;
   ThreadMessageQueue mMessages;

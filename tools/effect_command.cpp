@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "platform/hidden_gl_context.h"
-#include "render/effect.h"
-#include "render/effect_stage_source.h"
-#include "render/effect_states.h"
+#include "render/effect/effect.h"
+#include "render/effect/stage_source.h"
+#include "render/effect/states.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
 

@@ -4,8 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "render/image_decoder.h"
-#include "render/image_dxt1.h"
+#include "render/image/decoders.h"
 #include "render/texture_png_writer.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"

@@ -30,6 +30,7 @@ int RunPlay(const std::vector<std::string>& args) {
   int result = player.InitDirectSound();
   if (result == PLAYER_OK) result = player.OpenMusic(file.c_str());
   if (result != PLAYER_OK) {
+    if (player.Failure()) RaiseAlert("sound", *player.Failure());
     std::fprintf(stderr, "torvane-tool play: cannot play %s (result %d)\n", file.c_str(), result);
     return 1;
   }

@@ -5,16 +5,14 @@
 #include <iterator>
 
 #include "files/pack_file.h"
-#include "files/res_mqo.h"
 #include "files/tdf_document.h"
 #include "platform/hidden_gl_context.h"
 #include "render/texture_manager.h"
+#include "resources/res_tdf.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
 
 namespace {
-
-resMQO* NoModels(const std::string&) { return nullptr; }
 
 void WriteKey(JsonWriter& json, const TdfKey& key) {
   json.BeginObject().Key("rotation");
@@ -45,7 +43,7 @@ void WriteObject(JsonWriter& json, const TdfObject& object) {
 void WriteDocument(JsonWriter& json, const TdfDocument& document) {
   json.BeginObject().Key("models").BeginObject();
   for (int slot = 0; slot < TDF_MODEL_SLOTS; ++slot) {
-    if (resMQO* model = document.GetModel(slot)) json.Key(std::to_string(slot)).String(model->GetPath());
+    if (document.GetModel(slot)) json.Key(std::to_string(slot)).String(document.GetModelPath(slot));
   }
   json.EndObject().Key("scenes").BeginArray();
   for (const TdfScene& scene : document.GetScenes()) {
@@ -128,7 +126,8 @@ int RunTdf(const std::vector<std::string>& arguments) {
   int status = 0;
   {
     TdfDocument document;
-    document.ParseTdfText(text, pack.empty() ? NoModels : AcquireTdfModel);
+    TdfModelSet models;
+    document.ParseTdfText(text, pack.empty() ? TdfModelLoader(NoTdfModels) : models.Loader());
     if (!keyRequest.empty()) {
       status = PrintKey(document, keyRequest);
     } else {

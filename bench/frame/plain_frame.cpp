@@ -17,10 +17,9 @@
 #include "files/tdf_document.h"
 #include "files/tdf_tokens.h"
 #include "platform/hidden_gl_context.h"
-#include "render/effect_parser.h"
-#include "render/effect_stage_source.h"
-#include "render/image_bmp.h"
-#include "render/image_png.h"
+#include "render/effect/parser.h"
+#include "render/effect/stage_source.h"
+#include "render/image/decoders.h"
 #include "scene/cut_choice.h"
 #include "scene/demo_scene.h"
 #include "scene/scene_camera.h"
@@ -231,8 +230,6 @@ struct Scene {
   int64_t range = 0;
 };
 
-resMQO* NoModel(const std::string&) { return nullptr; }
-
 float Number(TdfTokens& tokens) { return std::strtof(tokens.ReadToken().c_str(), nullptr); }
 
 // Reads "{ v v v ... }" with `width` values per key into the keys' field.
@@ -366,7 +363,7 @@ void PlainFrame::State::LoadScene(SceneId id) {
   Scene& scene = scenes[id];
   std::string text = ReadEntry(SCENE_FILES[id].path);
   TdfDocument document;
-  document.ParseTdfText(text, NoModel);
+  document.ParseTdfText(text, NoTdfModels);
   scene.cuts = document.GetScenes();
   ReadModelParts(text, scene.cuts);
   for (const char* path : SCENE_FILES[id].modelSlots) scene.models.push_back(LoadModel(path));

@@ -23,12 +23,12 @@
 #include "files/model_cache_writer.h"
 #include "files/pack_file.h"
 #include "files/pack_writer.h"
-#include "files/res_mqo.h"
-#include "files/res_tdf.h"
-#include "files/resource_manager.h"
 #include "platform/hidden_gl_context.h"
-#include "render/res_shader.h"
 #include "render/texture_manager.h"
+#include "resources/res_mqo.h"
+#include "resources/res_shader.h"
+#include "resources/res_tdf.h"
+#include "resources/resource_manager.h"
 #include "scene/mqo_render.h"
 #include "scene/scene_camera.h"
 #include "scene/tdf_render.h"
@@ -217,7 +217,7 @@ void DrawPlainObject(const PlainProgram& plain, const TdfObject& object, float t
 struct PlainScene {
   explicit PlainScene(const Fixture& fixture)
       : scene(fixture.animation->GetDocument()->GetScene(0)),
-        model(fixture.animation->GetDocument()->GetModel(0)),
+        model(fixture.animation->GetModel(0)),
         plain(model->GetEffect(0)->getEffect()->PassProgram(0)),
         list(model->GetObjectLists().at(0)[0]),
         texture(gTextureManager.lookupName(model->GetTexture(0, 0))),

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_manager.h"
-#include "app/system_manager.h"
 #include "core/critical.h"
 #include "core/manager.h"
+#include "shell/settings_manager.h"
+#include "shell/system_manager.h"
 #include "tests/support/critical_exit.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
 #include "demo/loading_screen.h"
-#include "render/post_effect_manager.h"
 #include "render/screen_buffer.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
+#include "resources/post_effect_manager.h"
 #include "scene/render_object.h"
 #include "tests/support/test_paths.h"
 

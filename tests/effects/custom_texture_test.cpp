@@ -1,12 +1,12 @@
 // Custom textures: reading the definitions, the root-name check, and binding to samplers with
 // the current effect kept current.
-#include "render/custom_texture_manager.h"
+#include "resources/custom_texture_manager.h"
 
 #include "files/definition_xml.h"
-#include "files/resource_manager.h"
-#include "render/res_shader.h"
-#include "render/res_texture.h"
 #include "render/shader_manager.h"
+#include "resources/res_shader.h"
+#include "resources/res_texture.h"
+#include "resources/resource_manager.h"
 #include "tests/effects/effect_test_support.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
-#include "render/effect.h"
-#include "render/effect_matrix.h"
+#include "render/effect/effect.h"
+#include "render/effect/matrix.h"
 #include "tests/effects/effect_test_support.h"
 
 namespace {

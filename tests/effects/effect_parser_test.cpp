@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <string>
 
-#include "render/effect_parameter_list.h"
-#include "render/effect_parser.h"
-#include "render/effect_stage_source.h"
-#include "render/effect_states.h"
+#include "render/effect/parameter_list.h"
+#include "render/effect/parser.h"
+#include "render/effect/stage_source.h"
+#include "render/effect/states.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "files/pack_file.h"
 #include "files/pack_writer.h"
-#include "files/resource_manager.h"
+#include "resources/resource_manager.h"
 #include "tests/support/test_paths.h"
 
 void DrawQuad(float x0, float y0, float x1, float y1, float z) {

@@ -1,16 +1,16 @@
 // Post-effect definitions: reading, the value rule, the unsigned priority order, the time window,
 // the buffers bound to parameters, and entries that would draw outside the work buffers.
-#include "render/post_effect_manager.h"
+#include "resources/post_effect_manager.h"
 
 #include <array>
 #include <memory>
 
 #include "files/definition_xml.h"
-#include "files/resource_manager.h"
-#include "render/res_shader.h"
 #include "render/screen_buffer.h"
 #include "render/shader_manager.h"
 #include "render/texture_manager.h"
+#include "resources/res_shader.h"
+#include "resources/resource_manager.h"
 #include "tests/effects/effect_test_support.h"
 
 namespace {

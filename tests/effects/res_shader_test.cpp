@@ -1,14 +1,15 @@
 // Effects as resources: extensions, the shared fallback for broken files, the critical end when
 // the fallback itself is broken, and the core effects as shipped.
-#include "render/res_shader.h"
+#include "resources/res_shader.h"
 
 #include <strings.h>
 
 #include "core/critical.h"
+#include "core/log.h"
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
-#include "files/resource_manager.h"
 #include "render/shader_manager.h"
+#include "resources/resource_manager.h"
 #include "tests/effects/effect_test_support.h"
 #include "tests/support/critical_exit.h"
 
@@ -17,6 +18,13 @@ namespace {
 const char kBroken[] = "uniform vec4 shKd\nvoid f() {}\n";  // no ';' after the uniform
 
 resShader* GetShader(const char* path) { return dynamic_cast<resShader*>(gResourceManager.GetResource(path)); }
+
+// What the log holds, one "[subsystem] level: text" line each.
+std::string LoggedLines() {
+  std::string lines;
+  for (const LogMessage& message : LogHistory()) lines += FormatLogLine(message) + "\n";
+  return lines;
+}
 
 class ResShaderTest : public EffectPackTest {};
 
@@ -51,9 +59,13 @@ TEST_F(ResShaderTest, BrokenEffectsShareTheFallback) {
   EXPECT_EQ(broken->getEffect(), fallback->getEffect());
   EXPECT_EQ(broken->passCount(), fallback->passCount());
   EXPECT_GE(broken->getEffect()->findParameter("shMqoColor"), 0);
-  EXPECT_NE(gShaderManager.CompileLog().find("data\\shader\\broken.cgfx:1: declaration without ';'"),
+  std::string logged = LoggedLines();
+  EXPECT_NE(logged.find("[effect] error: data\\shader\\broken.cgfx:1: declaration without ';'\n"), std::string::npos)
+      << logged;
+  EXPECT_NE(logged.find("[effect] warning: data\\shader\\broken.cgfx does not build; drawn with "
+                        "data\\core\\shader\\dummyShader.cgfx instead"),
             std::string::npos)
-      << gShaderManager.CompileLog();
+      << logged;
 
   // Drawing through the fallback works like any effect.
   const float colour[4] = {0, 0, 0, 1};
@@ -114,7 +126,7 @@ TEST_F(ResShaderTest, TheCoreEffectsBuildWithTheParametersTheFrameUses) {
     const std::string path = std::string("data\\core\\shader\\") + e.name + ".cgfx";
     resShader* shader = GetShader(path.c_str());
     ASSERT_NE(shader, nullptr) << e.name;
-    EXPECT_EQ(shader->GetFallback(), nullptr) << e.name << ": " << gShaderManager.CompileLog();
+    EXPECT_EQ(shader->GetFallback(), nullptr) << e.name << ": " << LoggedLines();
     EXPECT_EQ(shader->passCount(), e.passes) << e.name;
     for (const char* parameter : e.parameters) {
       EXPECT_GE(shader->getEffect()->findParameter(parameter), 0) << e.name << " " << parameter;

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "render/effect.h"
+#include "render/effect/effect.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
 #include "tests/effects/effect_test_support.h"

@@ -6,7 +6,7 @@
 
 #include "core/class_hash.h"
 #include "files/core_file_stream.h"
-#include "files/resource_manager.h"
+#include "resources/resource_manager.h"
 #include "tests/files/pack_fixture.h"
 #include "tests/support/critical_exit.h"
 

@@ -197,20 +197,20 @@ TEST(XmlReader, FormatsTheMessageBoxText) {
             "XML Parsing error inside file 'x.xml'.\nWarning: Unmatched end tag\nAt line 2, column 4.\n");
 }
 
-TEST(XmlReader, ShowsFailuresInTheMessageBoxAndReturnsTheEmptyHandle) {
-  std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-  unsetenv("DISPLAY");
-  testing::internal::CaptureStderr();
+TEST(XmlReader, FailuresGiveTheEmptyHandleAndTheAlertToRaise) {
   std::string text = "<TRDataXml><a></TRDataXml>";
-  XmlElement root = ParseDefinitionXml(text.c_str(), text.size(), "TRDataXml", "data\\definition\\x.xml");
-  std::string err = testing::internal::GetCapturedStderr();
-  if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+  Alert failure;
+  XmlElement root = ParseDefinitionXml(text.c_str(), text.size(), "TRDataXml", "data\\definition\\x.xml", failure);
   EXPECT_TRUE(root.IsEmpty());
-  EXPECT_EQ(err,
-            "XML Parsing error: XML Parsing error inside file 'data\\definition\\x.xml'.\n"
-            "Error: Unmatched end tag\nAt line 1, column 15.\n\n");
+  EXPECT_EQ(failure.caption, "XML Parsing error");
+  EXPECT_EQ(failure.text,
+            "XML Parsing error inside file 'data\\definition\\x.xml'.\n"
+            "Error: Unmatched end tag\nAt line 1, column 15.\n");
+  EXPECT_EQ(failure.icon, AlertIcon::Error);
   std::string good = "<TRDataXml/>";
-  EXPECT_FALSE(ParseDefinitionXml(good.c_str(), good.size(), "TRDataXml", "y.xml").IsEmpty());
+  Alert none;
+  EXPECT_FALSE(ParseDefinitionXml(good.c_str(), good.size(), "TRDataXml", "y.xml", none).IsEmpty());
+  EXPECT_TRUE(none.text.empty());
 }
 
 TEST(XmlReader, TheTextEndsAtItsLengthOrFirstZeroByte) {

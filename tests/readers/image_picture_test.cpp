@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/image_picture.h"
+#include "render/image/decoders.h"
 #include "tests/readers/image_test_support.h"
 
 namespace {

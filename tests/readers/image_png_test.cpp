@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "render/image_png.h"
+#include "render/image/decoders.h"
 #include "tests/readers/image_test_support.h"
 
 namespace {

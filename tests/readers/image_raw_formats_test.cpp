@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "render/image_dds.h"
-#include "render/image_dxt1.h"
-#include "render/image_hdr.h"
-#include "render/image_tga.h"
+#include "render/image/decoders.h"
 #include "tests/readers/image_test_support.h"
 
 namespace {

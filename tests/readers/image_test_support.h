@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "render/image_data.h"
+#include "render/image/image_data.h"
 
 // Bytes of tests/data/readers/images/NAME.
 std::vector<uint8_t> ImageFixture(const std::string& name);

@@ -8,9 +8,9 @@
 
 #include "files/pack_file.h"
 #include "files/pack_writer.h"
-#include "files/res_mqo.h"
-#include "files/resource_manager.h"
 #include "render/texture_manager.h"
+#include "resources/res_mqo.h"
+#include "resources/resource_manager.h"
 #include "tests/support/test_paths.h"
 
 namespace {

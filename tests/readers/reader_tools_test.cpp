@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "files/model_cache.h"
-#include "render/image_png.h"
+#include "render/image/decoders.h"
 #include "tests/support/run_command.h"
 #include "tests/support/test_paths.h"
 

@@ -6,13 +6,13 @@
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
 #include "files/model_cache_writer.h"
-#include "files/res_mqo.h"
-#include "files/res_tdf.h"
-#include "files/resource_manager.h"
-#include "render/res_shader.h"
-#include "render/res_texture.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
+#include "resources/res_mqo.h"
+#include "resources/res_shader.h"
+#include "resources/res_tdf.h"
+#include "resources/res_texture.h"
+#include "resources/resource_manager.h"
 #include "tests/readers/image_test_support.h"
 #include "tests/readers/reader_pack_test.h"
 #include "tests/support/critical_exit.h"
@@ -211,11 +211,13 @@ TEST_F(ReaderResourceTest, SceneAnimationLoadsItsModelsAndTheirPartNames) {
   resTDF* animation = Get<resTDF>("data\\tdf\\scene.tdf");
   ASSERT_NE(animation, nullptr);
   const TdfDocument* document = animation->GetDocument();
-  resMQO* ship = document->GetModel(3);
+  resMQO* ship = animation->GetModel(3);
   ASSERT_NE(ship, nullptr);
   EXPECT_EQ(ship->GetRefCount(), 1);
+  EXPECT_EQ(document->GetModel(3), ship->GetModelData());
+  EXPECT_EQ(document->GetModelPath(3), "data\\model\\ship.mqo");
   const TdfObject& object = document->GetScene(0).objects[0];
-  EXPECT_EQ(object.model, ship);
+  EXPECT_EQ(animation->ModelOf(object), ship);
   EXPECT_EQ(object.parts.size(), 2u);  // hull and mast, from the model
   EXPECT_FLOAT_EQ(object.GetKey("mast", 1).position[0], 2.0f);
   ModelMaterial material;

@@ -1,28 +1,30 @@
 #include <cmath>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include "files/res_mqo.h"
 #include "files/tdf_document.h"
 #include "files/tdf_tokens.h"
 
 namespace {
 
 // Models handed out by the test loader, with the path each was asked for.
-std::map<const resMQO*, std::string> gLoadedPaths;
+std::map<const ModelData*, std::string> gLoadedPaths;
 
-resMQO* RecordingLoader(const std::string& path) {
-  resMQO* model = new resMQO;
-  model->AddRef();
+const ModelData* RecordingLoader(int32_t, const std::string& path) {
+  static std::vector<std::unique_ptr<ModelData>> models;
+  const ModelData* model = models.emplace_back(std::make_unique<ModelData>()).get();
   gLoadedPaths[model] = path;
   return model;
 }
 
-resMQO* NoModels(const std::string&) { return nullptr; }
+const ModelData* NoModels(int32_t, const std::string&) { return nullptr; }
 
 std::string PathInSlot(const TdfDocument& document, int slot) {
-  resMQO* model = document.GetModel(slot);
+  const ModelData* model = document.GetModel(slot);
+  EXPECT_EQ(model ? gLoadedPaths[model] : std::string(), document.GetModelPath(slot));
   return model ? gLoadedPaths[model] : std::string();
 }
 
@@ -58,7 +60,7 @@ TEST(TdfModelTable, SlotsOutsideTheTableAreRejectedAndRewrittenSlotsKeepTheLater
   int loads = 0;
   static int* counter = &loads;
   document.ParseTdfText("MQO {\n 256 \"a.mqo\"\n -1 \"b.mqo\"\n 3 \"c.mqo\"\n 3 \"d.mqo\"\n}\nEof",
-                        [](const std::string& path) { ++*counter; return RecordingLoader(path); });
+                        [](int32_t slot, const std::string& path) { ++*counter; return RecordingLoader(slot, path); });
   EXPECT_EQ(loads, 2);
   EXPECT_EQ(PathInSlot(document, 3), "d.mqo");
   EXPECT_EQ(document.GetModel(256), nullptr);

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "files/res_tdf.h"
-#include "files/resource_manager.h"
 #include "render/screen_buffer.h"
+#include "resources/res_tdf.h"
+#include "resources/resource_manager.h"
 #include "scene/cut_choice.h"
 #include "scene/scene_tdf_loader.h"
 #include "tests/scene/scene_test_support.h"

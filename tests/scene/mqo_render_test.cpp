@@ -6,10 +6,10 @@
 #include <cmath>
 #include <map>
 
-#include "files/res_mqo.h"
-#include "files/resource_manager.h"
 #include "files/tdf_object.h"
-#include "render/res_shader.h"
+#include "resources/res_mqo.h"
+#include "resources/res_shader.h"
+#include "resources/resource_manager.h"
 #include "scene/mass_mqo_render.h"
 #include "tests/scene/scene_test_support.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "files/resource_manager.h"
-#include "render/res_shader.h"
 #include "render/shader_manager.h"
+#include "resources/res_shader.h"
+#include "resources/resource_manager.h"
 #include "tests/scene/scene_test_support.h"
 
 namespace {

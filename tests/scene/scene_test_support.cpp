@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "files/model_cache_writer.h"
-#include "files/res_mqo.h"
-#include "files/resource_manager.h"
-#include "render/res_shader.h"
 #include "render/shader_manager.h"
+#include "resources/res_mqo.h"
+#include "resources/res_shader.h"
+#include "resources/resource_manager.h"
 #include "tests/support/test_paths.h"
 
 namespace {

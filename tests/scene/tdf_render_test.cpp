@@ -5,10 +5,10 @@
 #include <array>
 #include <cmath>
 
-#include "files/res_mqo.h"
-#include "files/res_tdf.h"
-#include "files/resource_manager.h"
-#include "render/res_shader.h"
+#include "resources/res_mqo.h"
+#include "resources/res_shader.h"
+#include "resources/res_tdf.h"
+#include "resources/resource_manager.h"
 #include "scene/scene_camera.h"
 #include "tests/scene/scene_test_support.h"
 
@@ -62,7 +62,7 @@ class TdfRenderTest : public ScenePackTest {
     return dynamic_cast<resTDF*>(gResourceManager.GetResource(kScenePath));
   }
   // The effect the quad model draws with.
-  static resShader* ModelEffect(resTDF* animation) { return animation->GetDocument()->GetModel(0)->GetEffect(0); }
+  static resShader* ModelEffect(resTDF* animation) { return animation->GetModel(0)->GetEffect(0); }
 };
 
 TEST_F(TdfRenderTest, PhaseRunsOverTheCameraTrackForEveryTrack) {
@@ -188,7 +188,7 @@ TEST_F(TdfRenderTest, ScenesItCannotFindLeaveTheMatrixStacksAlone) {
 TEST_F(TdfRenderTest, RenderersHoldTheAnimationAndItsModelsMaterials) {
   resTDF* animation = LoadScenes(Scene("a", Camera("0", "0 0 0", "0 0 1") + Model(1, 1)), {0.5f, 0.25f, 1, 1});
   ASSERT_NE(animation, nullptr);
-  resMQO* model = animation->GetDocument()->GetModel(0);
+  resMQO* model = animation->GetModel(0);
   {
     cTdfRender renderer;
     renderer.SetSceneAnimation(nullptr);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_manager.h"
 #include "platform/launcher_dialog.h"
+#include "shell/settings_manager.h"
 #include "tests/shell/x_driver.h"
 
 namespace {

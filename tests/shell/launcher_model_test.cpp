@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/launcher_model.h"
-#include "app/settings_manager.h"
+#include "shell/launcher_model.h"
+#include "shell/settings_manager.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/big_screen_wait.h"
-#include "app/system_manager.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/timer.h"
 #include "platform/window.h"
+#include "shell/big_screen_wait.h"
+#include "shell/system_manager.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/perspective.h"
-#include "app/window_gl.h"
 #include "platform/display.h"
 #include "platform/events.h"
 #include "render/renderer_manager.h"
 #include "tests/render_core/png_reading.h"
+#include "window/perspective.h"
+#include "window/window_gl.h"
 
 namespace {
 
