@@ -51,7 +51,7 @@ bool Ready(benchmark::State& state, Fixture& fixture) {
   return false;
 }
 
-const float kValue[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+const float VALUE[4] = {0.25f, 0.5f, 0.75f, 1.0f};
 
 // Thirty setParameter calls by name while the pass is active (values go straight to GL).
 void BM_SetParameterByName(benchmark::State& state) {
@@ -59,7 +59,7 @@ void BM_SetParameterByName(benchmark::State& state) {
   if (!Ready(state, fixture)) return;
   fixture.effect.setPassState(0);
   for (auto _ : state) {
-    for (const std::string& name : fixture.names) fixture.effect.setParameter(name.c_str(), kValue);
+    for (const std::string& name : fixture.names) fixture.effect.setParameter(name.c_str(), VALUE);
   }
   fixture.effect.resetPassState(0);
   state.SetItemsProcessed(state.iterations() * PARAMETER_COUNT);
@@ -74,7 +74,7 @@ void BM_SetParameterBySemantic(benchmark::State& state) {
   for (int i = 0; i < PARAMETER_COUNT; ++i) semantics.push_back("SEMANTIC" + std::to_string(i));
   fixture.effect.setPassState(0);
   for (auto _ : state) {
-    for (const std::string& name : semantics) fixture.effect.setParameter(name.c_str(), kValue);
+    for (const std::string& name : semantics) fixture.effect.setParameter(name.c_str(), VALUE);
   }
   fixture.effect.resetPassState(0);
   state.SetItemsProcessed(state.iterations() * PARAMETER_COUNT);
@@ -90,7 +90,7 @@ void BM_DirectUniform(benchmark::State& state) {
   for (const std::string& name : fixture.names) locations.push_back(glGetUniformLocation(program, name.c_str()));
   glUseProgram(program);
   for (auto _ : state) {
-    for (GLint location : locations) glUniform4fv(location, 1, kValue);
+    for (GLint location : locations) glUniform4fv(location, 1, VALUE);
   }
   glUseProgram(0);
   state.SetItemsProcessed(state.iterations() * PARAMETER_COUNT);
@@ -102,7 +102,7 @@ void BM_SetParameterDeferred(benchmark::State& state) {
   Fixture& fixture = Shared();
   if (!Ready(state, fixture)) return;
   for (auto _ : state) {
-    for (const std::string& name : fixture.names) fixture.effect.setParameter(name.c_str(), kValue);
+    for (const std::string& name : fixture.names) fixture.effect.setParameter(name.c_str(), VALUE);
   }
   state.SetItemsProcessed(state.iterations() * PARAMETER_COUNT);
 }

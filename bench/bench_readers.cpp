@@ -18,16 +18,16 @@
 
 namespace {
 
-constexpr int kSide = 1024;
+constexpr int SIDE = 1024;
 
 // A picture with smooth areas and noise, so both codecs do real work.
 std::vector<uint8_t> TestPicture() {
-  std::vector<uint8_t> pixels(static_cast<size_t>(kSide) * kSide * 4);
+  std::vector<uint8_t> pixels(static_cast<size_t>(SIDE) * SIDE * 4);
   uint32_t seed = 12345;
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
+  for (int y = 0; y < SIDE; ++y) {
+    for (int x = 0; x < SIDE; ++x) {
       seed = seed * 1664525u + 1013904223u;
-      uint8_t* p = &pixels[(static_cast<size_t>(y) * kSide + x) * 4];
+      uint8_t* p = &pixels[(static_cast<size_t>(y) * SIDE + x) * 4];
       p[0] = static_cast<uint8_t>(x / 4);
       p[1] = static_cast<uint8_t>(y / 4);
       p[2] = static_cast<uint8_t>((x ^ y) + (seed >> 29));
@@ -40,7 +40,7 @@ std::vector<uint8_t> TestPicture() {
 const std::vector<uint8_t>& PngFile() {
   static const std::vector<uint8_t> file = [] {
     std::vector<uint8_t> pixels = TestPicture();
-    return EncodeRgbaPng(pixels.data(), kSide, kSide, "bench");
+    return EncodeRgbaPng(pixels.data(), SIDE, SIDE, "bench");
   }();
   return file;
 }
@@ -55,15 +55,15 @@ const std::vector<uint8_t>& JpegFile() {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = kSide;
-    info.image_height = kSide;
+    info.image_width = SIDE;
+    info.image_height = SIDE;
     info.input_components = 4;
     info.in_color_space = JCS_EXT_RGBA;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-      JSAMPROW row = &pixels[static_cast<size_t>(info.next_scanline) * kSide * 4];
+      JSAMPROW row = &pixels[static_cast<size_t>(info.next_scanline) * SIDE * 4];
       jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -81,14 +81,14 @@ void BM_PngDecoder(benchmark::State& state) {
     ImageData image;
     benchmark::DoNotOptimize(DecodePng(file.data(), file.size(), image));
   }
-  state.SetBytesProcessed(state.iterations() * kSide * kSide * 4);
+  state.SetBytesProcessed(state.iterations() * SIDE * SIDE * 4);
 }
 BENCHMARK(BM_PngDecoder)->Unit(benchmark::kMillisecond);
 
 // The plain way: libpng's simplified reader straight into RGBA.
 void BM_PngPlainLibpng(benchmark::State& state) {
   const std::vector<uint8_t>& file = PngFile();
-  std::vector<uint8_t> pixels(static_cast<size_t>(kSide) * kSide * 4);
+  std::vector<uint8_t> pixels(static_cast<size_t>(SIDE) * SIDE * 4);
   for (auto _ : state) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
@@ -97,7 +97,7 @@ void BM_PngPlainLibpng(benchmark::State& state) {
     benchmark::DoNotOptimize(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
     png_image_free(&image);
   }
-  state.SetBytesProcessed(state.iterations() * kSide * kSide * 4);
+  state.SetBytesProcessed(state.iterations() * SIDE * SIDE * 4);
 }
 BENCHMARK(BM_PngPlainLibpng)->Unit(benchmark::kMillisecond);
 
@@ -107,14 +107,14 @@ void BM_JpegDecoder(benchmark::State& state) {
     ImageData image;
     benchmark::DoNotOptimize(DecodeJpeg(file.data(), file.size(), image));
   }
-  state.SetBytesProcessed(state.iterations() * kSide * kSide * 4);
+  state.SetBytesProcessed(state.iterations() * SIDE * SIDE * 4);
 }
 BENCHMARK(BM_JpegDecoder)->Unit(benchmark::kMillisecond);
 
 // The plain way: libjpeg-turbo decompressing into an RGBA buffer.
 void BM_JpegPlainLibjpeg(benchmark::State& state) {
   const std::vector<uint8_t>& file = JpegFile();
-  std::vector<uint8_t> pixels(static_cast<size_t>(kSide) * kSide * 4);
+  std::vector<uint8_t> pixels(static_cast<size_t>(SIDE) * SIDE * 4);
   for (auto _ : state) {
     jpeg_decompress_struct info;
     jpeg_error_mgr error;
@@ -125,14 +125,14 @@ void BM_JpegPlainLibjpeg(benchmark::State& state) {
     info.out_color_space = JCS_EXT_RGBA;
     jpeg_start_decompress(&info);
     while (info.output_scanline < info.output_height) {
-      JSAMPROW row = &pixels[static_cast<size_t>(info.output_scanline) * kSide * 4];
+      JSAMPROW row = &pixels[static_cast<size_t>(info.output_scanline) * SIDE * 4];
       jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
     benchmark::DoNotOptimize(pixels.data());
   }
-  state.SetBytesProcessed(state.iterations() * kSide * kSide * 4);
+  state.SetBytesProcessed(state.iterations() * SIDE * SIDE * 4);
 }
 BENCHMARK(BM_JpegPlainLibjpeg)->Unit(benchmark::kMillisecond);
 

@@ -26,7 +26,7 @@
 namespace {
 
 constexpr int BENCH_RATE = 44100;
-constexpr uint32_t QUARTER_SECOND = 44100;  // bytes of 0.25 s at 44.1 kHz, 16-bit stereo
+constexpr uint32_t QUARTER_SECOND = 44100;  // bytes of 0.25 s at 44.1 HZ, 16-bit stereo
 constexpr int DECODE_SECONDS = 60;
 constexpr int STREAM_FILE_SECONDS = 180;
 
@@ -59,7 +59,7 @@ void WriteMusicPcm(const std::string& path, int seconds) {
   }
 }
 
-// seconds of 44.1 kHz stereo music as Ogg Vorbis (oggenc quality 4); empty without oggenc.
+// seconds of 44.1 HZ stereo music as Ogg Vorbis (oggenc quality 4); empty without oggenc.
 std::string MusicFile(int seconds) {
   std::string ogg = (BenchFolder() / ("music-" + std::to_string(seconds) + ".ogg")).string();
   if (std::filesystem::exists(ogg)) return ogg;

@@ -70,7 +70,7 @@ class Interface : public InterfaceBase {
 
 #define CORE_DECLARE_MANAGER(Class) \
   CORE_DECLARE_DYNAMIC(Class)       \
-  static constexpr const char kInterfaceClassName[] = "Interface<" #Class ">";
+  static constexpr const char INTERFACE_CLASS_NAME[] = "Interface<" #Class ">";
 
 // Declares, after the class, that the Interface<Class> record is defined by CORE_IMPLEMENT_MANAGER.
 #define CORE_DECLARE_MANAGER_RECORD(Class) \
@@ -80,5 +80,5 @@ class Interface : public InterfaceBase {
 #define CORE_IMPLEMENT_MANAGER(Class)                                             \
   template <>                                                                     \
   Interface<Class>::ThisDYNAMIC Interface<Class>::sRuntimeClass(                  \
-      Class::kInterfaceClassName, &InterfaceBase::sRuntimeClass);                 \
+      Class::INTERFACE_CLASS_NAME, &InterfaceBase::sRuntimeClass);                 \
   CORE_IMPLEMENT_DYNAMIC(Class, Interface<Class>)

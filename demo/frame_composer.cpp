@@ -93,9 +93,9 @@ void FrameComposer::Create(const FrameConfig& config) {
   for (auto& buffer : mWorkBuffers) buffer = make(SCREEN_BUFFER_COLOR);
   mFinalBuffer = make(SCREEN_BUFFER_COLOR);
 
-  if (const cTexture* colour = mFinalBuffer->getColor()) {
-    mUScale = colour->getUScale();
-    mVScale = colour->getVScale();
+  if (const cTexture* colour = mFinalBuffer->GetColor()) {
+    mUScale = colour->GetUScale();
+    mVScale = colour->GetVScale();
   }
   mFinalScreenShader = GetEffect(FINAL_SCREEN_SHADER_PATH);
   mNullPostEffect = GetEffect(NULL_POST_EFFECT_PATH);
@@ -140,7 +140,7 @@ void FrameComposer::ComposeFrame(uint32_t t, const SceneLineTable& lines, const 
 void FrameComposer::ScreenQuad(const ScreenRect& rect, resShader* effect) {
   glPushMatrix();
   if (effect) {
-    gShaderManager.setCurrentEffect(effect);
+    gShaderManager.SetCurrentEffect(effect);
     effect->setStateMatrix("projMat", STATE_MATRIX_MODELVIEW_PROJECTION | STATE_MATRIX_IDENTITY);
   }
   const float strip[4][5] = {{0.0f, mVScale, rect.x0, rect.y1, 0.0f},
@@ -163,7 +163,7 @@ void FrameComposer::RunPass(resShader* effect, int pass, const ScreenRect& rect)
 int FrameComposer::renderSceneLines(uint32_t t, const SceneLineTable& lines, const DrawSceneFunction& drawScene) {
   DebugText("Resolution[%4dx%4d] MSAA[%2dx] Aspect[%2d:%2d] nPOT[%3s] Loop[%3s] Ratio[%f:%f]", mConfig.width,
             mConfig.height, mConfig.fsaaLevel, mConfig.aspectWidth, mConfig.aspectHeight,
-            gTextureManager.isNonPowerOfTwo() ? "YES" : "NO", mConfig.loop ? "YES" : "NO", mConfig.width / 1200.0, mConfig.height / 675.0);
+            gTextureManager.IsNonPowerOfTwo() ? "YES" : "NO", mConfig.loop ? "YES" : "NO", mConfig.width / 1200.0, mConfig.height / 675.0);
   int rendered = 0;
   for (int line = 0; line < SCENE_LINE_COUNT; ++line) {
     const SceneSlot* slot = lines.ActiveSlot(line, t);
@@ -180,7 +180,7 @@ void FrameComposer::RenderLine(int line, const SceneSlot& slot, uint32_t t, cons
   cScreenBuffer* lineBuffer = mLineBuffers[line];
   int samples = std::max(mConfig.fsaaLevel, 1);
   for (int k = samples - 1; k >= 0; --k) {
-    mTemporaryBuffer->attachDepth(TextureName(lineBuffer->getDepth()));
+    mTemporaryBuffer->attachDepth(TextureName(lineBuffer->GetDepth()));
     glEnable(GL_DEPTH_TEST);
     mTemporaryBuffer->bind();
     mCurrentSample = k;
@@ -193,9 +193,9 @@ void FrameComposer::RenderLine(int line, const SceneSlot& slot, uint32_t t, cons
     mTemporaryBuffer->restoreDepth();
 
     if (mMsaaShader) {
-      gShaderManager.setCurrentEffect(mMsaaShader);
-      SetSampler(mMsaaShader, "srcColBuf0", mTemporaryBuffer->getColor());
-      SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->getColor());
+      gShaderManager.SetCurrentEffect(mMsaaShader);
+      SetSampler(mMsaaShader, "srcColBuf0", mTemporaryBuffer->GetColor());
+      SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->GetColor());
     }
     lineBuffer->bind();
     BeginScreenPass();
@@ -204,10 +204,10 @@ void FrameComposer::RenderLine(int line, const SceneSlot& slot, uint32_t t, cons
     BindWindow();
   }
   if (mConfig.fsaaLevel != 0 && mMsaaShader) {
-    gShaderManager.setCurrentEffect(mMsaaShader);
+    gShaderManager.SetCurrentEffect(mMsaaShader);
     float div = static_cast<float>(mConfig.fsaaLevel);
     mMsaaShader->setParameter("div", &div);
-    SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->getColor());
+    SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->GetColor());
     lineBuffer->bind();
     BeginScreenPass();
     RunPass(mMsaaShader, MSAA_DIVIDE_PASS, FULL_SCREEN_RECT);
@@ -223,9 +223,9 @@ cScreenBuffer* FrameComposer::TargetBuffer(int32_t renderTarget) const {
 }
 
 void FrameComposer::SetBufferSamplers(resShader* effect) {
-  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) SetIndexedSampler(effect, "srcCBuf", i, mLineBuffers[i]->getColor());
-  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) SetIndexedSampler(effect, "srcZBuf", i, mLineBuffers[i]->getDepth());
-  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) SetIndexedSampler(effect, "workBuf", i, mWorkBuffers[i]->getColor());
+  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) SetIndexedSampler(effect, "srcCBuf", i, mLineBuffers[i]->GetColor());
+  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) SetIndexedSampler(effect, "srcZBuf", i, mLineBuffers[i]->GetDepth());
+  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) SetIndexedSampler(effect, "workBuf", i, mWorkBuffers[i]->GetColor());
   float viewport[2] = {static_cast<float>(mConfig.width), static_cast<float>(mConfig.height)};
   effect->setParameter("ViewportSize", viewport);
 }
@@ -237,7 +237,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
     cScreenBuffer* target = TargetBuffer(gPostEffectManager.renderTarget(i));
     if (!effect || !target) continue;
     ++run;
-    gShaderManager.setCurrentEffect(effect);
+    gShaderManager.SetCurrentEffect(effect);
     SetBufferSamplers(effect);
     float progress = gPostEffectManager.progress(i, t);
     effect->setParameter("TIME_RATE_EFFECT", &progress);
@@ -253,14 +253,14 @@ int FrameComposer::renderPostEffects(uint32_t t) {
 
     target->bind();
     BeginScreenPass();
-    for (int pass = gPostEffectManager.firstPass(i); pass < gPostEffectManager.passEnd(i); ++pass) {
+    for (int pass = gPostEffectManager.FirstPass(i); pass < gPostEffectManager.PassEnd(i); ++pass) {
       RunPass(effect, pass, FULL_SCREEN_RECT);
     }
     EndScreenPass();
     BindWindow();
   }
   if (run == 0 && mNullPostEffect) {
-    gShaderManager.setCurrentEffect(mNullPostEffect);
+    gShaderManager.SetCurrentEffect(mNullPostEffect);
     SetBufferSamplers(mNullPostEffect);
     mFinalBuffer->bind();
     BeginScreenPass();
@@ -278,8 +278,8 @@ void FrameComposer::composeFinalScreen() {
   BindOutput();
   BeginScreenPass();
   if (mFinalScreenShader) {
-    gShaderManager.setCurrentEffect(mFinalScreenShader);
-    SetSampler(mFinalScreenShader, "shScreenTexture", mFinalBuffer->getColor());
+    gShaderManager.SetCurrentEffect(mFinalScreenShader);
+    SetSampler(mFinalScreenShader, "shScreenTexture", mFinalBuffer->GetColor());
   }
   RunPass(mFinalScreenShader, FINAL_BORDER_PASS, FULL_SCREEN_RECT);
   RunPass(mFinalScreenShader, FINAL_PICTURE_PASS, LetterboxRect(mConfig.aspectWidth, mConfig.aspectHeight));

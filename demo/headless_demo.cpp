@@ -55,8 +55,8 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
   }
   OpenPackage(mOptions.packPath.c_str());
   gSettingsManager.SetSettings(SettingsFor(mOptions.frame));
-  gRendererManager.setPresenter(PresentNothing);
-  gRendererManager.setScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
+  gRendererManager.SetPresenter(PresentNothing);
+  gRendererManager.SetScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
   gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0.0));
   if (!InitializeAll(TheManagerList(), TakesPartHeadless)) {
     error = "the managers did not start";
@@ -69,7 +69,7 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
 
   mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, GL_RGBA8, GL_UNSIGNED_BYTE,
                               SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  gDemoManager.Composer().SetOutputFramebuffer(mOutput->getFramebuffer());
+  gDemoManager.Composer().SetOutputFramebuffer(mOutput->GetFramebuffer());
   mOutput->bind();
   gDemoManager.LoadDemo();
   mStarted = true;
@@ -101,9 +101,9 @@ void HeadlessDemo::Stop() {
   if (mStarted) {
     // The player leaves its custom textures to the end of the process; a headless demo may be
     // started again in the same process, so it gives them back first.
-    gCustomTextureManager.clear();
+    gCustomTextureManager.Clear();
     TerminateAll(TheManagerList(), TakesPartHeadless);
-    gRendererManager.setPresenter(nullptr);
+    gRendererManager.SetPresenter(nullptr);
     ClosePackage();
     mStarted = false;
   }

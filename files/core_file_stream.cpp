@@ -9,7 +9,7 @@ CORE_IMPLEMENT_DYNAMIC(CoreFileStream, CoreObject)
 
 namespace {
 
-const std::string kNoName;
+const std::string NO_NAME;
 
 // Feeds the scanner one byte at a time through the file's Read, as loaders expect.
 class FileByteSource : public ScanByteSource {
@@ -38,9 +38,9 @@ uint64_t CoreFileStream::Write(const void* buffer, uint64_t count) {
 
 uint64_t CoreFileStream::GetSize() const { return mFile ? mFile->GetSize() : 0; }
 
-const std::string& CoreFileStream::GetName() const { return mFile ? mFile->GetName() : kNoName; }
+const std::string& CoreFileStream::GetName() const { return mFile ? mFile->GetName() : NO_NAME; }
 
-const std::string& CoreFileStream::GetExtension() const { return mFile ? mFile->GetExtension() : kNoName; }
+const std::string& CoreFileStream::GetExtension() const { return mFile ? mFile->GetExtension() : NO_NAME; }
 
 int CoreFileStream::GetChar() { return mFile ? mFile->GetChar() : -1; }
 

@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr size_t kDetectionWindow = 200;
-constexpr size_t kDetectionMinimum = 25;
+constexpr size_t DETECTION_WINDOW = 200;
+constexpr size_t DETECTION_MINIMUM = 25;
 
 XmlEncoding gXmlEncoding = XmlEncoding::Utf8;
 
@@ -21,9 +21,9 @@ constexpr WidthTable MakeWidths(XmlEncoding encoding) {
   return widths;
 }
 
-constexpr WidthTable kUtf8Widths = MakeWidths(XmlEncoding::Utf8);
-constexpr WidthTable kLegacyWidths = MakeWidths(XmlEncoding::Legacy);
-constexpr WidthTable kShiftJisWidths = MakeWidths(XmlEncoding::ShiftJis);
+constexpr WidthTable UTF8_WIDTHS = MakeWidths(XmlEncoding::Utf8);
+constexpr WidthTable LEGACY_WIDTHS = MakeWidths(XmlEncoding::Legacy);
+constexpr WidthTable SHIFT_JIS_WIDTHS = MakeWidths(XmlEncoding::ShiftJis);
 
 // Lenient: a lead byte announces its length and every byte it announces must be below C0.
 bool IsValidUtf8(const unsigned char* bytes, size_t length) {
@@ -79,15 +79,15 @@ bool LooksLikeUtf16(const unsigned char* bytes, size_t length) {
 
 std::optional<XmlEncoding> DetectXmlEncoding(const char* text, size_t length) {
   if (!text) return std::nullopt;
-  size_t window = std::min(length, kDetectionWindow);
-  if (window < kDetectionMinimum) return std::nullopt;
+  size_t window = std::min(length, DETECTION_WINDOW);
+  if (window < DETECTION_MINIMUM) return std::nullopt;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   if (LooksLikeUtf16(bytes, window)) return std::nullopt;
   bool valid = IsValidUtf8(bytes, window);
   bool byteOrderMark = bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
   XmlEncoding detected = byteOrderMark || valid ? XmlEncoding::Utf8 : XmlEncoding::Legacy;
 
-  char head[kDetectionWindow + 1];  // zero-terminated copy: the search stops at the window
+  char head[DETECTION_WINDOW + 1];  // zero-terminated copy: the search stops at the window
   std::memcpy(head, text, window);
   head[window] = '\0';
   const char* value = DeclaredEncoding(head);
@@ -107,9 +107,9 @@ void SetXmlEncoding(XmlEncoding encoding) { gXmlEncoding = encoding; }
 
 const uint8_t* XmlCharacterWidths(XmlEncoding encoding) {
   switch (encoding) {
-    case XmlEncoding::Legacy: return kLegacyWidths.data();
-    case XmlEncoding::ShiftJis: return kShiftJisWidths.data();
+    case XmlEncoding::Legacy: return LEGACY_WIDTHS.data();
+    case XmlEncoding::ShiftJis: return SHIFT_JIS_WIDTHS.data();
     case XmlEncoding::Utf8: break;
   }
-  return kUtf8Widths.data();
+  return UTF8_WIDTHS.data();
 }

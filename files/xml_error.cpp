@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr const char* kXmlErrorTexts[] = {
+constexpr const char* XML_ERROR_TEXTS[] = {
     "No error",
     "Warning: Unmatched end tag",
     "Warning: No XML tag found",
@@ -30,6 +30,6 @@ constexpr const char* kXmlErrorTexts[] = {
 }  // namespace
 
 const char* XmlErrorText(int code) {
-  if (code < 0 || code >= int(std::size(kXmlErrorTexts))) return "Unknown";
-  return kXmlErrorTexts[code];
+  if (code < 0 || code >= int(std::size(XML_ERROR_TEXTS))) return "Unknown";
+  return XML_ERROR_TEXTS[code];
 }

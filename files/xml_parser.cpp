@@ -12,7 +12,7 @@
 namespace {
 
 // Zero bytes after the text, so that a character width never steps outside the buffer.
-constexpr size_t kPadding = 4;
+constexpr size_t PADDING = 4;
 
 enum CharClass : uint8_t { SPACE = 1, NAME_END = 2, PLAIN_END = 4 };
 
@@ -25,9 +25,9 @@ constexpr std::array<uint8_t, 256> MakeClasses() {
   return classes;
 }
 
-constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
+constexpr std::array<uint8_t, 256> CLASSES = MakeClasses();
 
-inline bool Is(char c, uint8_t mask) { return kClasses[uint8_t(c)] & mask; }
+inline bool Is(char c, uint8_t mask) { return CLASSES[uint8_t(c)] & mask; }
 
 // What a scan runs over. Each stops at the end of the text; all but names also stop at "&".
 enum ScanKind { SCAN_NAME, SCAN_TEXT, SCAN_DOUBLE_QUOTED, SCAN_SINGLE_QUOTED, SCAN_PLAIN, SCAN_CLEAR, SCAN_KINDS };
@@ -35,11 +35,11 @@ enum ScanKind { SCAN_NAME, SCAN_TEXT, SCAN_DOUBLE_QUOTED, SCAN_SINGLE_QUOTED, SC
 constexpr bool StopsScan(ScanKind kind, unsigned char c) {
   if (c == 0) return true;
   switch (kind) {
-    case SCAN_NAME: return kClasses[c] & NAME_END;
+    case SCAN_NAME: return CLASSES[c] & NAME_END;
     case SCAN_TEXT: return c == '<' || c == '&';
     case SCAN_DOUBLE_QUOTED: return c == '"' || c == '<' || c == '&';
     case SCAN_SINGLE_QUOTED: return c == '\'' || c == '<' || c == '&';
-    case SCAN_PLAIN: return (kClasses[c] & PLAIN_END) || c == '/' || c == '?' || c == '&';
+    case SCAN_PLAIN: return (CLASSES[c] & PLAIN_END) || c == '/' || c == '?' || c == '&';
     case SCAN_CLEAR: return c == ']' || c == '>' || c == '<' || c == '-';
     case SCAN_KINDS: break;
   }
@@ -63,14 +63,14 @@ constexpr StepTables MakeStepTables() {
   return tables;
 }
 
-constexpr StepTables kStepTables = MakeStepTables();
+constexpr StepTables STEP_TABLES = MakeStepTables();
 
 struct ClearMark {
   std::string_view open;
   std::string_view close;
 };
 
-constexpr ClearMark kClearMarks[] = {
+constexpr ClearMark CLEAR_MARKS[] = {
     {"<![CDATA[", "]]>"}, {"<!DOCTYPE", ">"}, {"<PRE>", "</PRE>"}, {"<Script>", "</Script>"}, {"<!--", "-->"},
 };
 
@@ -80,7 +80,7 @@ struct NamedEntity {
   char value;
 };
 
-constexpr NamedEntity kEntities[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
+constexpr NamedEntity ENTITIES[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'}, {"apos;", '\''}};
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -96,7 +96,7 @@ class XmlParser {
         mBegin(begin),
         mEnd(end),
         mWidths(XmlCharacterWidths(encoding)),
-        mSteps(kStepTables[int(encoding)]),
+        mSteps(STEP_TABLES[int(encoding)]),
         mAt(begin) {}
 
   void Parse();
@@ -211,7 +211,7 @@ void XmlParser::Parse() {
 bool XmlParser::ParseClearRun(bool& matched) {
   // Every clear mark begins with "<!", "<P" or "<S".
   if (mAt[1] != '!' && mAt[1] != 'P' && mAt[1] != 'S') return true;
-  for (const ClearMark& mark : kClearMarks) {
+  for (const ClearMark& mark : CLEAR_MARKS) {
     if (!StartsWith(mAt, mark.open)) continue;
     matched = true;
     char* content = mAt + mark.open.size();
@@ -376,7 +376,7 @@ char* XmlParser::DecodeEntities(char* begin, char* end) {
 bool XmlParser::DecodeEntity(char*& in, char*& out, char* end) {
   char* reference = in;
   auto left = size_t(end - in - 1);
-  for (const NamedEntity& entity : kEntities) {
+  for (const NamedEntity& entity : ENTITIES) {
     size_t length = std::strlen(entity.name);
     if (left >= length && strncasecmp(in + 1, entity.name, length) == 0) {
       *out++ = entity.value;
@@ -407,10 +407,10 @@ XmlParseOutcome ParseXmlTree(const char* text, size_t length, XmlEncoding encodi
   if (!text) return {nullptr, XML_ERROR_NO_ELEMENTS, 0};
   size_t size = strnlen(text, length);
   auto document = std::make_shared<XmlDocument>();
-  document->buffer = std::make_unique_for_overwrite<char[]>(size + kPadding);
+  document->buffer = std::make_unique_for_overwrite<char[]>(size + PADDING);
   char* buffer = document->buffer.get();
   std::memcpy(buffer, text, size);
-  std::memset(buffer + size, 0, kPadding);
+  std::memset(buffer + size, 0, PADDING);
   // Room for the density of a typical definition file, so the arrays seldom grow.
   document->nodes.reserve(size / 64 + 1);
   document->attributes.reserve(size / 16 + 1);

@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr size_t kMaxEntries = 32;
-constexpr int kMaxTokens = 256;
+constexpr size_t MAX_ENTRIES = 32;
+constexpr int MAX_TOKENS = 256;
 
 void ReadEntry(const std::string& name) {
   CoreFile file(name.c_str(), MODE_READ);
@@ -36,7 +36,7 @@ void ReadEntry(const std::string& name) {
 
   TextDocument document;
   document.OpenText(name.c_str());
-  for (int i = 0; i < kMaxTokens && !document.ReadToken().empty(); ++i) document.ExpectBrace();
+  for (int i = 0; i < MAX_TOKENS && !document.ReadToken().empty(); ++i) document.ExpectBrace();
   document.SkipBlock();
   ReadEntryText(name.c_str());
 }
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   std::vector<std::string> names;
-  for (size_t i = 0; i < table.Entries().size() && i < kMaxEntries; ++i) {
+  for (size_t i = 0; i < table.Entries().size() && i < MAX_ENTRIES; ++i) {
     names.emplace_back(PackEntryName(table.Entries()[i]));
   }
   InstallPackage(fp, std::move(table));

@@ -31,9 +31,9 @@ void cmdLookAt::execute() {
 void cmdTranslate::execute() { glTranslatef(mX, mY, mZ); }
 
 void cmdDrawQuad::execute() {
-  static const RenderMaterial kDefaultMaterial;
+  static const RenderMaterial DEFAULT_MATERIAL;
   const RenderMaterial* material = gIntermediateCommand.getMaterial();
-  if (!material) material = &kDefaultMaterial;
+  if (!material) material = &DEFAULT_MATERIAL;
   glColor4f(material->red, material->green, material->blue, material->alpha);
   if (material->texture) {
     glEnable(GL_TEXTURE_2D);

@@ -4,8 +4,8 @@
 
 #include "core/critical.h"
 
-void CommandPool::reserve(size_t capacity) {
-  release();
+void CommandPool::Reserve(size_t capacity) {
+  Release();
   size_t rounded = (capacity + COMMAND_ALIGNMENT - 1) / COMMAND_ALIGNMENT * COMMAND_ALIGNMENT;
   mBegin = static_cast<uint8_t*>(std::aligned_alloc(COMMAND_ALIGNMENT, rounded));
   CoreCheck(mBegin != nullptr, CRITICAL_BAD_ALLOC);
@@ -14,13 +14,13 @@ void CommandPool::reserve(size_t capacity) {
   mCount = 0;
 }
 
-void CommandPool::release() {
+void CommandPool::Release() {
   std::free(mBegin);
   mBegin = mCursor = mEnd = nullptr;
   mCount = 0;
 }
 
-void* CommandPool::take(size_t size) {
+void* CommandPool::Take(size_t size) {
   if (!mCursor || size > static_cast<size_t>(mEnd - mCursor)) return nullptr;
   void* place = mCursor;
   mCursor += size;
@@ -28,7 +28,7 @@ void* CommandPool::take(size_t size) {
   return place;
 }
 
-void CommandPool::rewind() {
+void CommandPool::Rewind() {
   mCursor = mBegin;
   mCount = 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // A bump-allocated block reserved once: recording takes bytes at the cursor, the frame's end
-// rewinds it. Nothing is freed until release().
+// rewinds it. Nothing is freed until Release().
 
 #include <cstddef>
 #include <cstdint>
@@ -14,10 +14,10 @@ struct CommandPool {
   uint32_t mCount = 0;  // records taken since the last rewind
 
   // Reserves capacity bytes, 16-byte aligned; a failed reservation is critical.
-  void reserve(size_t capacity);
-  void release();
+  void Reserve(size_t capacity);
+  void Release();
   // size bytes at the cursor and one more record counted, or null when they do not fit.
-  void* take(size_t size);
-  void rewind();
-  size_t used() const { return static_cast<size_t>(mCursor - mBegin); }
+  void* Take(size_t size);
+  void Rewind();
+  size_t Used() const { return static_cast<size_t>(mCursor - mBegin); }
 };

@@ -8,7 +8,7 @@
 void StoredTextureSize(const ImageData& image, int& width, int& height) {
   width = image.width;
   height = image.height;
-  if (gTextureManager.isNonPowerOfTwo()) return;
+  if (gTextureManager.IsNonPowerOfTwo()) return;
   width = NextPowerOfTwo(width);
   height = NextPowerOfTwo(height);
 }
@@ -25,7 +25,7 @@ bool CopyPixels(const ImageData& image, cTexture& texture) {
   }
   size_t pixelSize = BytesPerPixel(image);
   size_t rowSize = static_cast<size_t>(image.width) * pixelSize;
-  size_t pitch = static_cast<size_t>(texture.getWidth()) * pixelSize;
+  size_t pitch = static_cast<size_t>(texture.GetWidth()) * pixelSize;
   if (image.pixels.size() < rowSize * image.height || texture.getDataSize() < pitch * image.height) return false;
   for (int row = 0; row < image.height; ++row) std::memcpy(data + row * pitch, image.pixels.data() + row * rowSize, rowSize);
   return true;
@@ -41,7 +41,7 @@ cTexture* CreateImageTexture(const ImageData& image) {
                                    image.target, image.filter, image.wrap, image.levels);
   bool copied = CopyPixels(image, *texture);
   if (copied) texture->upload();
-  texture->freeData();
+  texture->FreeData();
   if (copied) return texture;
   delete texture;
   return nullptr;

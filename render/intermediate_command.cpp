@@ -55,16 +55,16 @@ void ExecuteList(const CommandPool& list) {
 }  // namespace
 
 bool intermediateCommand::Initialize() {
-  mMetaPool.reserve(META_POOL_SIZE);
-  mMatPool.reserve(MAT_POOL_SIZE);
-  for (CommandPool& list : mCmdLists) list.reserve(COMMAND_LIST_SIZE);
+  mMetaPool.Reserve(META_POOL_SIZE);
+  mMatPool.Reserve(MAT_POOL_SIZE);
+  for (CommandPool& list : mCmdLists) list.Reserve(COMMAND_LIST_SIZE);
   return true;
 }
 
 bool intermediateCommand::Terminate() {
-  for (CommandPool& list : mCmdLists) list.release();
-  mMatPool.release();
-  mMetaPool.release();
+  for (CommandPool& list : mCmdLists) list.Release();
+  mMatPool.Release();
+  mMetaPool.Release();
   mCurrentMaterial = nullptr;
   mCurrentList = 0;
   return true;
@@ -72,33 +72,33 @@ bool intermediateCommand::Terminate() {
 
 bool intermediateCommand::FrameUpdate() {
   size_t commandBytesUsed = 0;
-  for (const CommandPool& list : mCmdLists) commandBytesUsed += list.used();
-  DebugText("mat[%8lu]/cmd[%8lu]/meta[%8lu]", static_cast<unsigned long>(mMatPool.used()),
-            static_cast<unsigned long>(commandBytesUsed), static_cast<unsigned long>(mMetaPool.used()));
+  for (const CommandPool& list : mCmdLists) commandBytesUsed += list.Used();
+  DebugText("mat[%8lu]/cmd[%8lu]/meta[%8lu]", static_cast<unsigned long>(mMatPool.Used()),
+            static_cast<unsigned long>(commandBytesUsed), static_cast<unsigned long>(mMetaPool.Used()));
   return true;
 }
 
 void intermediateCommand::beginDraw() {
   mCurrentList = DRAW_LIST;
-  record<cmdBeginDraw>();
+  Record<cmdBeginDraw>();
 }
 
 void intermediateCommand::endDraw() {
-  record<cmdEndDraw>();
+  Record<cmdEndDraw>();
   mCurrentList = 0;
 }
 
 RenderMaterial* intermediateCommand::newMaterial() {
-  void* place = mMatPool.take(sizeof(RenderMaterial));
+  void* place = mMatPool.Take(sizeof(RenderMaterial));
   if (!place) {
-    refuse("material pool");
+    Refuse("material pool");
     mSpareMaterial = RenderMaterial{};
     return &mSpareMaterial;
   }
   return new (place) RenderMaterial{};
 }
 
-bool intermediateCommand::selectList(int index) {
+bool intermediateCommand::SelectList(int index) {
   if (index < 0 || index >= COMMAND_LIST_NUM) return false;
   mCurrentList = index;
   return true;
@@ -114,11 +114,11 @@ void intermediateCommand::replay() {
 }
 
 void intermediateCommand::reset() {
-  for (CommandPool& list : mCmdLists) list.rewind();
-  mMatPool.rewind();
-  mMetaPool.rewind();
+  for (CommandPool& list : mCmdLists) list.Rewind();
+  mMatPool.Rewind();
+  mMetaPool.Rewind();
 }
 
-void intermediateCommand::refuse(const char* what) {
+void intermediateCommand::Refuse(const char* what) {
   if (mRefused++ == 0) DebugText("intermediateCommand: %s full, recording refused (reported once)", what);
 }

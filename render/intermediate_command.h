@@ -48,27 +48,27 @@ class intermediateCommand : public Interface<intermediateCommand> {
   void beginDraw();
   // Records the bracket's end in the current list, then selects list 0.
   void endDraw();
-  void pushMatrix(GLenum mode) { record<cmdPushMatrix>(mode); }
-  void popMatrix(GLenum mode) { record<cmdPopMatrix>(mode); }
-  void loadIdentity(GLenum mode) { record<cmdLoadIdentity>(mode); }
+  void pushMatrix(GLenum mode) { Record<cmdPushMatrix>(mode); }
+  void popMatrix(GLenum mode) { Record<cmdPopMatrix>(mode); }
+  void loadIdentity(GLenum mode) { Record<cmdLoadIdentity>(mode); }
   void ortho(float left, float right, float bottom, float top, float zNear, float zFar) {
-    record<cmdOrtho>(left, right, bottom, top, zNear, zFar);
+    Record<cmdOrtho>(left, right, bottom, top, zNear, zFar);
   }
   void lookAt(float eyeX, float eyeY, float eyeZ, float centreX, float centreY, float centreZ, float upX, float upY,
               float upZ) {
-    record<cmdLookAt>(eyeX, eyeY, eyeZ, centreX, centreY, centreZ, upX, upY, upZ);
+    Record<cmdLookAt>(eyeX, eyeY, eyeZ, centreX, centreY, centreZ, upX, upY, upZ);
   }
-  void translate(float x, float y, float z) { record<cmdTranslate>(x, y, z); }
-  void drawQuad(float width, float height) { record<cmdDrawQuad>(width, height); }
-  void changeMaterial(RenderMaterial* material) { record<cmdChangeMaterial>(material); }
+  void translate(float x, float y, float z) { Record<cmdTranslate>(x, y, z); }
+  void drawQuad(float width, float height) { Record<cmdDrawQuad>(width, height); }
+  void changeMaterial(RenderMaterial* material) { Record<cmdChangeMaterial>(material); }
 
   // A default material valid until the next reset. When the pool is full, a spare record outside
   // the pool (shared by every such call) so that callers can still fill it in.
   RenderMaterial* newMaterial();
 
   // Selects the list (0 to 6) that recording goes to; false and no change for another index.
-  bool selectList(int index);
-  int currentList() const { return mCurrentList; }
+  bool SelectList(int index);
+  int CurrentList() const { return mCurrentList; }
 
   // Executes every list in order, each after its blending state, and leaves alpha blending on
   // with the alpha test at GL_GREATER 0.0001.
@@ -77,22 +77,22 @@ class intermediateCommand : public Interface<intermediateCommand> {
   void reset();
 
   uint32_t commandCount(int list) const { return mCmdLists[list].mCount; }
-  size_t commandBytes(int list) const { return mCmdLists[list].used(); }
+  size_t CommandBytes(int list) const { return mCmdLists[list].Used(); }
   uint32_t materialCount() const { return mMatPool.mCount; }
   // Commands and materials refused for want of room since start.
   uint32_t refusedCount() const { return mRefused; }
 
  private:
   template <class Command, class... Args>
-  void record(Args&&... args) {
-    void* place = mCmdLists[mCurrentList].take(CommandSize<Command>());
+  void Record(Args&&... args) {
+    void* place = mCmdLists[mCurrentList].Take(CommandSize<Command>());
     if (!place) {
-      refuse("command list");
+      Refuse("command list");
       return;
     }
     new (place) Command(std::forward<Args>(args)...);
   }
-  void refuse(const char* what);
+  void Refuse(const char* what);
 
   CommandPool mMatPool;
   RenderMaterial* mCurrentMaterial = nullptr;

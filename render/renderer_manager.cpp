@@ -19,7 +19,7 @@ constexpr GLfloat START_ALPHA_REFERENCE = 0.000001f;
 // Copies bottom-up RGBA rows into the texture's copy at its stored pitch, alpha made opaque.
 void CopyOpaque(const std::vector<uint8_t>& pixels, int width, int height, cTexture& texture) {
   size_t sourcePitch = static_cast<size_t>(width) * 4;
-  size_t destinationPitch = static_cast<size_t>(texture.getWidth()) * 4;
+  size_t destinationPitch = static_cast<size_t>(texture.GetWidth()) * 4;
   uint8_t* destination = texture.getData();
   for (int y = 0; y < height; ++y) {
     const uint8_t* from = pixels.data() + static_cast<size_t>(y) * sourcePitch;
@@ -80,7 +80,7 @@ bool rendererManager::FrameEnd() {
   return true;
 }
 
-void rendererManager::setPresenter(FramePresenter presenter) { mPresenter = presenter; }
+void rendererManager::SetPresenter(FramePresenter presenter) { mPresenter = presenter; }
 
 bool rendererManager::CaptureScreen(const char* fileName) {
   int width = mScreenWidth;

@@ -40,7 +40,7 @@ class rendererManager : public Interface<rendererManager> {
   virtual bool CaptureScreen(const char* fileName);
 
   // The size of the screen that CaptureScreen reads: the demo window's client area.
-  void setScreenSize(uint16_t width, uint16_t height) {
+  void SetScreenSize(uint16_t width, uint16_t height) {
     mScreenWidth = width;
     mScreenHeight = height;
   }
@@ -50,10 +50,10 @@ class rendererManager : public Interface<rendererManager> {
   // The buffer CaptureScreen reads: GL_FRONT, or GL_BACK for a renderer that captures a frame
   // before presenting it (video capture, and drivers whose front buffer reads back empty, as
   // Mesa's software rasteriser on a virtual display).
-  void setCaptureBuffer(GLenum buffer) { mCaptureBuffer = buffer; }
+  void SetCaptureBuffer(GLenum buffer) { mCaptureBuffer = buffer; }
 
   // Replaces the presenter (null restores the buffer swap of the current window).
-  void setPresenter(FramePresenter presenter);
+  void SetPresenter(FramePresenter presenter);
 
  private:
   uint32_t mFirstCounter = 0;

@@ -34,9 +34,9 @@ class cScreenBuffer : public CoreObject {
   // Renders depth into this buffer's own depth texture again.
   void restoreDepth();
 
-  GLuint getFramebuffer() const { return mFramebuffer; }
-  cTexture* getColor() const { return mColor; }
-  cTexture* getDepth() const { return mDepth; }
+  GLuint GetFramebuffer() const { return mFramebuffer; }
+  cTexture* GetColor() const { return mColor; }
+  cTexture* GetDepth() const { return mDepth; }
 
  private:
   // Binds the framebuffer, attaches name at attachment with the buffer's sampling parameters,

@@ -16,8 +16,8 @@ class shaderManager : public Interface<shaderManager> {
   bool Initialize() override;
   bool Terminate() override;
 
-  resShader* getCurrentEffect() const { return mCurrentEffect; }
-  void setCurrentEffect(resShader* effect) { mCurrentEffect = effect; }
+  resShader* GetCurrentEffect() const { return mCurrentEffect; }
+  void SetCurrentEffect(resShader* effect) { mCurrentEffect = effect; }
 
  private:
   resShader* mCurrentEffect = nullptr;

@@ -64,14 +64,14 @@ cTexture::cTexture(int width, int height, int keepData, GLenum internalFormat, G
 }
 
 cTexture::~cTexture() {
-  freeData();
+  FreeData();
   if (mName) glDeleteTextures(1, &mName);
-  gTextureManager.forgetName(this);
+  gTextureManager.ForgetName(this);
 }
 
 void cTexture::create(int width, int height, int keepData, GLenum internalFormat, GLenum format, GLenum type,
                       GLenum target, GLenum filter, GLenum wrap, uint32_t levels) {
-  if (!gTextureManager.isNonPowerOfTwo()) {
+  if (!gTextureManager.IsNonPowerOfTwo()) {
     int paddedWidth = NextPowerOfTwo(width);
     int paddedHeight = NextPowerOfTwo(height);
     mUScale = static_cast<float>(width) / static_cast<float>(paddedWidth);
@@ -91,12 +91,12 @@ void cTexture::create(int width, int height, int keepData, GLenum internalFormat
   mLevels = levels;
   mBitsPerPixel = 0;
   mDataSize = 0;
-  freeData();
-  if (mKeepData == 1) sizeCpuCopy();
-  replaceGLName();
+  FreeData();
+  if (mKeepData == 1) SizeCpuCopy();
+  ReplaceGLName();
 }
 
-void cTexture::sizeCpuCopy() {
+void cTexture::SizeCpuCopy() {
   if (mTarget == GL_TEXTURE_2D && mInternalFormat == GL_RGBA8) {
     mBitsPerPixel = 32;
     mDataSize = BoundedImageSize(mWidth, mHeight, 4);
@@ -108,16 +108,16 @@ void cTexture::sizeCpuCopy() {
   if (mDataSize > 0) mData = new uint8_t[mDataSize]();
 }
 
-void cTexture::replaceGLName() {
+void cTexture::ReplaceGLName() {
   if (mName) {
     glDeleteTextures(1, &mName);
-    gTextureManager.forgetName(this);
+    gTextureManager.ForgetName(this);
   }
   glGenTextures(1, &mName);
-  gTextureManager.registerCreatedName(mName);
+  gTextureManager.RegisterCreatedName(mName);
 }
 
-void cTexture::freeData() {
+void cTexture::FreeData() {
   delete[] mData;
   mData = nullptr;
 }
@@ -128,8 +128,8 @@ void cTexture::upload() {
 
 bool cTexture::writeToFile(const char* fileName) const {
   if (!mData || mInternalFormat != GL_RGBA8 || !fileName) return false;
-  int width = getImageWidth();
-  int height = getImageHeight();
+  int width = GetImageWidth();
+  int height = GetImageHeight();
   if (width <= 0 || height <= 0) return false;
   size_t rowBytes = static_cast<size_t>(width) * 4;
   size_t pitch = static_cast<size_t>(mWidth) * 4;

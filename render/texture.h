@@ -5,13 +5,13 @@
 // Use:
 //   cTexture* t = new cTexture(w, h, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D,
 //                              GL_LINEAR, GL_REPEAT, 1);
-//   fill t->getData() (getDataSize() bytes; rows getWidth() pixels apart, row 0 at the bottom)
+//   fill t->getData() (getDataSize() bytes; rows GetWidth() pixels apart, row 0 at the bottom)
 //   t->upload();            // glTexImage2D through the texture manager
-//   t->freeData();          // loaders drop the CPU copy once uploaded
-//   glBindTexture(t->getTarget(), gTextureManager.lookupName(t));
+//   t->FreeData();          // loaders drop the CPU copy once uploaded
+//   glBindTexture(t->GetTarget(), gTextureManager.lookupName(t));
 //
 // Without non-power-of-two support the stored size is rounded up to powers of two and the image
-// fills getUScale() × getVScale() of it. Creating a texture needs a current GL context.
+// fills GetUScale() × GetVScale() of it. Creating a texture needs a current GL context.
 
 #include <GL/glew.h>
 
@@ -43,31 +43,31 @@ class cTexture : public CoreObject {
   bool writeToFile(const char* fileName) const;
 
   // Frees the CPU copy; the GL texture stays.
-  void freeData();
+  void FreeData();
 
-  int getWidth() const { return mWidth; }
-  int getHeight() const { return mHeight; }
+  int GetWidth() const { return mWidth; }
+  int GetHeight() const { return mHeight; }
   uint32_t getDataSize() const { return mDataSize; }
-  float getUScale() const { return mUScale; }
-  float getVScale() const { return mVScale; }
+  float GetUScale() const { return mUScale; }
+  float GetVScale() const { return mVScale; }
   // The size of the picture inside the stored (possibly padded) size.
-  int getImageWidth() const { return static_cast<int>(static_cast<float>(mWidth) * mUScale); }
-  int getImageHeight() const { return static_cast<int>(static_cast<float>(mHeight) * mVScale); }
+  int GetImageWidth() const { return static_cast<int>(static_cast<float>(mWidth) * mUScale); }
+  int GetImageHeight() const { return static_cast<int>(static_cast<float>(mHeight) * mVScale); }
   uint8_t* getData() { return mData; }
   const uint8_t* getData() const { return mData; }
-  GLuint getGLName() const { return mName; }
-  GLenum getTarget() const { return mTarget; }
-  GLenum getInternalFormat() const { return mInternalFormat; }
-  GLenum getFormat() const { return mFormat; }
-  GLenum getType() const { return mType; }
-  GLenum getFilter() const { return mFilter; }
-  GLenum getWrap() const { return mWrap; }
+  GLuint GetGLName() const { return mName; }
+  GLenum GetTarget() const { return mTarget; }
+  GLenum GetInternalFormat() const { return mInternalFormat; }
+  GLenum GetFormat() const { return mFormat; }
+  GLenum GetType() const { return mType; }
+  GLenum GetFilter() const { return mFilter; }
+  GLenum GetWrap() const { return mWrap; }
   uint32_t getLevels() const { return mLevels; }
-  int getBitsPerPixel() const { return mBitsPerPixel; }
+  int GetBitsPerPixel() const { return mBitsPerPixel; }
 
  private:
-  void sizeCpuCopy();
-  void replaceGLName();
+  void SizeCpuCopy();
+  void ReplaceGLName();
 
   int mKeepData = 0;
   GLenum mTarget = 0;

@@ -22,8 +22,8 @@ void UploadDxt1CubeFaces(const cTexture& texture, uint32_t levels) {
   const uint8_t* data = texture.getData();
   uint64_t offset = 0;
   for (int face = 0; face < CUBE_FACES; ++face) {
-    int w = texture.getWidth();
-    int h = texture.getHeight();
+    int w = texture.GetWidth();
+    int h = texture.GetHeight();
     for (uint32_t level = 0; level < levels; ++level) {
       uint32_t size = Dxt1ImageSize(w, h);
       if (level == 0) {
@@ -58,8 +58,8 @@ uint64_t PixelBytes(GLenum format, GLenum type) {
 
 // The CPU copy when it holds the whole image GL will read, else null: GL must never read past it.
 const void* ImageDataFor(const cTexture& texture, GLenum format, GLenum type) {
-  uint64_t needed = PixelBytes(format, type) * static_cast<uint64_t>(texture.getWidth()) *
-                    static_cast<uint64_t>(texture.getHeight());
+  uint64_t needed = PixelBytes(format, type) * static_cast<uint64_t>(texture.GetWidth()) *
+                    static_cast<uint64_t>(texture.GetHeight());
   if (!texture.getData() || needed == 0 || texture.getDataSize() < needed) return nullptr;
   return texture.getData();
 }
@@ -82,9 +82,9 @@ GLuint textureManager::lookupName(const cTexture* texture) { return mNames[textu
 
 void textureManager::registerName(const cTexture* key, GLuint name) { mNames.insert_or_assign(key, name); }
 
-void textureManager::registerCreatedName(GLuint name) { mNames.emplace(nullptr, name); }
+void textureManager::RegisterCreatedName(GLuint name) { mNames.emplace(nullptr, name); }
 
-void textureManager::forgetName(const cTexture* key) {
+void textureManager::ForgetName(const cTexture* key) {
   if (key) mNames.erase(key);
 }
 
@@ -95,7 +95,7 @@ void textureManager::upload(const cTexture* texture, GLuint name, GLenum target,
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   if (target == GL_TEXTURE_2D) {
     SetSamplingParameters(target, filter, wrap);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(internalFormat), texture->getWidth(), texture->getHeight(), 0,
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(internalFormat), texture->GetWidth(), texture->GetHeight(), 0,
                  format, type, ImageDataFor(*texture, format, type));
   } else if (target == GL_TEXTURE_CUBE_MAP && internalFormat == GL_COMPRESSED_RGB_S3TC_DXT1_EXT && levels > 0) {
     SetSamplingParameters(target, filter, wrap);

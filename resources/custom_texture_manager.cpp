@@ -17,9 +17,9 @@ constexpr char ROOT_NAME[] = "shaderTextureDefine";
 
 }  // namespace
 
-customTextureManager::~customTextureManager() { clear(); }
+customTextureManager::~customTextureManager() { Clear(); }
 
-void customTextureManager::clear() {
+void customTextureManager::Clear() {
   for (CustomTextureEntry& entry : mEntries) {
     if (entry.texture) entry.texture->Release();
   }
@@ -28,7 +28,7 @@ void customTextureManager::clear() {
 }
 
 bool customTextureManager::loadDefinitions() {
-  clear();
+  Clear();
   const XmlElement root = OpenDefinitionRoot(CUSTOM_TEXTURE_DEFINE_PATH, ROOT_NAME);
   if (root.IsEmpty()) return false;
   ReadCustomTextureEntries(root, mEntries, mNotes);
@@ -42,9 +42,9 @@ bool customTextureManager::loadDefinitions() {
 }
 
 resShader* customTextureManager::bindTextures(resShader* effect) {
-  resShader* previous = gShaderManager.getCurrentEffect();
-  if (effect && effect != previous) gShaderManager.setCurrentEffect(effect);
-  if (resShader* current = gShaderManager.getCurrentEffect()) {
+  resShader* previous = gShaderManager.GetCurrentEffect();
+  if (effect && effect != previous) gShaderManager.SetCurrentEffect(effect);
+  if (resShader* current = gShaderManager.GetCurrentEffect()) {
     for (const CustomTextureEntry& entry : mEntries) {
       const cTexture* texture = entry.texture ? entry.texture->GetTexture() : nullptr;
       if (!texture) continue;
@@ -52,6 +52,6 @@ resShader* customTextureManager::bindTextures(resShader* effect) {
       current->setParameter(entry.sampler.c_str(), &name);
     }
   }
-  if (previous && previous != effect) gShaderManager.setCurrentEffect(previous);
+  if (previous && previous != effect) gShaderManager.SetCurrentEffect(previous);
   return previous;
 }

@@ -28,11 +28,11 @@ class customTextureManager : public Interface<customTextureManager> {
   // the current effect). The effect current before stays current afterwards; it is returned.
   resShader* bindTextures(resShader* effect);
 
-  const std::vector<CustomTextureEntry>& entries() const { return mEntries; }
+  const std::vector<CustomTextureEntry>& Entries() const { return mEntries; }
   // Why entries were left out by the last load, one line each.
-  const std::vector<std::string>& loadNotes() const { return mNotes; }
+  const std::vector<std::string>& LoadNotes() const { return mNotes; }
   // Releases every held texture and forgets the entries.
-  void clear();
+  void Clear();
 
  private:
   std::vector<CustomTextureEntry> mEntries;

@@ -22,10 +22,10 @@ cTexture* SourceTexture(const PostEffectSource& source, cScreenBuffer* const* li
   cScreenBuffer* const* buffers = source.set == POST_EFFECT_WORK_BUFFERS ? workBuffers : lineBuffers;
   cScreenBuffer* buffer = buffers ? buffers[source.index] : nullptr;
   if (!buffer) return nullptr;
-  if (source.kind == POST_EFFECT_COLOR) return buffer->getColor();
+  if (source.kind == POST_EFFECT_COLOR) return buffer->GetColor();
   if (source.kind != POST_EFFECT_DEPTH) return nullptr;
   // Work buffers have no depth: their colour stands in.
-  return source.set == POST_EFFECT_WORK_BUFFERS ? buffer->getColor() : buffer->getDepth();
+  return source.set == POST_EFFECT_WORK_BUFFERS ? buffer->GetColor() : buffer->GetDepth();
 }
 
 }  // namespace
@@ -79,8 +79,8 @@ void cPostEffectManager::applyParameters(size_t i, cScreenBuffer* const* lineBuf
                                          cScreenBuffer* const* workBuffers) const {
   if (i >= mEntries.size()) return;
   const PostEffectEntry& e = mEntries[i];
-  if (e.effect) gShaderManager.setCurrentEffect(e.effect);
-  resShader* current = gShaderManager.getCurrentEffect();
+  if (e.effect) gShaderManager.SetCurrentEffect(e.effect);
+  resShader* current = gShaderManager.GetCurrentEffect();
   if (!current) return;
   for (const PostEffectConstant& constant : e.constants) current->setParameter(constant.param.c_str(), constant.values);
   for (const PostEffectSource& source : e.sources) {
@@ -91,11 +91,11 @@ void cPostEffectManager::applyParameters(size_t i, cScreenBuffer* const* lineBuf
   }
 }
 
-int cPostEffectManager::firstPass(size_t i) const {
+int cPostEffectManager::FirstPass(size_t i) const {
   return mEntries[i].execPass == POST_EFFECT_ALL_PASSES ? 0 : mEntries[i].execPass;
 }
 
-int cPostEffectManager::passEnd(size_t i) const {
+int cPostEffectManager::PassEnd(size_t i) const {
   if (mEntries[i].execPass != POST_EFFECT_ALL_PASSES) return mEntries[i].execPass + 1;
   return mEntries[i].effect ? mEntries[i].effect->passCount() : 0;
 }

@@ -26,9 +26,9 @@ class cPostEffectManager : public Interface<cPostEffectManager> {
   bool loadDefinitions();
 
   size_t entryCount() const { return mEntries.size(); }
-  const PostEffectEntry& entry(size_t i) const { return mEntries[i]; }
+  const PostEffectEntry& Entry(size_t i) const { return mEntries[i]; }
   // Why entries were left out by the last load, one line each.
-  const std::vector<std::string>& loadNotes() const { return mNotes; }
+  const std::vector<std::string>& LoadNotes() const { return mNotes; }
 
   // Entry i's effect when t is inside its window (ends included); null otherwise or when i is out
   // of range.
@@ -43,8 +43,8 @@ class cPostEffectManager : public Interface<cPostEffectManager> {
   int32_t renderTarget(size_t i) const { return mEntries[i].renderTarget; }
   int32_t execPass(size_t i) const { return mEntries[i].execPass; }
   // The first pass to run and one past the last.
-  int firstPass(size_t i) const;
-  int passEnd(size_t i) const;
+  int FirstPass(size_t i) const;
+  int PassEnd(size_t i) const;
 
  private:
   void ReleaseAll();

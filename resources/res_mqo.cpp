@@ -107,8 +107,8 @@ void resMQO::CompileLists() {
   // One triangle per face of three or more corners, in face order: what EmitFace draws.
   auto compile = [&](size_t firstObject, size_t lastObject, size_t m) {
     cTexture* texture = GetTexture(m, 0);
-    float uScale = texture ? texture->getUScale() : 1.0f;
-    float vScale = texture ? texture->getVScale() : 1.0f;
+    float uScale = texture ? texture->GetUScale() : 1.0f;
+    float vScale = texture ? texture->GetVScale() : 1.0f;
     CornerArrays arrays;
     for (size_t j = firstObject; j < lastObject; ++j) {
       const ModelObject& object = mModel->objects[j];
@@ -160,6 +160,6 @@ void resMQO::EmitFace(size_t k, size_t j, size_t m) const {
   // Triangles over the face's corners: three or four corners draw one triangle, fewer nothing.
   uint32_t corners = face.cornerCount >= 3 ? 3 : 0;
   CornerArrays arrays;
-  arrays.Append(object, face, corners, texture ? texture->getUScale() : 1.0f, texture ? texture->getVScale() : 1.0f);
+  arrays.Append(object, face, corners, texture ? texture->GetUScale() : 1.0f, texture ? texture->GetVScale() : 1.0f);
   arrays.Draw();
 }

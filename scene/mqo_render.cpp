@@ -82,8 +82,8 @@ void cMqoRender::DrawFace(size_t object, size_t face, size_t material) {
 void cMqoRender::SetMaterial(size_t material, float alpha, float time) {
   if (material >= MaterialCount()) return;
   SetEffect(mModel->GetEffect(material));
-  if (GetEffect()) gShaderManager.setCurrentEffect(GetEffect());
-  if (resShader* effect = gShaderManager.getCurrentEffect()) {
+  if (GetEffect()) gShaderManager.SetCurrentEffect(GetEffect());
+  if (resShader* effect = gShaderManager.GetCurrentEffect()) {
     const uint32_t textures[2] = {TextureName(material, 0), TextureName(material, 1)};
     effect->setParameter("shBaseTexture", &textures[0]);
     effect->setParameter("shOverlapTexture", &textures[1]);

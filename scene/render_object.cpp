@@ -49,7 +49,7 @@ void SetCurrentJitter(double x, double y) {
 const double* CurrentJitter() { return gCurrentJitter; }
 
 void SetStandardMatrices() {
-  resShader* effect = gShaderManager.getCurrentEffect();
+  resShader* effect = gShaderManager.GetCurrentEffect();
   if (!effect) return;
   effect->setStateMatrix("shWorldMat", STATE_MATRIX_MODELVIEW | STATE_MATRIX_IDENTITY);
   effect->setStateMatrix("shViewMat", STATE_MATRIX_MODELVIEW | STATE_MATRIX_IDENTITY);
@@ -57,7 +57,7 @@ void SetStandardMatrices() {
 }
 
 void SetStandardParameters() {
-  resShader* effect = gShaderManager.getCurrentEffect();
+  resShader* effect = gShaderManager.GetCurrentEffect();
   if (!effect) return;
   SetStandardMatrices();
   effect->setParameter("shAmbient", AMBIENT);
@@ -72,7 +72,7 @@ void SetStandardParameters() {
 }
 
 void cRenderObject::BeginPass(int pass) {
-  if (resShader* effect = gShaderManager.getCurrentEffect()) effect->setPassState(pass);
+  if (resShader* effect = gShaderManager.GetCurrentEffect()) effect->setPassState(pass);
   SetStandardParameters();
 }
 
@@ -81,7 +81,7 @@ int cRenderObject::Draw(float) {
     DrawGeometry(0);
     return 0;
   }
-  gShaderManager.setCurrentEffect(mEffect);
+  gShaderManager.SetCurrentEffect(mEffect);
   int pass = 0;
   for (; pass < mEffect->passCount(); ++pass) {
     mEffect->setPassState(pass);
@@ -96,7 +96,7 @@ int cRenderObject::Draw(float) {
 void cRenderObject::EndPass(int pass) {
   DrawList(mTriangles, GL_TRIANGLES);
   DrawList(mFan, GL_TRIANGLE_FAN);
-  if (resShader* effect = gShaderManager.getCurrentEffect()) effect->resetPassState(pass);
+  if (resShader* effect = gShaderManager.GetCurrentEffect()) effect->resetPassState(pass);
 }
 
 void cRenderObject::DrawGeometry(int) {}

@@ -43,7 +43,7 @@ bool systemManager::Initialize() {
   mPreviousProcedure = platform::SetWindowProcedure(mWindow->GetPlatformWindow(), WindowProcedure);
   platform::SetSwapInterval(gSettingsManager.IsVsync() ? 1 : 0);
   platform::ShowWindow(mWindow->GetPlatformWindow());
-  gRendererManager.setScreenSize(mWindow->GetWidth(), mWindow->GetHeight());
+  gRendererManager.SetScreenSize(mWindow->GetWidth(), mWindow->GetHeight());
   if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen()) return WaitForBigScreen(BIG_SCREEN_WAIT_MS);
   return true;
 }

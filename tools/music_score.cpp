@@ -14,9 +14,9 @@ bool ParseNumber(const std::string& text, double& value) {
 }
 
 bool ParseWave(const std::string& name, Wave& wave) {
-  static const std::pair<const char*, Wave> kWaves[] = {
+  static const std::pair<const char*, Wave> WAVES[] = {
       {"sine", Wave::Sine}, {"square", Wave::Square}, {"saw", Wave::Saw}, {"triangle", Wave::Triangle}, {"noise", Wave::Noise}};
-  for (const auto& [waveName, value] : kWaves) {
+  for (const auto& [waveName, value] : WAVES) {
     if (name == waveName) {
       wave = value;
       return true;
@@ -116,9 +116,9 @@ bool PitchFrequency(const std::string& pitch, double& frequency) {
     if (number < 0.0 || number > 127.0 || number != std::floor(number)) return false;
     midi = static_cast<int>(number);
   } else {
-    static const int kSemitones[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
+    static const int SEMITONES[] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
     if (pitch.size() < 2 || pitch[0] < 'A' || pitch[0] > 'G') return false;
-    int semitone = kSemitones[pitch[0] - 'A'];
+    int semitone = SEMITONES[pitch[0] - 'A'];
     size_t at = 1;
     if (pitch[at] == '#') ++semitone, ++at;
     else if (pitch[at] == 'b') --semitone, ++at;

@@ -52,7 +52,7 @@ int RunSynth(const std::vector<std::string>& rawArgs) {
 
 TORVANE_TOOL_COMMAND(synth, "synth", "render a music score to Ogg Vorbis",
                      "usage: torvane-tool synth SCORE OUT.ogg [--quality Q]\n\n"
-                     "Renders the score (instruments and notes, see tools/music_score.h) to 44.1 kHz\n"
+                     "Renders the score (instruments and notes, see tools/music_score.h) to 44.1 HZ\n"
                      "stereo and encodes it as Ogg Vorbis with VBR quality Q (-0.1 to 1, default 0.4).\n"
                      "The same score always gives the same file.\n",
                      RunSynth);

@@ -78,7 +78,7 @@ std::string SceneText() {
 struct Fixture {
   Fixture() {
     if (!context.Create(SIZE, SIZE)) return;
-    gTextureManager.setNonPowerOfTwo(true);
+    gTextureManager.SetNonPowerOfTwo(true);
     std::vector<std::pair<std::string, std::string>> entries = {
         {"data\\core\\shader\\defaultShader.cgfx", SourceText("content/data/core/shader/defaultShader.cgfx")},
         {"data\\core\\shader\\dummyShader.cgfx", SourceText("content/data/core/shader/dummyShader.cgfx")},

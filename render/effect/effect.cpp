@@ -209,7 +209,7 @@ void cEffect::BuildNameTable() {
   }
 }
 
-int cEffect::findParameter(const char* name) const {
+int cEffect::FindParameter(const char* name) const {
   if (!name || !*name || mBuckets.empty()) return -1;
   const uint64_t spread = static_cast<uint64_t>(reinterpret_cast<uintptr_t>(name)) * 0x9E3779B97F4A7C15ull;
   CachedName& cached = mNameCache[spread >> (64 - NAME_CACHE_BITS)];

@@ -55,17 +55,17 @@ class cEffect {
 
   // A handle for every parameter whose unqualified name, semantic or full path equals name;
   // -1 when none does. Resolve once, then set through the handle.
-  int findParameter(const char* name) const;
+  int FindParameter(const char* name) const;
 
   // Sets every parameter name names, by its type: float, vec2, vec3 and vec4 take their first
   // 1 to 4 floats, mat4 16 floats in row order, samplers a GL texture name read from the first
   // 32-bit word. Other types are left alone; null or empty arguments do nothing.
-  void setParameter(const char* name, const void* values) { setParameter(findParameter(name), values); }
+  void setParameter(const char* name, const void* values) { setParameter(FindParameter(name), values); }
   void setParameter(int handle, const void* values);
 
   // Sets the mat4 parameters name names to a fixed-function matrix read from GL now
   // (STATE_MATRIX_* flags; an unknown matrix nibble means model-view, an unknown transform none).
-  void setStateMatrix(const char* name, int flags) { setStateMatrix(findParameter(name), flags); }
+  void setStateMatrix(const char* name, int flags) { setStateMatrix(FindParameter(name), flags); }
   void setStateMatrix(int handle, int flags);
 
   // Binds pass i's program, textures and render states; resetPassState(i) puts back what

@@ -61,14 +61,14 @@ EffectParameterType EffectParameterTypeOf(const std::string& typeName) {
   static const struct {
     const char* name;
     EffectParameterType type;
-  } kTypes[] = {
+  } TYPES[] = {
       {"float", EffectParameterType::Float},          {"vec2", EffectParameterType::Float2},
       {"vec3", EffectParameterType::Float3},          {"vec4", EffectParameterType::Float4},
       {"mat4", EffectParameterType::Float4x4},        {"sampler1D", EffectParameterType::Sampler1D},
       {"sampler2D", EffectParameterType::Sampler2D},  {"sampler3D", EffectParameterType::Sampler3D},
       {"samplerCube", EffectParameterType::SamplerCube},
   };
-  for (const auto& entry : kTypes) {
+  for (const auto& entry : TYPES) {
     if (typeName == entry.name) return entry.type;
   }
   return EffectParameterType::Other;

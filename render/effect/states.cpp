@@ -12,7 +12,7 @@ namespace {
 
 using K = EffectValueKind;
 
-const EffectStateInfo kStates[STATE_COUNT] = {
+const EffectStateInfo STATES[STATE_COUNT] = {
     {"BlendEnable", 1, {K::Bool}},
     {"BlendFunc", 2, {K::BlendFactor, K::BlendFactor}},
     {"BlendFuncSeparate", 4, {K::BlendFactor, K::BlendFactor, K::BlendFactor, K::BlendFactor}},
@@ -53,7 +53,7 @@ struct EnumName {
   unsigned value;
 };
 
-const EnumName kEnums[] = {
+const EnumName ENUMS[] = {
     {"Never", K::CompareFunc, GL_NEVER},
     {"Less", K::CompareFunc, GL_LESS},
     {"LEqual", K::CompareFunc, GL_LEQUAL},
@@ -128,28 +128,28 @@ std::string Folded(std::string_view name) {
 
 }  // namespace
 
-const EffectStateInfo& EffectState(int id) { return kStates[id]; }
+const EffectStateInfo& EffectState(int id) { return STATES[id]; }
 
 std::optional<int> FindEffectState(std::string_view name, bool sampler) {
   const std::string folded = Folded(name);
   const int first = sampler ? PASS_STATE_COUNT : 0;
   const int last = sampler ? STATE_COUNT : PASS_STATE_COUNT;
   for (int id = first; id < last; ++id) {
-    if (Folded(kStates[id].name) == folded) return id;
+    if (Folded(STATES[id].name) == folded) return id;
   }
   return std::nullopt;
 }
 
 std::optional<unsigned> FindEffectEnum(std::string_view name, EffectValueKind kind) {
   const std::string folded = Folded(name);
-  for (const EnumName& entry : kEnums) {
+  for (const EnumName& entry : ENUMS) {
     if (entry.kind == kind && Folded(entry.name) == folded) return entry.value;
   }
   return std::nullopt;
 }
 
 const char* EffectEnumName(unsigned value, EffectValueKind kind) {
-  for (const EnumName& entry : kEnums) {
+  for (const EnumName& entry : ENUMS) {
     if (entry.kind == kind && entry.value == value) return entry.name;
   }
   return nullptr;

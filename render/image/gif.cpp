@@ -46,12 +46,12 @@ bool ReadRaster(GifFileType* file, GifFrame& frame) {
   const GifImageDesc& desc = file->Image;
   if (!ImageSizeAcceptable(desc.Width, desc.Height)) return false;
   frame.raster.assign(static_cast<size_t>(desc.Width) * desc.Height, 0);
-  static constexpr int kPassStart[] = {0, 4, 2, 1};
-  static constexpr int kPassStep[] = {8, 8, 4, 2};
+  static constexpr int PASS_START[] = {0, 4, 2, 1};
+  static constexpr int PASS_STEP[] = {8, 8, 4, 2};
   int passes = desc.Interlace ? 4 : 1;
   for (int pass = 0; pass < passes; ++pass) {
-    int start = desc.Interlace ? kPassStart[pass] : 0;
-    int step = desc.Interlace ? kPassStep[pass] : 1;
+    int start = desc.Interlace ? PASS_START[pass] : 0;
+    int step = desc.Interlace ? PASS_STEP[pass] : 1;
     for (int y = start; y < desc.Height; y += step) {
       if (DGifGetLine(file, frame.raster.data() + static_cast<size_t>(y) * desc.Width, desc.Width) != GIF_OK) {
         return false;

@@ -40,20 +40,20 @@ struct FrameStepTest : ::testing::Test {
   HookRecorder demo{list, log, "demo"};
   FrameHooks hooks{&profile, &flags, &system, &renderer, &demo};
 
-  const std::vector<std::string> kEightHooks{
+  const std::vector<std::string> EIGHT_HOOKS{
       "profile.FrameBegin", "flags.FrameUpdate",    "system.FrameUpdate", "renderer.FrameBegin",
       "demo.FrameUpdate",   "renderer.FrameUpdate", "profile.FrameEnd",   "renderer.FrameEnd"};
 };
 
 TEST_F(FrameStepTest, CallsExactlyTheEightHooksInOrder) {
   EXPECT_TRUE(RunFrame(hooks));
-  EXPECT_EQ(log, kEightHooks);
+  EXPECT_EQ(log, EIGHT_HOOKS);
 }
 
 TEST_F(FrameStepTest, TheDemoEndingTheLoopStillLetsTheFrameBeExecutedAndPresented) {
   demo.mResult = false;
   EXPECT_FALSE(RunFrame(hooks));
-  EXPECT_EQ(log, kEightHooks);
+  EXPECT_EQ(log, EIGHT_HOOKS);
 }
 
 TEST_F(FrameStepTest, OnlyTheDemoDecides) {

@@ -16,8 +16,8 @@
 
 namespace {
 
-constexpr int kWidth = 128;
-constexpr int kHeight = 72;
+constexpr int WIDTH = 128;
+constexpr int HEIGHT = 72;
 
 struct Drawn {
   int entry;
@@ -28,7 +28,7 @@ struct Drawn {
 
 // The first RGBA texel of a texture, as floats.
 std::vector<float> TexelOf(const cTexture* texture) {
-  std::vector<float> texels(static_cast<size_t>(texture->getWidth()) * texture->getHeight() * 4);
+  std::vector<float> texels(static_cast<size_t>(texture->GetWidth()) * texture->GetHeight() * 4);
   glBindTexture(GL_TEXTURE_2D, gTextureManager.lookupName(texture));
   glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
   glBindTexture(GL_TEXTURE_2D, 0);
@@ -49,8 +49,8 @@ class FrameCompositionTest : public ::testing::Test {
     sDemo = new HeadlessDemo;
     HeadlessOptions options;
     options.packPath = BinaryPath("production/torvane.pak");
-    options.frame.width = kWidth;
-    options.frame.height = kHeight;
+    options.frame.width = WIDTH;
+    options.frame.height = HEIGHT;
     sStarted = sDemo->Start(options, sError);
   }
   static void TearDownTestSuite() {
@@ -106,7 +106,7 @@ TEST_F(FrameCompositionTest, Fsaa4RendersSamples3To0AndAveragesThem) {
     EXPECT_EQ(drawn[i].jitterX, jitter[3 - i].x);
   }
   // Copy of 0.4, plus 0.3, 0.2 and 0.1, divided by 4.
-  EXPECT_NEAR(TexelOf(Composer().LineBuffer(0)->getColor())[0], 0.25f, 0.005f);
+  EXPECT_NEAR(TexelOf(Composer().LineBuffer(0)->GetColor())[0], 0.25f, 0.005f);
   Reconfigure(0);
 }
 
@@ -118,7 +118,7 @@ TEST_F(FrameCompositionTest, WithoutFsaaALineIsRenderedOnceAndCopied) {
   ASSERT_EQ(drawn.size(), 1u);
   EXPECT_EQ(drawn[0].sample, 0);
   EXPECT_EQ(drawn[0].jitterX, 0.0);
-  EXPECT_NEAR(TexelOf(Composer().LineBuffer(3)->getColor())[0], 0.1f, 0.002f) << "copied, not divided";
+  EXPECT_NEAR(TexelOf(Composer().LineBuffer(3)->GetColor())[0], 0.1f, 0.002f) << "copied, not divided";
 }
 
 TEST_F(FrameCompositionTest, SpanEndsAreInclusiveAndTheFirstActiveSlotOfALineWins) {
@@ -128,7 +128,7 @@ TEST_F(FrameCompositionTest, SpanEndsAreInclusiveAndTheFirstActiveSlotOfALineWin
   table.Add(1, 1500, 3000, 8);
   Fill(Composer().LineBuffer(1), 0.9f, 0.0f, 0.0f);
   EXPECT_TRUE(RenderLines(table, 999).empty());
-  EXPECT_NEAR(TexelOf(Composer().LineBuffer(1)->getColor())[0], 0.9f, 0.002f) << "an idle line keeps its picture";
+  EXPECT_NEAR(TexelOf(Composer().LineBuffer(1)->GetColor())[0], 0.9f, 0.002f) << "an idle line keeps its picture";
 
   std::vector<Drawn> atStart = RenderLines(table, 1000);
   ASSERT_EQ(atStart.size(), 1u);
@@ -145,41 +145,41 @@ TEST_F(FrameCompositionTest, SpanEndsAreInclusiveAndTheFirstActiveSlotOfALineWin
 
 TEST_F(FrameCompositionTest, PostEffectsRunByPriorityAndThePassThroughFillsTheFinalBufferOtherwise) {
   ASSERT_EQ(gPostEffectManager.entryCount(), 3u);
-  EXPECT_EQ(gPostEffectManager.entry(0).execPrio, 5);
-  EXPECT_EQ(gPostEffectManager.entry(1).execPrio, 10);
-  EXPECT_EQ(gPostEffectManager.entry(2).execPrio, 20);
+  EXPECT_EQ(gPostEffectManager.Entry(0).execPrio, 5);
+  EXPECT_EQ(gPostEffectManager.Entry(1).execPrio, 10);
+  EXPECT_EQ(gPostEffectManager.Entry(2).execPrio, 20);
   EXPECT_EQ(Composer().renderPostEffects(1000), 2);
   EXPECT_EQ(Composer().renderPostEffects(7000), 3);
 
   Fill(Composer().LineBuffer(0), 0.2f, 0.4f, 0.6f);
   Fill(Composer().FinalBuffer(), 1.0f, 1.0f, 1.0f);
   EXPECT_EQ(Composer().renderPostEffects(9000), 0);
-  std::vector<float> final = TexelOf(Composer().FinalBuffer()->getColor());
+  std::vector<float> final = TexelOf(Composer().FinalBuffer()->GetColor());
   EXPECT_NEAR(final[0], 0.2f, 0.005f);
   EXPECT_NEAR(final[1], 0.4f, 0.005f);
   EXPECT_NEAR(final[2], 0.6f, 0.005f);
 }
 
 TEST_F(FrameCompositionTest, TheFinalPassLetterboxesA16By9PictureInsideTheDisplayAspect) {
-  cScreenBuffer output(kWidth, kHeight, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR);
+  cScreenBuffer output(WIDTH, HEIGHT, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR);
   struct Case {
     int aw, ah;
     float barFraction;  // of the height, above and below
   };
   for (Case c : {Case{16, 9, 0.0f}, Case{4, 3, 0.125f}, Case{16, 10, 0.05f}, Case{5, 4, 0.1484375f}}) {
     Reconfigure(0, c.aw, c.ah);
-    Composer().SetOutputFramebuffer(output.getFramebuffer());
+    Composer().SetOutputFramebuffer(output.GetFramebuffer());
     Fill(Composer().FinalBuffer(), 1.0f, 1.0f, 1.0f);
     Composer().composeFinalScreen();
     output.bind();
-    std::vector<uint8_t> column(kHeight * 4);
-    glReadPixels(kWidth / 2, 0, 1, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, column.data());
+    std::vector<uint8_t> column(HEIGHT * 4);
+    glReadPixels(WIDTH / 2, 0, 1, HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, column.data());
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     int whiteRows = 0;
-    for (int row = 0; row < kHeight; ++row) whiteRows += column[row * 4] > 128;
-    int expectedWhite = static_cast<int>(std::lround(kHeight * (1.0f - 2.0f * c.barFraction)));
+    for (int row = 0; row < HEIGHT; ++row) whiteRows += column[row * 4] > 128;
+    int expectedWhite = static_cast<int>(std::lround(HEIGHT * (1.0f - 2.0f * c.barFraction)));
     EXPECT_NEAR(whiteRows, expectedWhite, 1) << c.aw << ":" << c.ah;
-    EXPECT_EQ(column[(kHeight / 2) * 4], 255) << "the picture fills the middle";
+    EXPECT_EQ(column[(HEIGHT / 2) * 4], 255) << "the picture fills the middle";
     if (c.barFraction > 0.1f) {
       EXPECT_EQ(column[1 * 4], 0) << "a black bar at the bottom";
     }
@@ -200,7 +200,7 @@ TEST_F(FrameCompositionTest, TheLoadingBarGrowsFromTheCentreInsideItsFrame) {
   std::vector<uint8_t> row(w * 4);
   glReadPixels(0, h / 2, w, 1, GL_RGBA, GL_UNSIGNED_BYTE, row.data());
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  glViewport(0, 0, kWidth, kHeight);
+  glViewport(0, 0, WIDTH, HEIGHT);
   // At 10 units with a 45° field of view and 4:3, x units map to 160 + x / 5.523 × 160 pixels:
   // the bar reaches 2.375 (pixel 229), the black frame 4.875 (301), the white border 5 (305).
   auto red = [&](int x) { return row[x * 4]; };

@@ -34,7 +34,7 @@ std::string SolidBmp(uint8_t r, uint8_t g, uint8_t b) {
   return bytes;
 }
 
-const char kSamplerEffect[] = R"(
+const char SAMPLER_EFFECT[] = R"(
 uniform sampler2D noiseTex;
 void vs() { gl_Position = gl_Vertex; }
 void fs() { gl_FragColor = texture2D(noiseTex, vec2(0.5)); }
@@ -62,8 +62,8 @@ TEST(CustomTextureEntries, KeepDocumentOrderAndSkipIncompleteEntries) {
 class CustomTextureTest : public EffectPackTest {
  protected:
   void TearDown() override {
-    gCustomTextureManager.clear();
-    gShaderManager.setCurrentEffect(nullptr);
+    gCustomTextureManager.Clear();
+    gShaderManager.SetCurrentEffect(nullptr);
     for (resShader* effect : mEffects) effect->Release();
     EffectPackTest::TearDown();
   }
@@ -77,8 +77,8 @@ class CustomTextureTest : public EffectPackTest {
               {"data\\texture\\red.bmp", SolidBmp(255, 0, 0)},
               {"data\\texture\\green.bmp", SolidBmp(0, 255, 0)},
               {"data\\texture\\broken.bmp", "BM not a picture"},
-              {"data\\shader\\a.cgfx", kSamplerEffect},
-              {"data\\shader\\b.cgfx", kSamplerEffect}});
+              {"data\\shader\\a.cgfx", SAMPLER_EFFECT},
+              {"data\\shader\\b.cgfx", SAMPLER_EFFECT}});
   }
   resShader* Effect(const char* path) {
     mEffects.push_back(dynamic_cast<resShader*>(gResourceManager.GetResource(path)));
@@ -96,39 +96,39 @@ class CustomTextureTest : public EffectPackTest {
 TEST_F(CustomTextureTest, BindsEveryEntryInOrderSoTheLaterOneWins) {
   Open("shaderTextureDefine");
   ASSERT_TRUE(gCustomTextureManager.loadDefinitions());
-  ASSERT_EQ(gCustomTextureManager.entries().size(), 3u);
-  EXPECT_NE(gCustomTextureManager.entries()[0].texture, nullptr);
-  EXPECT_EQ(gCustomTextureManager.entries()[2].texture, nullptr);  // no decoder accepts it
+  ASSERT_EQ(gCustomTextureManager.Entries().size(), 3u);
+  EXPECT_NE(gCustomTextureManager.Entries()[0].texture, nullptr);
+  EXPECT_EQ(gCustomTextureManager.Entries()[2].texture, nullptr);  // no decoder accepts it
 
   resShader* a = Effect("data\\shader\\a.cgfx");
   resShader* b = Effect("data\\shader\\b.cgfx");
   ASSERT_TRUE(a && b);
 
   // With another effect current, that one is current again afterwards.
-  gShaderManager.setCurrentEffect(b);
+  gShaderManager.SetCurrentEffect(b);
   EXPECT_EQ(gCustomTextureManager.bindTextures(a), b);
-  EXPECT_EQ(gShaderManager.getCurrentEffect(), b);
+  EXPECT_EQ(gShaderManager.GetCurrentEffect(), b);
   EXPECT_EQ(Draw(a), (std::vector<uint8_t>{0, 255, 0, 255}));
   EXPECT_EQ(Draw(b), (std::vector<uint8_t>{0, 0, 0, 255}));  // b got nothing
 
   // Null binds to the current effect and leaves it current; so does the current effect itself.
   EXPECT_EQ(gCustomTextureManager.bindTextures(nullptr), b);
-  EXPECT_EQ(gShaderManager.getCurrentEffect(), b);
+  EXPECT_EQ(gShaderManager.GetCurrentEffect(), b);
   EXPECT_EQ(Draw(b), (std::vector<uint8_t>{0, 255, 0, 255}));
-  gShaderManager.setCurrentEffect(a);
+  gShaderManager.SetCurrentEffect(a);
   gCustomTextureManager.bindTextures(a);
-  EXPECT_EQ(gShaderManager.getCurrentEffect(), a);
+  EXPECT_EQ(gShaderManager.GetCurrentEffect(), a);
 
   // With nothing current, the effect passed stays current.
-  gShaderManager.setCurrentEffect(nullptr);
+  gShaderManager.SetCurrentEffect(nullptr);
   EXPECT_EQ(gCustomTextureManager.bindTextures(b), nullptr);
-  EXPECT_EQ(gShaderManager.getCurrentEffect(), b);
+  EXPECT_EQ(gShaderManager.GetCurrentEffect(), b);
 }
 
 TEST_F(CustomTextureTest, RefusesTheFileNameAsTheDefinitionName) {
   Open("customTextureDefine");
   EXPECT_FALSE(gCustomTextureManager.loadDefinitions());
-  EXPECT_TRUE(gCustomTextureManager.entries().empty());
+  EXPECT_TRUE(gCustomTextureManager.Entries().empty());
   EXPECT_EQ(gCustomTextureManager.bindTextures(nullptr), nullptr);
 }
 

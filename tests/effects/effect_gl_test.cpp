@@ -9,10 +9,10 @@
 
 namespace {
 
-const char kVertex[] = "void vsQuad() { gl_Position = gl_Vertex; gl_TexCoord[0] = gl_MultiTexCoord0; }\n";
+const char VERTEX[] = "void vsQuad() { gl_Position = gl_Vertex; gl_TexCoord[0] = gl_MultiTexCoord0; }\n";
 
 std::string OnePass(const std::string& code, const std::string& fragment, const std::string& states = "") {
-  return std::string(kVertex) + code + "\ntechnique T { pass P { VertexProgram = vsQuad; FragmentProgram = " + fragment +
+  return std::string(VERTEX) + code + "\ntechnique T { pass P { VertexProgram = vsQuad; FragmentProgram = " + fragment +
          "; " + states + " } }\n";
 }
 
@@ -50,7 +50,7 @@ TEST_F(EffectGL, NameAndSemanticSetEveryMatchTogether) {
   mEffect.setParameter(nullptr, zero);
   mEffect.setParameter("shKd", nullptr);
   EXPECT_EQ(DrawPass(mEffect), Rgba(255, 255, 255, 255));
-  EXPECT_EQ(mEffect.findParameter("shkd"), -1);
+  EXPECT_EQ(mEffect.FindParameter("shkd"), -1);
 }
 
 TEST_F(EffectGL, ANameBufferReusedForAnotherNameFindsTheOtherParameter) {
@@ -59,14 +59,14 @@ TEST_F(EffectGL, ANameBufferReusedForAnotherNameFindsTheOtherParameter) {
                  "fs"));
   // Names built at run time in one buffer, as the frame composition builds "srcCBuf" + digit.
   char name[16] = "srcCBuf0";
-  const int first = mEffect.findParameter(name);
+  const int first = mEffect.FindParameter(name);
   name[7] = '1';
-  const int second = mEffect.findParameter(name);
+  const int second = mEffect.FindParameter(name);
   ASSERT_GE(first, 0);
   ASSERT_GE(second, 0);
   EXPECT_NE(first, second);
   name[7] = '7';
-  EXPECT_EQ(mEffect.findParameter(name), -1);
+  EXPECT_EQ(mEffect.FindParameter(name), -1);
   name[7] = '1';
   const float one[4] = {1, 1, 1, 1};
   mEffect.setParameter(name, one);
@@ -74,7 +74,7 @@ TEST_F(EffectGL, ANameBufferReusedForAnotherNameFindsTheOtherParameter) {
 }
 
 TEST_F(EffectGL, EachTypeTakesItsOwnNumberOfFloats) {
-  Create(std::string(kVertex) +
+  Create(std::string(VERTEX) +
          "uniform float f; uniform vec2 v2; uniform vec3 v3; uniform mat4 m;\n"
          "void fs() { gl_FragColor = vec4(f, v2.y, v3.z, 1.0); }\n"
          "void fsMatrix() { gl_FragColor = vec4(m[0][1], m[1][0], m[3][2], 1.0); }\n"
@@ -189,7 +189,7 @@ TEST_F(EffectGL, PassStatesAreAppliedAndPutBack) {
 }
 
 TEST_F(EffectGL, ValuesSetAtAnyTimeReachTheNextDraw) {
-  Create(std::string(kVertex) +
+  Create(std::string(VERTEX) +
          "uniform vec4 colour;\n"
          "void fsA() { gl_FragColor = colour; }\n"
          "void fsB() { gl_FragColor = colour.bgra; }\n"
@@ -297,7 +297,7 @@ TEST_F(EffectGL, TheModelViewProjectionMatrixPlacesGeometry) {
 }
 
 TEST_F(EffectGL, TheFirstTechniqueThatBuildsIsUsedWithItsPassesInOrder) {
-  Create(std::string(kVertex) +
+  Create(std::string(VERTEX) +
          "void fsBroken() { gl_FragColor = notDeclared; }\n"
          "void fsRed() { gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0); }\n"
          "void fsGreen() { gl_FragColor = vec4(0.0, 1.0, 0.0, 1.0); }\n"
@@ -322,7 +322,7 @@ TEST_F(EffectGL, AFileWithoutAUsableTechniqueIsNotValid) {
   effect.setParameter("x", &effect);
   EXPECT_EQ(effect.ActivePass(), -1);
 
-  EXPECT_FALSE(effect.Create(std::string(kVertex) + "technique T { pass { VertexProgram = vsQuad; FragmentProgram = gone; } }",
+  EXPECT_FALSE(effect.Create(std::string(VERTEX) + "technique T { pass { VertexProgram = vsQuad; FragmentProgram = gone; } }",
                              "missing.fx"));
   EXPECT_NE(effect.Log().find("missing.fx:2: no function 'gone' for the fragment program"), std::string::npos)
       << effect.Log();

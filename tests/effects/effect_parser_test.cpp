@@ -11,7 +11,7 @@
 
 namespace {
 
-const char kEffect[] = R"(// a lit effect
+const char EFFECT[] = R"(// a lit effect
 #version 120
 uniform mat4 shWorldMat : WORLDVIEW;
 uniform vec4 shKd : DIFFUSE = vec4(1.0, 0.5, 0.25, 1.0), shKs;
@@ -42,7 +42,7 @@ int CountLines(const std::string& text) { return static_cast<int>(std::count(tex
 
 TEST(EffectParser, ReadsDeclarationsTechniquesAndStates) {
   EffectSource source;
-  ASSERT_TRUE(ParseEffect(kEffect, source)) << source.errors[0].line << ": " << source.errors[0].text;
+  ASSERT_TRUE(ParseEffect(EFFECT, source)) << source.errors[0].line << ": " << source.errors[0].text;
 
   ASSERT_EQ(source.uniforms.size(), 4u);
   EXPECT_EQ(source.uniforms[0].name, "shWorldMat");
@@ -76,7 +76,7 @@ TEST(EffectParser, ReadsDeclarationsTechniquesAndStates) {
   EXPECT_EQ(pass.states[2].line, 23);
 
   // What is not GLSL is blanked in place, so every line keeps its number.
-  EXPECT_EQ(CountLines(source.code), CountLines(kEffect));
+  EXPECT_EQ(CountLines(source.code), CountLines(EFFECT));
   EXPECT_EQ(source.code.find("WORLDVIEW"), std::string::npos);
   EXPECT_EQ(source.code.find("sampler_state"), std::string::npos);
   EXPECT_EQ(source.code.find("technique"), std::string::npos);
@@ -147,7 +147,7 @@ TEST(EffectParser, ReadsFilesWithAByteOrderMarkAndWindowsLineEnds) {
 
 TEST(EffectStageSource, EachStageGetsOnlyTheFunctionsItsEntryReaches) {
   EffectSource source;
-  ASSERT_TRUE(ParseEffect(kEffect, source));
+  ASSERT_TRUE(ParseEffect(EFFECT, source));
   std::string vertex;
   std::string fragment;
   std::string error;

@@ -82,7 +82,7 @@ TEST(PostEffectEntries, ReadInDocumentOrderThenSortedByUnsignedPriority) {
   EXPECT_EQ(entries[2].shader, "b");  // -1 sorts after every non-negative priority
 }
 
-const char kSampleEffect[] = R"(
+const char SAMPLE_EFFECT[] = R"(
 uniform sampler2D src;
 uniform vec4 tint;
 void vs() { gl_Position = gl_Vertex; }
@@ -94,13 +94,13 @@ class PostEffectManagerTest : public EffectPackTest {
  protected:
   void TearDown() override {
     gPostEffectManager.Terminate();
-    gShaderManager.setCurrentEffect(nullptr);
+    gShaderManager.SetCurrentEffect(nullptr);
     EffectPackTest::TearDown();
   }
   void OpenWithDefinition(const std::string& definition) {
     PackContents entries = CoreEffectEntries();
     entries.emplace_back(POST_EFFECT_DEFINE_PATH, definition);
-    entries.emplace_back("data\\shader\\sample.cgfx", kSampleEffect);
+    entries.emplace_back("data\\shader\\sample.cgfx", SAMPLE_EFFECT);
     entries.emplace_back("data\\shader\\broken.cgfx", "not an effect {");
     OpenPack(entries);
   }
@@ -114,15 +114,15 @@ TEST_F(PostEffectManagerTest, LoadsEntriesWithTheirEffectsInPriorityOrder) {
   </TRDataXml>)");
   ASSERT_TRUE(gPostEffectManager.loadDefinitions());
   ASSERT_EQ(gPostEffectManager.entryCount(), 2u);
-  EXPECT_EQ(gPostEffectManager.loadNotes().size(), 1u);
+  EXPECT_EQ(gPostEffectManager.LoadNotes().size(), 1u);
 
   // Entry 0: the broken effect, running on the fallback; only its pass 1.
   resShader* broken = gPostEffectManager.activeEffect(0, 50);
   ASSERT_NE(broken, nullptr);
   EXPECT_NE(broken->GetFallback(), nullptr);
   EXPECT_EQ(gPostEffectManager.renderTarget(0), 2);
-  EXPECT_EQ(gPostEffectManager.firstPass(0), 1);
-  EXPECT_EQ(gPostEffectManager.passEnd(0), 2);
+  EXPECT_EQ(gPostEffectManager.FirstPass(0), 1);
+  EXPECT_EQ(gPostEffectManager.PassEnd(0), 2);
 
   // Entry 1: the window 1000..3000, both ends included, every pass.
   EXPECT_EQ(gPostEffectManager.activeEffect(1, 999), nullptr);
@@ -134,8 +134,8 @@ TEST_F(PostEffectManagerTest, LoadsEntriesWithTheirEffectsInPriorityOrder) {
   EXPECT_EQ(gPostEffectManager.progress(1, 2000), 0.5f);
   EXPECT_EQ(gPostEffectManager.progress(1, 3000), 1.0f);
   EXPECT_EQ(gPostEffectManager.progress(1, 3001), 0.0f);
-  EXPECT_EQ(gPostEffectManager.firstPass(1), 0);
-  EXPECT_EQ(gPostEffectManager.passEnd(1), 2);
+  EXPECT_EQ(gPostEffectManager.FirstPass(1), 0);
+  EXPECT_EQ(gPostEffectManager.PassEnd(1), 2);
   EXPECT_EQ(gPostEffectManager.activeEffect(2, 1000), nullptr);
 
   // Loading again releases the effects held before.
@@ -177,9 +177,9 @@ TEST_F(PostEffectManagerTest, AppliesConstantsAndBindsTheNamedBuffers) {
   std::vector<std::unique_ptr<cScreenBuffer>> owned;
   cScreenBuffer* lines[POST_EFFECT_BUFFER_COUNT] = {};
   cScreenBuffer* works[POST_EFFECT_BUFFER_COUNT] = {};
-  owned.emplace_back(new cScreenBuffer(kWidth, kHeight, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH));
+  owned.emplace_back(new cScreenBuffer(WIDTH, HEIGHT, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH));
   lines[3] = owned.back().get();
-  owned.emplace_back(new cScreenBuffer(kWidth, kHeight, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR));
+  owned.emplace_back(new cScreenBuffer(WIDTH, HEIGHT, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR));
   works[3] = owned.back().get();
   works[3]->bind();
   glClearColor(0, 1, 0, 1);  // work buffer 3 is green
@@ -193,7 +193,7 @@ TEST_F(PostEffectManagerTest, AppliesConstantsAndBindsTheNamedBuffers) {
 
   const auto draw = [&](size_t entry) {
     gPostEffectManager.applyParameters(entry, lines, works);
-    resShader* effect = gShaderManager.getCurrentEffect();
+    resShader* effect = gShaderManager.GetCurrentEffect();
     EXPECT_EQ(effect, gPostEffectManager.activeEffect(entry, 0));
     effect->setPassState(0);
     DrawQuad();

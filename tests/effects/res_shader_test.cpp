@@ -15,7 +15,7 @@
 
 namespace {
 
-const char kBroken[] = "uniform vec4 shKd\nvoid f() {}\n";  // no ';' after the uniform
+const char BROKEN[] = "uniform vec4 shKd\nvoid f() {}\n";  // no ';' after the uniform
 
 resShader* GetShader(const char* path) { return dynamic_cast<resShader*>(gResourceManager.GetResource(path)); }
 
@@ -44,7 +44,7 @@ TEST_F(ResShaderTest, AcceptsTheThreeEffectExtensionsInAnyCase) {
 
 TEST_F(ResShaderTest, BrokenEffectsShareTheFallback) {
   PackContents entries = CoreEffectEntries();
-  entries.emplace_back("data\\shader\\broken.cgfx", kBroken);
+  entries.emplace_back("data\\shader\\broken.cgfx", BROKEN);
   entries.emplace_back("data\\shader\\noTechnique.fx", "void f() {}\n");
   OpenPack(entries);
 
@@ -58,7 +58,7 @@ TEST_F(ResShaderTest, BrokenEffectsShareTheFallback) {
   EXPECT_EQ(fallback->GetRefCount(), 2);
   EXPECT_EQ(broken->getEffect(), fallback->getEffect());
   EXPECT_EQ(broken->passCount(), fallback->passCount());
-  EXPECT_GE(broken->getEffect()->findParameter("shMqoColor"), 0);
+  EXPECT_GE(broken->getEffect()->FindParameter("shMqoColor"), 0);
   std::string logged = LoggedLines();
   EXPECT_NE(logged.find("[effect] error: data\\shader\\broken.cgfx:1: declaration without ';'\n"), std::string::npos)
       << logged;
@@ -82,7 +82,7 @@ TEST_F(ResShaderTest, BrokenEffectsShareTheFallback) {
 
 TEST_F(ResShaderTest, ReloadingABrokenFileGivesTheFallbackBack) {
   PackContents entries = CoreEffectEntries();
-  entries.emplace_back("data\\shader\\broken.cgfx", kBroken);
+  entries.emplace_back("data\\shader\\broken.cgfx", BROKEN);
   OpenPack(entries);
   resShader* broken = GetShader("data\\shader\\broken.cgfx");
   ASSERT_NE(broken, nullptr);
@@ -101,7 +101,7 @@ TEST_F(ResShaderTest, ReloadingABrokenFileGivesTheFallbackBack) {
 }
 
 TEST_F(ResShaderTest, ABrokenFallbackEndsTheProcess) {
-  OpenPack({{DUMMY_SHADER_PATH, kBroken}, {"data\\shader\\broken.cgfx", kBroken}});
+  OpenPack({{DUMMY_SHADER_PATH, BROKEN}, {"data\\shader\\broken.cgfx", BROKEN}});
   EXPECT_CRITICAL_EXIT(GetShader(DUMMY_SHADER_PATH), CRITICAL_DUMMY_SHADER);
   EXPECT_CRITICAL_EXIT(GetShader("data\\shader\\broken.cgfx"), CRITICAL_DUMMY_SHADER);
 }
@@ -129,7 +129,7 @@ TEST_F(ResShaderTest, TheCoreEffectsBuildWithTheParametersTheFrameUses) {
     EXPECT_EQ(shader->GetFallback(), nullptr) << e.name << ": " << LoggedLines();
     EXPECT_EQ(shader->passCount(), e.passes) << e.name;
     for (const char* parameter : e.parameters) {
-      EXPECT_GE(shader->getEffect()->findParameter(parameter), 0) << e.name << " " << parameter;
+      EXPECT_GE(shader->getEffect()->FindParameter(parameter), 0) << e.name << " " << parameter;
     }
     shader->Release();
   }

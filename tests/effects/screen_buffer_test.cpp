@@ -30,11 +30,11 @@ Colour ReadColour(cScreenBuffer& buffer, int x, int y) {
 }
 
 float DepthAt(const cTexture* depth, int x, int y) {
-  std::vector<float> texels(static_cast<size_t>(depth->getWidth()) * depth->getHeight());
+  std::vector<float> texels(static_cast<size_t>(depth->GetWidth()) * depth->GetHeight());
   glBindTexture(GL_TEXTURE_2D, gTextureManager.lookupName(depth));
   glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, texels.data());
   glBindTexture(GL_TEXTURE_2D, 0);
-  return texels[static_cast<size_t>(y) * depth->getWidth() + x];
+  return texels[static_cast<size_t>(y) * depth->GetWidth() + x];
 }
 
 void ExpectColour(const Colour& actual, const Colour& expected) {
@@ -43,14 +43,14 @@ void ExpectColour(const Colour& actual, const Colour& expected) {
 
 class ScreenBufferTest : public GLTest {
  protected:
-  static constexpr GLenum kFloat = GL_RGBA16F_ARB;
+  static constexpr GLenum FLOAT = GL_RGBA16F_ARB;
 };
 
 TEST_F(ScreenBufferTest, HoldsFloatColourAndDepthTextures) {
-  cScreenBuffer buffer(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  ASSERT_NE(buffer.getColor(), nullptr);
-  ASSERT_NE(buffer.getDepth(), nullptr);
-  EXPECT_TRUE(glIsFramebufferEXT(buffer.getFramebuffer()));
+  cScreenBuffer buffer(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  ASSERT_NE(buffer.GetColor(), nullptr);
+  ASSERT_NE(buffer.GetDepth(), nullptr);
+  EXPECT_TRUE(glIsFramebufferEXT(buffer.GetFramebuffer()));
   Fill(buffer, {2.0f, 0.5f, -1.0f, 1.0f});  // outside 0..1: only a float buffer keeps it
   ExpectColour(ReadColour(buffer, 5, 5), {2.0f, 0.5f, -1.0f, 1.0f});
 
@@ -60,12 +60,12 @@ TEST_F(ScreenBufferTest, HoldsFloatColourAndDepthTextures) {
   DrawQuad(-1, -1, 1, 1, 0.5f);
   glDisable(GL_DEPTH_TEST);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  EXPECT_NEAR(DepthAt(buffer.getDepth(), 10, 10), 0.75f, 1e-4);
+  EXPECT_NEAR(DepthAt(buffer.GetDepth(), 10, 10), 0.75f, 1e-4);
 }
 
 TEST_F(ScreenBufferTest, AColourOnlyBufferDrawsAsIfThereWereNoDepth) {
-  cScreenBuffer buffer(kWidth, kHeight, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR);
-  EXPECT_EQ(buffer.getDepth(), nullptr);
+  cScreenBuffer buffer(WIDTH, HEIGHT, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR);
+  EXPECT_EQ(buffer.GetDepth(), nullptr);
   Fill(buffer, {0, 0, 0, 1});
   buffer.bind();
   glEnable(GL_DEPTH_TEST);
@@ -80,21 +80,21 @@ TEST_F(ScreenBufferTest, AColourOnlyBufferDrawsAsIfThereWereNoDepth) {
 }
 
 TEST_F(ScreenBufferTest, AttachDepthRendersIntoAnotherBuffersDepthUntilRestored) {
-  cScreenBuffer line(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  cScreenBuffer temporary(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  cScreenBuffer line(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  cScreenBuffer temporary(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
   for (cScreenBuffer* buffer : {&line, &temporary}) {
     buffer->bind();
     glClear(GL_DEPTH_BUFFER_BIT);
   }
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 
-  temporary.attachDepth(gTextureManager.lookupName(line.getDepth()));
+  temporary.attachDepth(gTextureManager.lookupName(line.GetDepth()));
   temporary.bind();
   glEnable(GL_DEPTH_TEST);
   DrawQuad(-1, -1, 1, 1, 0.5f);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  EXPECT_NEAR(DepthAt(line.getDepth(), 32, 32), 0.75f, 1e-4);
-  EXPECT_NEAR(DepthAt(temporary.getDepth(), 32, 32), 1.0f, 1e-4);
+  EXPECT_NEAR(DepthAt(line.GetDepth(), 32, 32), 0.75f, 1e-4);
+  EXPECT_NEAR(DepthAt(temporary.GetDepth(), 32, 32), 1.0f, 1e-4);
 
   temporary.restoreDepth();
   temporary.bind();
@@ -103,15 +103,15 @@ TEST_F(ScreenBufferTest, AttachDepthRendersIntoAnotherBuffersDepthUntilRestored)
   glDepthFunc(GL_LESS);
   glDisable(GL_DEPTH_TEST);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  EXPECT_NEAR(DepthAt(temporary.getDepth(), 32, 32), 0.5f, 1e-4);
-  EXPECT_NEAR(DepthAt(line.getDepth(), 32, 32), 0.75f, 1e-4);
+  EXPECT_NEAR(DepthAt(temporary.GetDepth(), 32, 32), 0.5f, 1e-4);
+  EXPECT_NEAR(DepthAt(line.GetDepth(), 32, 32), 0.75f, 1e-4);
 }
 
 TEST_F(ScreenBufferTest, DestructionDeletesTheFramebufferAndBothTextures) {
-  auto* buffer = new cScreenBuffer(kWidth, kHeight, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  const GLuint framebuffer = buffer->getFramebuffer();
-  const GLuint colour = gTextureManager.lookupName(buffer->getColor());
-  const GLuint depth = gTextureManager.lookupName(buffer->getDepth());
+  auto* buffer = new cScreenBuffer(WIDTH, HEIGHT, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  const GLuint framebuffer = buffer->GetFramebuffer();
+  const GLuint colour = gTextureManager.lookupName(buffer->GetColor());
+  const GLuint depth = gTextureManager.lookupName(buffer->GetDepth());
   ASSERT_TRUE(glIsTexture(colour) && glIsTexture(depth) && glIsFramebufferEXT(framebuffer));
   EXPECT_TRUE(buffer->IsKindOf("cScreenBuffer"));
   delete buffer;
@@ -120,7 +120,7 @@ TEST_F(ScreenBufferTest, DestructionDeletesTheFramebufferAndBothTextures) {
   EXPECT_FALSE(glIsTexture(depth));
 
   cScreenBuffer empty;
-  EXPECT_EQ(empty.getFramebuffer(), 0u);
+  EXPECT_EQ(empty.GetFramebuffer(), 0u);
   empty.restoreDepth();
 }
 
@@ -156,10 +156,10 @@ class CoreEffectTest : public ScreenBufferTest {
 TEST_F(CoreEffectTest, SupersamplingCopiesAddsAndDivides) {
   cEffect msaa;
   Load(msaa, "msaa");
-  cScreenBuffer temporary(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  cScreenBuffer line(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  const GLuint sample = gTextureManager.lookupName(temporary.getColor());
-  const GLuint target = gTextureManager.lookupName(line.getColor());
+  cScreenBuffer temporary(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  cScreenBuffer line(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  const GLuint sample = gTextureManager.lookupName(temporary.GetColor());
+  const GLuint target = gTextureManager.lookupName(line.GetColor());
   msaa.setParameter("srcColBuf0", &sample);
   msaa.setParameter("srcColBuf1", &target);
   Fill(line, {0.9f, 0.9f, 0.9f, 0.9f});
@@ -189,9 +189,9 @@ TEST_F(CoreEffectTest, SupersamplingCopiesAddsAndDivides) {
 TEST_F(CoreEffectTest, FinalScreenDrawsTheBorderThenThePicture) {
   cEffect screen;
   Load(screen, "finalScreenShader");
-  cScreenBuffer final(kWidth, kHeight, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR);
+  cScreenBuffer final(WIDTH, HEIGHT, GL_RGBA8, GL_UNSIGNED_BYTE, SCREEN_BUFFER_COLOR);
   Fill(final, {0.0f, 1.0f, 0.0f, 1.0f});
-  const GLuint picture = gTextureManager.lookupName(final.getColor());
+  const GLuint picture = gTextureManager.lookupName(final.GetColor());
   screen.setParameter("shScreenTexture", &picture);
   glClearColor(1, 1, 1, 1);
   glClear(GL_COLOR_BUFFER_BIT);
@@ -206,10 +206,10 @@ TEST_F(CoreEffectTest, FinalScreenDrawsTheBorderThenThePicture) {
 TEST_F(CoreEffectTest, ThePassThroughEffectCopiesLineZero) {
   cEffect copy;
   Load(copy, "nullPostEffect");
-  cScreenBuffer line(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  cScreenBuffer final(kWidth, kHeight, kFloat, GL_FLOAT, SCREEN_BUFFER_COLOR);
+  cScreenBuffer line(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  cScreenBuffer final(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR);
   Fill(line, {0.25f, 0.5f, 0.75f, 1.0f});
-  const GLuint source = gTextureManager.lookupName(line.getColor());
+  const GLuint source = gTextureManager.lookupName(line.GetColor());
   copy.setParameter("srcCBuf0", &source);
   final.bind();
   for (int pass = 0; pass < copy.passCount(); ++pass) RunPass(copy, pass);

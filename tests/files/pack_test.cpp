@@ -77,11 +77,11 @@ TEST_F(PackDeathTest, LookupsFailOnAnyDifferenceInTheName) {
   OpenPack({{"data\\definition\\sceneLineDefine.xml", "<x/>"}});
   CoreFile file;
   EXPECT_TRUE(FindPackEntry("data\\definition\\sceneLineDefine.xml", file, MODE_READ));
-  const char kNotFound[] = "Critical error:[isFound + \"file not found.\"]";
-  EXPECT_CRITICAL_EXIT(CoreFile("data/definition/sceneLineDefine.xml", MODE_READ), kNotFound);
-  EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\scenelinedefine.xml", MODE_READ), kNotFound);
-  EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\sceneLineDefine.xm", MODE_READ), kNotFound);
-  EXPECT_CRITICAL_EXIT(CoreFile(nullptr, MODE_READ), kNotFound);
+  const char NOT_FOUND[] = "Critical error:[isFound + \"file not found.\"]";
+  EXPECT_CRITICAL_EXIT(CoreFile("data/definition/sceneLineDefine.xml", MODE_READ), NOT_FOUND);
+  EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\scenelinedefine.xml", MODE_READ), NOT_FOUND);
+  EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\sceneLineDefine.xm", MODE_READ), NOT_FOUND);
+  EXPECT_CRITICAL_EXIT(CoreFile(nullptr, MODE_READ), NOT_FOUND);
   EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\sceneLineDefine.xml", 1),
                        "Critical error:[mode==MODE_READ + \"can't write into packfile.\"]");
   EXPECT_CRITICAL_EXIT(FindPackEntry("data\\definition\\sceneLineDefine.xml", file, 3),

@@ -21,7 +21,7 @@ XmlElement Root(const std::string& text, const char* root = "TRDataXml") {
   return result.root;
 }
 
-const char kDefinition[] =
+const char DEFINITION[] =
     "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n"
     "<!-- scene lines -->\n"
     "<trdataxml Name=\"sceneLine\">\n"
@@ -31,7 +31,7 @@ const char kDefinition[] =
     "</TRDATAXML>\n";
 
 TEST(XmlReader, FindsTheRootAndItsChildrenWithoutRegardToCase) {
-  XmlElement root = Root(kDefinition);
+  XmlElement root = Root(DEFINITION);
   ASSERT_FALSE(root.IsEmpty());
   EXPECT_STREQ(root.Name(), "trdataxml");
   EXPECT_STREQ(root.Attribute("name"), "sceneLine");
@@ -49,7 +49,7 @@ TEST(XmlReader, FindsTheRootAndItsChildrenWithoutRegardToCase) {
 }
 
 TEST(XmlReader, MissingChildrenAndAttributesGiveEmptyResults) {
-  XmlElement root = Root(kDefinition);
+  XmlElement root = Root(DEFINITION);
   EXPECT_TRUE(root.Child("SceneLineEntry", 2).IsEmpty());
   EXPECT_TRUE(root.Child("SceneLineEntry", -1).IsEmpty());
   EXPECT_EQ(root.Attribute("missing"), nullptr);
@@ -97,7 +97,7 @@ TEST(XmlReader, ChildLookupsGiveTheSameAnswersInAnyOrder) {
 TEST(XmlReader, AChildHandleKeepsItsTreeAlive) {
   XmlElement child;
   {
-    XmlElement root = Root(kDefinition);
+    XmlElement root = Root(DEFINITION);
     child = root.Child("SceneLineEntry", 0);
   }
   EXPECT_STREQ(child.Attribute("shader"), "default");

@@ -132,11 +132,11 @@ class BitmapBuilder {
   std::vector<uint8_t> mBytes;
 };
 
-const std::vector<std::array<uint8_t, 3>> kFourColors = {{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {10, 20, 30}};
+const std::vector<std::array<uint8_t, 3>> FOUR_COLORS = {{0, 0, 0}, {255, 0, 0}, {0, 0, 255}, {10, 20, 30}};
 
 TEST(PictureDecoder, RunLengthFourBitsHandlesRunsLiteralsLineEndsAndJumps) {
   BitmapBuilder bmp(40, 4, 3, 4, 2);
-  bmp.Palette(kFourColors, false);
+  bmp.Palette(FOUR_COLORS, false);
   // Bottom row: run of 4 alternating 1,2, end of line. Middle row: literal 3,1,3, end of line.
   // Then a jump of (1, 0) and a run of 2 of index 3 on the top row, end of bitmap.
   bmp.Pixels({4, 0x12, 0, 0, 0, 3, 0x31, 0x30, 0, 0, 0, 2, 1, 0, 2, 0x33, 0, 1});
@@ -153,7 +153,7 @@ TEST(PictureDecoder, RunLengthFourBitsHandlesRunsLiteralsLineEndsAndJumps) {
 
 TEST(PictureDecoder, RunLengthDataCannotWriteOutsideTheImage) {
   BitmapBuilder bmp(40, 2, 2, 8, 1);
-  bmp.Palette(kFourColors, false);
+  bmp.Palette(FOUR_COLORS, false);
   // A run far past the row end, a jump far past the image, then more runs.
   bmp.Pixels({255, 1, 0, 2, 200, 200, 9, 2, 0, 0, 3, 2, 0, 1});
   ImageData image = bmp.Decode();

@@ -29,10 +29,10 @@ ModelData Convert(const MqoDocument& document) {
   return model;
 }
 
-const char kHeader[] = "Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n";
+const char HEADER[] = "Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n";
 
 TEST(MqoParser, ReadsMaterialsWithEveryAttributeAndItsDefaults) {
-  MqoDocument document = Parse(std::string(kHeader) +
+  MqoDocument document = Parse(std::string(HEADER) +
                                "Material 2 {\n"
                                "\t\"hull@metal\" shader(2) col(0.1 0.2 0.3 0.4) dif(0.5) amb(0.25) emi(0.125) spc(1.0) "
                                "power(30.00) tex(\"tex/hull.png\") bump(\"C:\\art\\hull_n.png\")\n"
@@ -69,7 +69,7 @@ TEST(MqoParser, TexturePathsResolveAgainstThePackFolder) {
 }
 
 TEST(MqoParser, ObjectsBecomeTrianglesWithMaterialsUvsDepthAndFacet) {
-  MqoDocument document = Parse(std::string(kHeader) +
+  MqoDocument document = Parse(std::string(HEADER) +
                                "Material 1 {\n\"m\" col(1 1 1 1)\n}\n"
                                "Object \"body\" {\n\tdepth 1\n\tfacet 30.5\n\tscale 2 3 4\n\tcolor 0.1 0.2 0.3\n"
                                "\tvertex 5 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t1 1 0\n\t\t0 1 0\n\t\t5 5 5\n\t}\n"
@@ -98,7 +98,7 @@ TEST(MqoParser, ObjectsBecomeTrianglesWithMaterialsUvsDepthAndFacet) {
 }
 
 TEST(MqoParser, MarkerObjectsBecomeNamedPoints) {
-  ModelData model = Convert(Parse(std::string(kHeader) +
+  ModelData model = Convert(Parse(std::string(HEADER) +
                                   "Object \">arm\" {\n\tvisible 0\n\tvertex 2 {\n\t\t1 2 3\n\t\t3 2 1\n\t}\n}\n"
                                   "Object \"arm\" {\n\tvertex 1 {\n\t\t0 0 0\n\t}\n}\nEof\n"));
   ASSERT_EQ(model.objects.size(), 1u);
@@ -108,7 +108,7 @@ TEST(MqoParser, MarkerObjectsBecomeNamedPoints) {
 TEST(MqoParser, BadFacesAndOtherFormatsAreRefusedWithAReason) {
   MqoDocument document;
   std::string error;
-  std::string badIndex = std::string(kHeader) + "Object \"o\" {\n\tvertex 1 {\n\t\t0 0 0\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n";
+  std::string badIndex = std::string(HEADER) + "Object \"o\" {\n\tvertex 1 {\n\t\t0 0 0\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n";
   ASSERT_TRUE(ParseMqo(reinterpret_cast<const uint8_t*>(badIndex.data()), badIndex.size(), document, error));
   ModelData model;
   EXPECT_FALSE(ConvertMqo(document, "data\\", model, error));
@@ -117,10 +117,10 @@ TEST(MqoParser, BadFacesAndOtherFormatsAreRefusedWithAReason) {
   std::vector<std::string> broken = {
       "Metasequoia Document\nFormat Compress Ver 1.0\n",
       "PNG",
-      std::string(kHeader) + "Object \"o\" {\n\tface 1 {\n\t\t3 V(0 1)\n\t}\n}\n",  // count differs
-      std::string(kHeader) + "Object \"o\" {\n\tvertex 1 {\n\t\t0 0",
-      std::string(kHeader) + "Material 1 {\n\"m\" col(1 1\n}\n",
-      std::string(kHeader) + "Thumbnail 1 1 24 rgb raw {\n",
+      std::string(HEADER) + "Object \"o\" {\n\tface 1 {\n\t\t3 V(0 1)\n\t}\n}\n",  // count differs
+      std::string(HEADER) + "Object \"o\" {\n\tvertex 1 {\n\t\t0 0",
+      std::string(HEADER) + "Material 1 {\n\"m\" col(1 1\n}\n",
+      std::string(HEADER) + "Thumbnail 1 1 24 rgb raw {\n",
   };
   for (const std::string& text : broken) {
     EXPECT_FALSE(ParseMqo(reinterpret_cast<const uint8_t*>(text.data()), text.size(), document, error)) << text;

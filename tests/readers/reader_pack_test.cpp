@@ -25,13 +25,13 @@ std::string SourceText(const std::string& relative) {
 void ReaderPackTest::SetUp() {
   GLTest::SetUp();
   // Sizes are rounded up to powers of two unless a test says otherwise.
-  mNonPowerOfTwo = gTextureManager.isNonPowerOfTwo();
-  gTextureManager.setNonPowerOfTwo(false);
+  mNonPowerOfTwo = gTextureManager.IsNonPowerOfTwo();
+  gTextureManager.SetNonPowerOfTwo(false);
 }
 
 void ReaderPackTest::TearDown() {
   EXPECT_TRUE(gResourceManager.Cache().empty()) << "a test kept a resource";
-  gTextureManager.setNonPowerOfTwo(mNonPowerOfTwo);
+  gTextureManager.SetNonPowerOfTwo(mNonPowerOfTwo);
   ClosePackage();
   for (int fd : mMemoryFiles) close(fd);
   mMemoryFiles.clear();

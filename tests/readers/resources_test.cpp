@@ -33,7 +33,7 @@ class ReaderResourceTest : public ReaderPackTest {
  protected:
   // The texture's level 0 read back from GL, rows of the stored width.
   static std::vector<uint8_t> TexturePixels(cTexture* texture) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(texture->getWidth()) * texture->getHeight() * 4);
+    std::vector<uint8_t> pixels(static_cast<size_t>(texture->GetWidth()) * texture->GetHeight() * 4);
     glBindTexture(GL_TEXTURE_2D, gTextureManager.lookupName(texture));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -48,7 +48,7 @@ TEST_F(ReaderResourceTest, ExtensionsDecideLoadingAndOnlyPictureNamesIgnoreCase)
             {"data\\e.hdr", hdr}});
   resTexture* upperJpeg = Get<resTexture>("data\\a.JPG");
   ASSERT_NE(upperJpeg, nullptr);
-  EXPECT_EQ(upperJpeg->GetTexture()->getImageWidth(), 5);
+  EXPECT_EQ(upperJpeg->GetTexture()->GetImageWidth(), 5);
   upperJpeg->Release();
   // Accepted by name, but the Radiance and PNG decoders want their extension in lower case.
   for (const char* path : {"data\\b.HDR", "data\\c.PNG"}) {
@@ -69,9 +69,9 @@ TEST_F(ReaderResourceTest, PaddedTexturesHoldTheImageTopRowFirstAtTheStoredPitch
   resTexture* resource = Get<resTexture>("data\\t.png");
   ASSERT_NE(resource, nullptr);
   cTexture* texture = resource->GetTexture();
-  EXPECT_EQ(texture->getWidth(), 8);
-  EXPECT_EQ(texture->getHeight(), 4);
-  EXPECT_FLOAT_EQ(texture->getUScale(), 0.625f);
+  EXPECT_EQ(texture->GetWidth(), 8);
+  EXPECT_EQ(texture->GetHeight(), 4);
+  EXPECT_FLOAT_EQ(texture->GetUScale(), 0.625f);
   EXPECT_EQ(texture->getData(), nullptr);  // the CPU copy is gone after the upload
   std::vector<uint8_t> pixels = TexturePixels(texture);
   for (int y = 0; y < 3; ++y) {
@@ -91,15 +91,15 @@ TEST_F(ReaderResourceTest, ExactSizeFormatsNeedAStoredSizeEqualToTheImage) {
   OpenPack({{"data\\odd.tga", FixtureText("rgb24.tga")}, {"data\\cube.dds", FixtureText("dxt1-cube-mips.dds")}});
   EXPECT_EQ(gResourceManager.GetResource("data\\odd.tga"), nullptr);
   EXPECT_EQ(gResourceManager.GetResource("data\\cube.dds"), nullptr);
-  gTextureManager.setNonPowerOfTwo(true);
+  gTextureManager.SetNonPowerOfTwo(true);
   resTexture* tga = Get<resTexture>("data\\odd.tga");
   ASSERT_NE(tga, nullptr);
-  EXPECT_EQ(tga->GetTexture()->getWidth(), 5);
-  EXPECT_EQ(tga->GetTexture()->getInternalFormat(), static_cast<GLenum>(GL_RGB8));
+  EXPECT_EQ(tga->GetTexture()->GetWidth(), 5);
+  EXPECT_EQ(tga->GetTexture()->GetInternalFormat(), static_cast<GLenum>(GL_RGB8));
   tga->Release();
   resTexture* cube = Get<resTexture>("data\\cube.dds");
   ASSERT_NE(cube, nullptr);
-  EXPECT_EQ(cube->GetTexture()->getTarget(), static_cast<GLenum>(GL_TEXTURE_CUBE_MAP));
+  EXPECT_EQ(cube->GetTexture()->GetTarget(), static_cast<GLenum>(GL_TEXTURE_CUBE_MAP));
   EXPECT_EQ(cube->GetTexture()->getLevels(), 3u);
   EXPECT_NE(gTextureManager.lookupName(cube->GetTexture()), 0u);
   cube->Release();

@@ -28,7 +28,7 @@ std::string PathInSlot(const TdfDocument& document, int slot) {
   return model ? gLoadedPaths[model] : std::string();
 }
 
-const char kHeader[] = "TScene Demo File\nFormat Text Ver 1.0\nmade by hand\n";
+const char HEADER[] = "TScene Demo File\nFormat Text Ver 1.0\nmade by hand\n";
 
 TEST(TdfTokens, SplitWordsAtParenthesesAndKnowTheEnd) {
   TdfTokens tokens("dif(0.800) amb(0.600)\n");
@@ -44,7 +44,7 @@ TEST(TdfTokens, SplitWordsAtParenthesesAndKnowTheEnd) {
 
 TEST(TdfModelTable, HashDisablesOneEntryAndSlotsKeepTheirModels) {
   TdfDocument document;
-  document.ParseTdfText(std::string(kHeader) +
+  document.ParseTdfText(std::string(HEADER) +
                             "MQO {\n  0 \"data\\model\\first.mqo\"\n  # 1 \"data\\model\\second.mqo\"\n"
                             "  2 \"data\\model\\third.mqo\"\n  #4 \"data\\model\\fourth.mqo\"\n  5 \"data\\model\\fifth.mqo\"\n}\nEof\n",
                         RecordingLoader);
@@ -68,13 +68,13 @@ TEST(TdfModelTable, SlotsOutsideTheTableAreRejectedAndRewrittenSlotsKeepTheLater
 }
 
 TEST(TdfModelTable, CountModelReferencesCountsMqoTokensInTheBlock) {
-  EXPECT_EQ(CountModelReferencesInText(std::string(kHeader) +
+  EXPECT_EQ(CountModelReferencesInText(std::string(HEADER) +
                                        "MQO {\n 0 \"a.mqo\"\n # 1 \"b.mqo\"\n 2 \"c.MQO\"\n}\nScene \"x.mqo\" {\n}\nEof"),
             2);
   EXPECT_EQ(CountModelReferencesInText("MQO { 0 \"a.mqo\""), 1);  // ends without its brace
 }
 
-const char kCameraScene[] =
+const char CAMERA_SCENE[] =
     "Scene \"intro\" {\n"
     "  Object -1 {\n"
     "    CameraTrans 1\n    Visible 1\n    DataNum 3\n"
@@ -92,7 +92,7 @@ const char kCameraScene[] =
 
 TEST(TdfScenes, CameraObjectKeepsItsFlagsTimesAndPartKeys) {
   TdfDocument document;
-  document.ParseTdfText(std::string(kHeader) + kCameraScene + "Eof\n", NoModels);
+  document.ParseTdfText(std::string(HEADER) + CAMERA_SCENE + "Eof\n", NoModels);
   ASSERT_EQ(document.GetSceneCount(), 1u);
   const TdfScene& scene = document.GetScene(0);
   EXPECT_EQ(scene.name, "intro");
@@ -115,7 +115,7 @@ TEST(TdfScenes, CameraObjectKeepsItsFlagsTimesAndPartKeys) {
 
 TEST(TdfGetKey, QuadraticPositionsAndLinearEverythingElse) {
   TdfDocument document;
-  document.ParseTdfText(std::string(kHeader) + kCameraScene + "Eof\n", NoModels);
+  document.ParseTdfText(std::string(HEADER) + CAMERA_SCENE + "Eof\n", NoModels);
   const TdfObject& camera = document.GetScene(0).objects[0];
   TdfKey early = camera.GetKey("camera_pos", 0.5f);
   EXPECT_FLOAT_EQ(early.position[0], 2.5f);
@@ -173,7 +173,7 @@ TEST(TdfScenes, SceneEndTimesAddTheFirstObjectsLastTimes) {
 
 TEST(TdfScenes, EmptySlotsSkipPartsAndObjectsWithoutPartsEndTheScene) {
   TdfDocument document;
-  document.ParseTdfText(std::string(kHeader) +
+  document.ParseTdfText(std::string(HEADER) +
                             "Scene \"s\" {\n"
                             " Object 7 {\n  CameraTrans 0\n  Visible 1\n  DataNum 1\n  Time { 0 }\n"
                             "  Part \"hull\" {\n   Position { 1 2 3 }\n  }\n }\n"

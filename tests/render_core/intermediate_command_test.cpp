@@ -13,7 +13,7 @@ class IntermediateCommandTest : public CommandBufferGLTest {
     GLTest::SetUp();
     gIntermediateCommand.reset();
     gIntermediateCommand.setMaterial(nullptr);
-    gIntermediateCommand.selectList(0);
+    gIntermediateCommand.SelectList(0);
   }
 
   static void ClearTo(float grey) {
@@ -100,14 +100,14 @@ TEST_F(IntermediateCommandTest, ListTwoDrawsWithoutBlendingAndListFiveMultiplies
   RenderMaterial* clearBlack = gIntermediateCommand.newMaterial();
   clearBlack->red = clearBlack->green = clearBlack->blue = 0.0f;
   clearBlack->alpha = 0.0f;
-  ASSERT_TRUE(gIntermediateCommand.selectList(2));
+  ASSERT_TRUE(gIntermediateCommand.SelectList(2));
   gIntermediateCommand.pushMatrix(GL_PROJECTION);
   gIntermediateCommand.loadIdentity(GL_PROJECTION);
   gIntermediateCommand.ortho(0, 2, 0, 1, -1, 1);
   gIntermediateCommand.loadIdentity(GL_MODELVIEW);
   gIntermediateCommand.changeMaterial(clearBlack);
   gIntermediateCommand.drawQuad(1, 1);  // left half, opaque black although alpha is 0
-  ASSERT_TRUE(gIntermediateCommand.selectList(5));
+  ASSERT_TRUE(gIntermediateCommand.SelectList(5));
   RenderMaterial* grey = gIntermediateCommand.newMaterial();
   grey->red = grey->green = grey->blue = 0.5f;
   gIntermediateCommand.changeMaterial(grey);
@@ -117,9 +117,9 @@ TEST_F(IntermediateCommandTest, ListTwoDrawsWithoutBlendingAndListFiveMultiplies
   ReplayAndReset();
   EXPECT_EQ(ReadPixel(10, 32)[0], 0);
   EXPECT_NEAR(ReadPixel(50, 32)[0], 128, 1);
-  EXPECT_FALSE(gIntermediateCommand.selectList(7));
-  EXPECT_FALSE(gIntermediateCommand.selectList(-1));
-  EXPECT_EQ(gIntermediateCommand.currentList(), 5);
+  EXPECT_FALSE(gIntermediateCommand.SelectList(7));
+  EXPECT_FALSE(gIntermediateCommand.SelectList(-1));
+  EXPECT_EQ(gIntermediateCommand.CurrentList(), 5);
 }
 
 TEST_F(IntermediateCommandTest, TexturedQuadRunsFromVBottomAtTheBottomToVTopAtTheTop) {
@@ -128,7 +128,7 @@ TEST_F(IntermediateCommandTest, TexturedQuadRunsFromVBottomAtTheBottomToVTopAtTh
   const uint8_t rows[2][4] = {{255, 0, 0, 255}, {0, 0, 255, 255}};  // row 0 red, row 1 blue
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 2; ++x)
-      for (int c = 0; c < 4; ++c) data[(y * texture.getWidth() + x) * 4 + c] = rows[y][c];
+      for (int c = 0; c < 4; ++c) data[(y * texture.GetWidth() + x) * 4 + c] = rows[y][c];
   texture.upload();
   RenderMaterial* m = gIntermediateCommand.newMaterial();
   m->texture = &texture;
@@ -145,12 +145,12 @@ TEST_F(IntermediateCommandTest, TexturedQuadRunsFromVBottomAtTheBottomToVTopAtTh
 
 TEST_F(IntermediateCommandTest, BeginAndEndDrawLeaveTwoCommandsInTheDrawListAndSelectListZero) {
   gIntermediateCommand.beginDraw();
-  EXPECT_EQ(gIntermediateCommand.currentList(), DRAW_LIST);
+  EXPECT_EQ(gIntermediateCommand.CurrentList(), DRAW_LIST);
   gIntermediateCommand.endDraw();
   EXPECT_EQ(gIntermediateCommand.commandCount(DRAW_LIST), 2u);
-  EXPECT_EQ(gIntermediateCommand.commandBytes(DRAW_LIST), 2 * sizeof(cmdBeginDraw));
+  EXPECT_EQ(gIntermediateCommand.CommandBytes(DRAW_LIST), 2 * sizeof(cmdBeginDraw));
   EXPECT_EQ(gIntermediateCommand.commandCount(0), 0u);
-  EXPECT_EQ(gIntermediateCommand.currentList(), 0);
+  EXPECT_EQ(gIntermediateCommand.CurrentList(), 0);
 }
 
 TEST_F(IntermediateCommandTest, ResetEmptiesTheListsAndReusesMaterialStorage) {
@@ -174,7 +174,7 @@ TEST_F(IntermediateCommandTest, RecordingPastAListsCapacityIsRefusedAndTheBuffer
   uint32_t refusedBefore = gIntermediateCommand.refusedCount();
   for (size_t i = 0; i < perList + 5; ++i) gIntermediateCommand.loadIdentity(GL_MODELVIEW);
   EXPECT_EQ(gIntermediateCommand.commandCount(0), perList);
-  EXPECT_LE(gIntermediateCommand.commandBytes(0), COMMAND_LIST_SIZE);
+  EXPECT_LE(gIntermediateCommand.CommandBytes(0), COMMAND_LIST_SIZE);
   EXPECT_EQ(gIntermediateCommand.refusedCount(), refusedBefore + 5);
   gIntermediateCommand.beginDraw();
   gIntermediateCommand.endDraw();

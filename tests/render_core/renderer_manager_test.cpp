@@ -94,10 +94,10 @@ TEST_F(RendererStateTest, FrameUpdateReplaysWhatWasRecordedAndEmptiesTheBuffer) 
 int gPresented = 0;
 
 TEST_F(RendererStateTest, FrameEndCallsAnInstalledPresenter) {
-  gRendererManager.setPresenter([] { ++gPresented; });
+  gRendererManager.SetPresenter([] { ++gPresented; });
   gRendererManager.FrameEnd();
   gRendererManager.FrameEnd();
-  gRendererManager.setPresenter(nullptr);
+  gRendererManager.SetPresenter(nullptr);
   gRendererManager.FrameEnd();
   EXPECT_EQ(gPresented, 2);
 }

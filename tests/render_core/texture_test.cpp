@@ -16,9 +16,9 @@ class TextureTest : public GLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();
-    mSavedFlag = gTextureManager.isNonPowerOfTwo();
+    mSavedFlag = gTextureManager.IsNonPowerOfTwo();
   }
-  void TearDown() override { gTextureManager.setNonPowerOfTwo(mSavedFlag); }
+  void TearDown() override { gTextureManager.SetNonPowerOfTwo(mSavedFlag); }
 
   static std::string TempPng(const char* stem) {
     return "/tmp/torvane-texture-" + std::string(stem) + "-" + std::to_string(getpid()) + ".png";
@@ -34,7 +34,7 @@ class TextureTest : public GLTest {
   }
 
   static void SetPixel(cTexture& texture, int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-    uint8_t* p = texture.getData() + (static_cast<size_t>(y) * texture.getWidth() + x) * 4;
+    uint8_t* p = texture.getData() + (static_cast<size_t>(y) * texture.GetWidth() + x) * 4;
     p[0] = r;
     p[1] = g;
     p[2] = b;
@@ -45,44 +45,44 @@ class TextureTest : public GLTest {
 };
 
 TEST_F(TextureTest, WithoutNonPowerOfTwoSupportTheStoredSizeIsPaddedAndTheImageSizeKept) {
-  gTextureManager.setNonPowerOfTwo(false);
+  gTextureManager.SetNonPowerOfTwo(false);
   cTexture padded(1280, 720, 0, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
-  EXPECT_EQ(padded.getWidth(), 2048);
-  EXPECT_EQ(padded.getHeight(), 1024);
-  EXPECT_FLOAT_EQ(padded.getUScale(), 0.625f);
-  EXPECT_FLOAT_EQ(padded.getVScale(), 0.703125f);
-  EXPECT_EQ(padded.getImageWidth(), 1280);
-  EXPECT_EQ(padded.getImageHeight(), 720);
+  EXPECT_EQ(padded.GetWidth(), 2048);
+  EXPECT_EQ(padded.GetHeight(), 1024);
+  EXPECT_FLOAT_EQ(padded.GetUScale(), 0.625f);
+  EXPECT_FLOAT_EQ(padded.GetVScale(), 0.703125f);
+  EXPECT_EQ(padded.GetImageWidth(), 1280);
+  EXPECT_EQ(padded.GetImageHeight(), 720);
 
   cTexture exact(512, 256, 0, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
-  EXPECT_EQ(exact.getWidth(), 512);
-  EXPECT_EQ(exact.getHeight(), 256);
-  EXPECT_FLOAT_EQ(exact.getUScale(), 1.0f);
+  EXPECT_EQ(exact.GetWidth(), 512);
+  EXPECT_EQ(exact.GetHeight(), 256);
+  EXPECT_FLOAT_EQ(exact.GetUScale(), 1.0f);
 }
 
 TEST_F(TextureTest, WithNonPowerOfTwoSupportTheSizeStaysAndScalesAreOne) {
-  gTextureManager.setNonPowerOfTwo(true);
+  gTextureManager.SetNonPowerOfTwo(true);
   cTexture texture(1280, 720, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
-  EXPECT_EQ(texture.getWidth(), 1280);
-  EXPECT_EQ(texture.getHeight(), 720);
-  EXPECT_FLOAT_EQ(texture.getUScale(), 1.0f);
-  EXPECT_FLOAT_EQ(texture.getVScale(), 1.0f);
+  EXPECT_EQ(texture.GetWidth(), 1280);
+  EXPECT_EQ(texture.GetHeight(), 720);
+  EXPECT_FLOAT_EQ(texture.GetUScale(), 1.0f);
+  EXPECT_FLOAT_EQ(texture.GetVScale(), 1.0f);
   EXPECT_EQ(texture.getDataSize(), 1280u * 720u * 4u);
-  EXPECT_EQ(texture.getBitsPerPixel(), 32);
+  EXPECT_EQ(texture.GetBitsPerPixel(), 32);
 }
 
 TEST_F(TextureTest, CpuCopySizeFollowsTheFormatAndIsZeroFilled) {
-  gTextureManager.setNonPowerOfTwo(true);
+  gTextureManager.SetNonPowerOfTwo(true);
   cTexture byDefault;
-  EXPECT_EQ(byDefault.getWidth(), 16);
+  EXPECT_EQ(byDefault.GetWidth(), 16);
   EXPECT_EQ(byDefault.getDataSize(), 16u * 16u * 4u);
-  EXPECT_EQ(byDefault.getFilter(), static_cast<GLenum>(GL_LINEAR));
+  EXPECT_EQ(byDefault.GetFilter(), static_cast<GLenum>(GL_LINEAR));
   ASSERT_NE(byDefault.getData(), nullptr);
   for (uint32_t i = 0; i < byDefault.getDataSize(); ++i) ASSERT_EQ(byDefault.getData()[i], 0) << i;
 
   cTexture rgb(10, 3, 1, GL_RGB8, GL_RGB, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
   EXPECT_EQ(rgb.getDataSize(), 90u);
-  EXPECT_EQ(rgb.getBitsPerPixel(), 0);
+  EXPECT_EQ(rgb.GetBitsPerPixel(), 0);
 
   cTexture floating(8, 8, 1, GL_RGBA16F_ARB, GL_RGBA, GL_FLOAT, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
   EXPECT_EQ(floating.getDataSize(), 0u);
@@ -108,10 +108,10 @@ TEST_F(TextureTest, Dxt1CubeMapCopyCountsAtLeastOneBlockPerLevelAndUploadsLevelZ
 
 TEST_F(TextureTest, NameTableGivesZeroBeforeUploadTheNameAfterAndForgetsDestroyedTextures) {
   auto* texture = new cTexture(4, 4, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
-  EXPECT_NE(texture->getGLName(), 0u);
+  EXPECT_NE(texture->GetGLName(), 0u);
   EXPECT_EQ(gTextureManager.lookupName(texture), 0u);
   texture->upload();
-  EXPECT_EQ(gTextureManager.lookupName(texture), texture->getGLName());
+  EXPECT_EQ(gTextureManager.lookupName(texture), texture->GetGLName());
 
   const cTexture* address = texture;
   delete texture;
@@ -119,7 +119,7 @@ TEST_F(TextureTest, NameTableGivesZeroBeforeUploadTheNameAfterAndForgetsDestroye
 }
 
 TEST_F(TextureTest, UploadedPixelsArriveInRowOrder) {
-  gTextureManager.setNonPowerOfTwo(false);
+  gTextureManager.SetNonPowerOfTwo(false);
   cTexture texture(2, 2, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
   SetPixel(texture, 0, 0, 10, 20, 30, 40);
   SetPixel(texture, 1, 1, 50, 60, 70, 80);
@@ -154,9 +154,9 @@ TEST_F(TextureTest, WriteToFilePutsTheLastRowOnTopAndCarriesTheDescription) {
 }
 
 TEST_F(TextureTest, WriteToFileOfAPaddedTextureWritesTheImagePartAtTheStoredPitch) {
-  gTextureManager.setNonPowerOfTwo(false);
+  gTextureManager.SetNonPowerOfTwo(false);
   cTexture texture(3, 3, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_NEAREST, GL_REPEAT, 1);
-  ASSERT_EQ(texture.getWidth(), 4);
+  ASSERT_EQ(texture.GetWidth(), 4);
   SetPixel(texture, 2, 2, 9, 8, 7, 6);
   SetPixel(texture, 3, 2, 99, 99, 99, 99);  // padding column: not part of the picture
   SetPixel(texture, 0, 0, 1, 2, 3, 4);
@@ -188,9 +188,9 @@ TEST_F(TextureTest, TheRuntimeClassCreatesTheDefaultTexture) {
   CoreObject* object = record->CreateObject();
   ASSERT_TRUE(object->IsKindOf("cTexture"));
   auto* texture = static_cast<cTexture*>(object);
-  EXPECT_EQ(texture->getImageWidth(), 16);
-  EXPECT_EQ(texture->getInternalFormat(), static_cast<GLenum>(GL_RGBA8));
-  EXPECT_NE(texture->getGLName(), 0u);
+  EXPECT_EQ(texture->GetImageWidth(), 16);
+  EXPECT_EQ(texture->GetInternalFormat(), static_cast<GLenum>(GL_RGBA8));
+  EXPECT_NE(texture->GetGLName(), 0u);
   delete object;
 }
 

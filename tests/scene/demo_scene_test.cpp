@@ -45,7 +45,7 @@ CORE_IMPLEMENT_DYNAMIC(CSceneTdf_notACut, CoreObject)
 
 namespace {
 
-constexpr char kScenePath[] = "data\\tdf\\line.tdf";
+constexpr char SCENE_PATH[] = "data\\tdf\\line.tdf";
 
 // A scene whose cameras' key times are given, one text of times per camera, and a model object
 // whose keys run later than every camera.
@@ -80,16 +80,16 @@ class DemoSceneTest : public ScenePackTest {
     ScenePackTest::SetUp();
     CSceneTdf_probe::calls.clear();
   }
-  void OpenScenes(const std::vector<std::string>& scenes) { OpenPack({{kScenePath, SceneFile(scenes)}}); }
+  void OpenScenes(const std::vector<std::string>& scenes) { OpenPack({{SCENE_PATH, SceneFile(scenes)}}); }
   static std::unique_ptr<cDemoScene> Make(int32_t rangeStart = -1, int32_t rangeEnd = -1) {
-    return std::make_unique<cDemoScene>(kScenePath, "data\\shader\\line.cgfx", 3, 1000, 2000, rangeStart, rangeEnd);
+    return std::make_unique<cDemoScene>(SCENE_PATH, "data\\shader\\line.cgfx", 3, 1000, 2000, rangeStart, rangeEnd);
   }
 };
 
 TEST_F(DemoSceneTest, CutsLieEndToEndAsLongAsTheirCameras) {
   OpenScenes({Scene("probeA", {"0 2 4.0"}), Scene("probeB", {"6.5 1"})});
   auto scene = Make();
-  EXPECT_EQ(scene->GetAnimationPath(), kScenePath);
+  EXPECT_EQ(scene->GetAnimationPath(), SCENE_PATH);
   EXPECT_EQ(scene->GetShaderName(), "data\\shader\\line.cgfx");
   EXPECT_EQ(scene->GetLine(), 3);
   EXPECT_EQ(scene->GetStartTime(), 1000);
@@ -209,7 +209,7 @@ TEST_F(DemoSceneTest, CutClassesAreChosenByTheStartOfTheirName) {
 }
 
 TEST_F(DemoSceneTest, AnimationsThatDoNotLoadGiveASceneWithoutCuts) {
-  OpenPack({{kScenePath, ""}, {"data\\tdf\\effect.cgfx", ProbeEffectText()}});
+  OpenPack({{SCENE_PATH, ""}, {"data\\tdf\\effect.cgfx", ProbeEffectText()}});
   auto empty = Make();
   EXPECT_EQ(empty->GetSceneAnimation(), nullptr);
   EXPECT_TRUE(empty->Cuts().empty());
@@ -232,7 +232,7 @@ TEST_F(DemoSceneTest, DefaultCutsDrawTheirSceneBetweenRestoredMatrices) {
       "    Part \"camera_lookat\" {\n      Position { 0 0 1 }\n    }\n  }\n"
       "  Object 0 {\n    CameraTrans 1\n    Visible 1\n    DataNum 1\n    Time { 0 }\n"
       "    Part \"hull\" {\n      Position { 0 0 0 }\n    }\n  }\n}\n";
-  OpenPack({{QUAD_CACHE_PATH, ModelCacheText(QuadModel({"hull"}, {0}))}, {kScenePath, SceneFile({scenes})}});
+  OpenPack({{QUAD_CACHE_PATH, ModelCacheText(QuadModel({"hull"}, {0}))}, {SCENE_PATH, SceneFile({scenes})}});
   auto scene = Make();
   ASSERT_EQ(scene->Cuts().size(), 2u);
   GLint before[2] = {};
@@ -312,8 +312,8 @@ TEST_F(LoaderBarTest, TheLoadingScreenDrawsItsBarWithoutRenderer) {
 }
 
 TEST_F(LoaderBarTest, SceneNamedLoaderGrowsItsBarWithTheCutPhase) {
-  OpenPack({{kScenePath, SceneFile({Scene("loader", {"0 2"})})}});
-  auto scene = std::make_unique<cDemoScene>(kScenePath, "", 0, 0, 1000, -1, -1);
+  OpenPack({{SCENE_PATH, SceneFile({Scene("loader", {"0 2"})})}});
+  auto scene = std::make_unique<cDemoScene>(SCENE_PATH, "", 0, 0, 1000, -1, -1);
   ASSERT_EQ(scene->Cuts().size(), 1u);
   EXPECT_TRUE(scene->DrawPhase(0.25f));
   EXPECT_EQ(Red(60, 0), 255);  // a quarter of 9.5 wide: 69 pixels each side

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr float kHalfPi = 1.5707963f;
+constexpr float HALF_PI = 1.5707963f;
 
 TdfObject AnimationWith(const std::map<std::string, TdfKey>& keys) {
   TdfObject animation;
@@ -131,7 +131,7 @@ TEST_F(MqoRenderTest, RotationKeysTurnXAndYBackwardsAndZForwards) {
   };
   for (const auto& c : cases) {
     TdfKey key;
-    key.rotation[c.axis] = kHalfPi;
+    key.rotation[c.axis] = HALF_PI;
     TdfObject animation = AnimationWith({{"hull", key}});
     cMqoRender renderer;
     renderer.SetModel(model, &animation);
@@ -148,7 +148,7 @@ TEST_F(MqoRenderTest, ObjectsTurnAboutTheirNamedPointWithZNegated) {
   resMQO* model = LoadModel(data);
   ASSERT_NE(model, nullptr);
   TdfKey key = KeyAt(0, 0, 3);
-  key.rotation[2] = kHalfPi;
+  key.rotation[2] = HALF_PI;
   TdfObject animation = AnimationWith({{"hull", key}});
   cMqoRender renderer;
   renderer.SetModel(model, &animation);

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr char kThreePasses[] = "data\\shader\\three.cgfx";
+constexpr char THREE_PASSES[] = "data\\shader\\three.cgfx";
 
 // Records the calls the loop makes through the virtual table.
 class RecordingObject : public cRenderObject {
@@ -36,7 +36,7 @@ TEST_F(RenderObjectTest, WithoutEffectTheGeometryIsDrawnOnceWithPassZeroAndNoPar
   OpenPack({});
   resShader* probe = GetShader(PROBE_EFFECT_PATH);
   ASSERT_NE(probe, nullptr);
-  gShaderManager.setCurrentEffect(probe);
+  gShaderManager.SetCurrentEffect(probe);
   const float marker[4] = {0.25f, 0.5f, 0.75f, 1.0f};
   probe->setParameter("shMqoColor", marker);
   eyePosition = {1, 2, 3};
@@ -44,7 +44,7 @@ TEST_F(RenderObjectTest, WithoutEffectTheGeometryIsDrawnOnceWithPassZeroAndNoPar
   RecordingObject object;
   EXPECT_EQ(object.Draw(0.0f), 0);
   EXPECT_EQ(object.calls, (std::vector<std::string>{"draw 0"}));
-  EXPECT_EQ(gShaderManager.getCurrentEffect(), probe);
+  EXPECT_EQ(gShaderManager.GetCurrentEffect(), probe);
   probe->setPassState(0);
   EXPECT_EQ(UploadedUniform(probe, "shEyePos", 3), (std::vector<float>{0, 0, 0}));  // never set
   probe->resetPassState(0);
@@ -53,8 +53,8 @@ TEST_F(RenderObjectTest, WithoutEffectTheGeometryIsDrawnOnceWithPassZeroAndNoPar
 }
 
 TEST_F(RenderObjectTest, EveryPassRunsBeginDrawEndInOrderWithTheStandardParameters) {
-  OpenPack({{kThreePasses, ProbeEffectText(3)}});
-  resShader* effect = GetShader(kThreePasses);
+  OpenPack({{THREE_PASSES, ProbeEffectText(3)}});
+  resShader* effect = GetShader(THREE_PASSES);
   ASSERT_NE(effect, nullptr);
   ASSERT_EQ(effect->passCount(), 3);
   eyePosition = {1, 2, 3};
@@ -66,7 +66,7 @@ TEST_F(RenderObjectTest, EveryPassRunsBeginDrawEndInOrderWithTheStandardParamete
   EXPECT_EQ(object.Draw(0.0f), 3);
   EXPECT_EQ(object.calls, (std::vector<std::string>{"begin 0", "draw 0", "end 0", "begin 1", "draw 1", "end 1",
                                                     "begin 2", "draw 2", "end 2"}));
-  EXPECT_EQ(gShaderManager.getCurrentEffect(), effect);
+  EXPECT_EQ(gShaderManager.GetCurrentEffect(), effect);
   EXPECT_EQ(effect->getEffect()->ActivePass(), -1);  // every pass was reset
   for (int pass = 0; pass < 3; ++pass) {
     effect->setPassState(pass);
@@ -88,8 +88,8 @@ TEST_F(RenderObjectTest, ImmediateGeometryIsDrawnOnceAtTheEndOfTheFirstPass) {
        at = additive.find(fragment, at + blend.size() + fragment.size())) {
     additive.insert(at, blend);
   }
-  OpenPack({{kThreePasses, additive}});
-  resShader* effect = GetShader(kThreePasses);
+  OpenPack({{THREE_PASSES, additive}});
+  resShader* effect = GetShader(THREE_PASSES);
   ASSERT_NE(effect, nullptr);
   const float quarter[4] = {0.25f, 0.25f, 0.25f, 0.25f};
   effect->setParameter("shMqoColor", quarter);

@@ -97,11 +97,11 @@ void ScenePackTest::SetUp() {
   glLoadIdentity();
   glDisable(GL_CULL_FACE);
   glDisable(GL_BLEND);
-  gShaderManager.setCurrentEffect(nullptr);
+  gShaderManager.SetCurrentEffect(nullptr);
 }
 
 void ScenePackTest::TearDown() {
-  gShaderManager.setCurrentEffect(nullptr);
+  gShaderManager.SetCurrentEffect(nullptr);
   EXPECT_TRUE(gResourceManager.Cache().empty()) << "a test kept a resource";
   mPack.Close();
 }

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kScenePath[] = "data\\tdf\\scene.tdf";
+constexpr char SCENE_PATH[] = "data\\tdf\\scene.tdf";
 
 // A camera object with eye and look-at positions at the given times (one key per time).
 std::string Camera(const std::string& times, const std::string& eye, const std::string& lookAt,
@@ -58,8 +58,8 @@ class TdfRenderTest : public ScenePackTest {
  protected:
   // Opens a pack with the quad model and a scene file of scenes; returns the animation loaded.
   resTDF* LoadScenes(const std::string& scenes, std::array<float, 4> color = {1, 1, 1, 1}) {
-    OpenPack({{QUAD_CACHE_PATH, ModelCacheText(QuadModel({"hull"}, {0}, color))}, {kScenePath, SceneFile(scenes)}});
-    return dynamic_cast<resTDF*>(gResourceManager.GetResource(kScenePath));
+    OpenPack({{QUAD_CACHE_PATH, ModelCacheText(QuadModel({"hull"}, {0}, color))}, {SCENE_PATH, SceneFile(scenes)}});
+    return dynamic_cast<resTDF*>(gResourceManager.GetResource(SCENE_PATH));
   }
   // The effect the quad model draws with.
   static resShader* ModelEffect(resTDF* animation) { return animation->GetModel(0)->GetEffect(0); }

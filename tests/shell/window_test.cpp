@@ -140,11 +140,11 @@ TEST_F(WindowGLTest, CaptureScreenWritesTheFrameTopRowFirstAndOpaque) {
   glClearColor(0, 1, 0, 1);  // the bottom-left pixel green
   glClear(GL_COLOR_BUFFER_BIT);
   glDisable(GL_SCISSOR_TEST);
-  gRendererManager.setScreenSize(96, 64);
-  gRendererManager.setCaptureBuffer(GL_BACK);
+  gRendererManager.SetScreenSize(96, 64);
+  gRendererManager.SetCaptureBuffer(GL_BACK);
   std::string path = "/tmp/torvane-capture-" + std::to_string(getpid()) + ".png";
   bool captured = gRendererManager.CaptureScreen(path.c_str());
-  gRendererManager.setCaptureBuffer(GL_FRONT);
+  gRendererManager.SetCaptureBuffer(GL_FRONT);
   GLint readBuffer = 0;
   glGetIntegerv(GL_READ_BUFFER, &readBuffer);
   EXPECT_EQ(readBuffer, GL_BACK) << "the read buffer is put back";

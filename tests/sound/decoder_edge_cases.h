@@ -1,5 +1,5 @@
 #pragma once
-// The edge cases every decoder must meet on one second of 44.1 kHz 16-bit stereo (176400
+// The edge cases every decoder must meet on one second of 44.1 HZ 16-bit stereo (176400
 // bytes). pcm is what the decoder's whole-sound read delivers.
 
 #include "sound/sound_loader.h"

@@ -15,7 +15,7 @@
 namespace {
 
 constexpr uint32_t SEGMENT = 44100;
-constexpr size_t DEVICE_CALLBACK_BYTES = 4096;  // one device callback at 44.1 kHz stereo
+constexpr size_t DEVICE_CALLBACK_BYTES = 4096;  // one device callback at 44.1 HZ stereo
 constexpr size_t NOT_FOUND = static_cast<size_t>(-1);
 
 class SoundPlayerTest : public ::testing::Test {

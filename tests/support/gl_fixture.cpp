@@ -4,7 +4,7 @@ platform::HiddenGLContext* GLTest::sContext = nullptr;
 
 void GLTest::SetUpTestSuite() {
   sContext = new platform::HiddenGLContext;
-  sContext->Create(kWidth, kHeight);
+  sContext->Create(WIDTH, HEIGHT);
 }
 
 void GLTest::TearDownTestSuite() {
@@ -14,7 +14,7 @@ void GLTest::TearDownTestSuite() {
 
 void GLTest::SetUp() {
   ASSERT_TRUE(sContext->IsCreated()) << "no GL context: " << sContext->Error() << " (run the tests under xvfb-run)";
-  glViewport(0, 0, kWidth, kHeight);
+  glViewport(0, 0, WIDTH, HEIGHT);
   glClearColor(0, 0, 0, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }

@@ -12,8 +12,8 @@
 
 class GLTest : public ::testing::Test {
  public:
-  static constexpr int kWidth = 64;
-  static constexpr int kHeight = 64;
+  static constexpr int WIDTH = 64;
+  static constexpr int HEIGHT = 64;
 
   static void SetUpTestSuite();
   static void TearDownTestSuite();
