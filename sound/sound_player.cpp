@@ -62,6 +62,7 @@ SoundPlayer::SoundPlayer() { ++gLivePlayers; }
 SoundPlayer::~SoundPlayer() { Close(); }
 
 int SoundPlayer::InitDirectSound() {
+  mFailure.reset();
   if (platform::AudioOutputIsOpen()) return PLAYER_OUTPUT_ERROR;
   std::string error;
   if (!platform::OpenAudioOutput(error)) {
@@ -72,6 +73,7 @@ int SoundPlayer::InitDirectSound() {
 }
 
 int SoundPlayer::OpenMusic(const char* name) {
+  mFailure.reset();
   std::unique_ptr<CSoundLoader> decoder = ChooseDecoder(name);
   if (!decoder) {
     mFailure = SoundAlert("", SOUND_TEXT_NO_DECODER, name, AlertIcon::Warning);

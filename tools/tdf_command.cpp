@@ -8,6 +8,7 @@
 #include "files/tdf_document.h"
 #include "platform/hidden_gl_context.h"
 #include "render/texture_manager.h"
+#include "resources/res_mqo.h"
 #include "resources/res_tdf.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
@@ -40,10 +41,10 @@ void WriteObject(JsonWriter& json, const TdfObject& object) {
   json.EndObject().EndObject();
 }
 
-void WriteDocument(JsonWriter& json, const TdfDocument& document) {
+void WriteDocument(JsonWriter& json, const TdfDocument& document, const TdfModelSet& models) {
   json.BeginObject().Key("models").BeginObject();
   for (int slot = 0; slot < TDF_MODEL_SLOTS; ++slot) {
-    if (document.GetModel(slot)) json.Key(std::to_string(slot)).String(document.GetModelPath(slot));
+    if (resMQO* model = models.Get(slot)) json.Key(std::to_string(slot)).String(model->GetPath());
   }
   json.EndObject().Key("scenes").BeginArray();
   for (const TdfScene& scene : document.GetScenes()) {
@@ -132,7 +133,7 @@ int RunTdf(const std::vector<std::string>& arguments) {
       status = PrintKey(document, keyRequest);
     } else {
       JsonWriter json;
-      WriteDocument(json, document);
+      WriteDocument(json, document, models);
       std::printf("%s\n", json.Text().c_str());
     }
   }

@@ -13,9 +13,9 @@
 #include "platform/launcher_dialog.h"
 #include "tests/e2e/disk_audio.h"
 #include "tests/e2e/window_picture.h"
-#include "tests/shell/x_driver.h"
 #include "tests/support/run_command.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/x_driver.h"
 
 namespace {
 

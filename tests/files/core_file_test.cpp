@@ -6,8 +6,8 @@
 #include "core/runtime_class.h"
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
-#include "tests/files/pack_fixture.h"
 #include "tests/support/critical_exit.h"
+#include "tests/support/pack_test.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "files/core_file.h"
 #include "files/pack_file.h"
-#include "tests/files/pack_fixture.h"
 #include "tests/support/critical_exit.h"
+#include "tests/support/pack_test.h"
 
 namespace {
 

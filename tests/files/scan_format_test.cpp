@@ -5,7 +5,7 @@
 
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
-#include "tests/files/pack_fixture.h"
+#include "tests/support/pack_test.h"
 
 namespace {
 

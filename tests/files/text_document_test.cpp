@@ -5,7 +5,7 @@
 
 #include "files/entry_text.h"
 #include "files/text_document.h"
-#include "tests/files/pack_fixture.h"
+#include "tests/support/pack_test.h"
 
 namespace {
 

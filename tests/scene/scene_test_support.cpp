@@ -11,15 +11,6 @@
 #include "resources/resource_manager.h"
 #include "tests/support/test_paths.h"
 
-namespace {
-
-std::string SourceText(const std::string& relative) {
-  std::ifstream in(SourcePath(relative), std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
 std::string ProbeEffectText(int passes) {
   std::string text =
       "uniform mat4 shWorldMat;\n"
@@ -90,7 +81,7 @@ std::vector<float> UploadedUniform(resShader* effect, const char* name, int coun
 }
 
 void ScenePackTest::SetUp() {
-  GLTest::SetUp();
+  ResourcePackTest::SetUp();
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
@@ -102,18 +93,12 @@ void ScenePackTest::SetUp() {
 
 void ScenePackTest::TearDown() {
   gShaderManager.SetCurrentEffect(nullptr);
-  EXPECT_TRUE(gResourceManager.Cache().empty()) << "a test kept a resource";
-  mPack.Close();
+  ResourcePackTest::TearDown();
 }
 
 void ScenePackTest::OpenPack(const PackContents& entries) {
   PackContents all = entries;
-  for (const char* name : {"dummyShader", "defaultShader"}) {
-    all.emplace_back(std::string("data\\core\\shader\\") + name + ".cgfx",
-                     SourceText(std::string("content/data/core/shader/") + name + ".cgfx"));
-  }
-  all.emplace_back(DEFAULT_TEXTURE_PATH, SourceText("content/data/core/texture/defaultTexture.bmp"));
+  for (auto& entry : CoreModelEntries()) all.push_back(entry);
   all.emplace_back(PROBE_EFFECT_PATH, ProbeEffectText());
-  std::string error;
-  ASSERT_TRUE(mPack.Open(all, error)) << error;
+  ResourcePackTest::OpenPack(all);
 }

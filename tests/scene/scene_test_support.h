@@ -9,12 +9,9 @@
 #include <vector>
 
 #include "files/model_data.h"
-#include "tests/support/gl_fixture.h"
-#include "tests/support/memory_pack.h"
+#include "tests/support/resource_pack_test.h"
 
 class resShader;
-
-using PackContents = std::vector<std::pair<std::string, std::string>>;
 
 inline constexpr char PROBE_EFFECT_PATH[] = "data\\shader\\probe.cgfx";
 inline constexpr char QUAD_MODEL_PATH[] = "data\\model\\quad.mqo";
@@ -41,13 +38,10 @@ std::string KeyTimes(const std::string& times);
 // The value of a float uniform (count floats) as uploaded to pass `pass` of effect.
 std::vector<float> UploadedUniform(resShader* effect, const char* name, int count, int pass = 0);
 
-class ScenePackTest : public GLTest {
+class ScenePackTest : public ResourcePackTest {
  protected:
   void SetUp() override;
   void TearDown() override;
   // Opens the core entries, the probe effect and entries as the process pack.
   void OpenPack(const PackContents& entries);
-
- private:
-  MemoryPack mPack;
 };

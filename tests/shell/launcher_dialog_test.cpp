@@ -5,7 +5,7 @@
 
 #include "platform/launcher_dialog.h"
 #include "shell/settings_manager.h"
-#include "tests/shell/x_driver.h"
+#include "tests/support/x_driver.h"
 
 namespace {
 

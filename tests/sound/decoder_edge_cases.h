@@ -3,7 +3,7 @@
 // bytes). pcm is what the decoder's whole-sound read delivers.
 
 #include "sound/sound_loader.h"
-#include "tests/sound/sound_test_data.h"
+#include "tests/support/sound_test_data.h"
 
 // Blocks of 44100: statuses 1, 1, 1, 1 with the sound in order, then 8 and a silent block.
 void ExpectQuarterSecondBlocksThenSilence(CSoundLoader& loader, const Bytes& pcm);

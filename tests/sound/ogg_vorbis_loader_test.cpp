@@ -7,7 +7,7 @@
 #include "sound/ogg_memory_source.h"
 #include "sound/ogg_vorbis_loader.h"
 #include "tests/sound/decoder_edge_cases.h"
-#include "tests/sound/sound_test_data.h"
+#include "tests/support/sound_test_data.h"
 
 namespace {
 

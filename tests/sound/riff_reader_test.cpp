@@ -4,7 +4,7 @@
 
 #include "sound/riff_reader.h"
 #include "sound/wave_layout.h"
-#include "tests/sound/sound_test_data.h"
+#include "tests/support/sound_test_data.h"
 #include "tests/support/test_paths.h"
 
 namespace {

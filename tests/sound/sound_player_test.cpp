@@ -9,7 +9,7 @@
 
 #include "sound/ogg_vorbis_loader.h"
 #include "sound/sound_player.h"
-#include "tests/sound/sound_test_data.h"
+#include "tests/support/sound_test_data.h"
 #include "tests/support/test_paths.h"
 
 namespace {
@@ -199,12 +199,10 @@ TEST_F(SoundPlayerTest, ResultCodesAndWarnings) {
   EXPECT_EQ(second.InitDirectSound(), PLAYER_OUTPUT_ERROR);
 
   std::string missing = ScratchFolder() + "/music.ogg";
-  ::testing::internal::CaptureStderr();
   EXPECT_EQ(player.OpenMusic(missing.c_str()), PLAYER_NO_DECODER);
-  std::string warning = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(warning.find("Sound::" + missing + "の読み取りインターフェイス取得に失敗.\nファイルが存在するかもしくは対応形式か確認して下さい."),
-            std::string::npos)
-      << warning;
+  ASSERT_TRUE(player.Failure());
+  EXPECT_EQ(player.Failure()->text, "Sound::" + missing + "の読み取りインターフェイス取得に失敗.\nファイルが存在するかもしくは対応形式か確認して下さい.");
+  EXPECT_EQ(player.Failure()->icon, AlertIcon::Warning);
   std::string garbage = WriteScratchFile("garbage.ogg", Bytes(5000, 0x47));
   EXPECT_EQ(player.OpenMusic(garbage.c_str()), PLAYER_NO_DECODER);
 
@@ -216,6 +214,7 @@ TEST_F(SoundPlayerTest, ResultCodesAndWarnings) {
   EXPECT_FALSE(player.IsPlaying());
   // 16-bit extensible (a mono click of 100 frames): integer PCM, played like any other.
   EXPECT_EQ(player.OpenMusic(SourcePath("tests/data/sound/pop.wav").c_str()), PLAYER_OK);
+  EXPECT_FALSE(player.Failure());
 
   ASSERT_EQ(player.OpenMusic(music.c_str()), PLAYER_OK);
   EXPECT_EQ(player.SetVolume(-600), PLAYER_OK);
@@ -227,10 +226,10 @@ TEST_F(SoundPlayerTest, ResultCodesAndWarnings) {
 TEST_F(SoundPlayerTest, AMissingAudioOutputIsExplainedBeforeTheStartFails) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   SoundPlayer player;
-  ::testing::internal::CaptureStderr();
   EXPECT_EQ(player.InitDirectSound(), PLAYER_OUTPUT_FAILED);
-  std::string message = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(message.find("The sound output could not be opened"), std::string::npos) << message;
+  ASSERT_TRUE(player.Failure());
+  EXPECT_EQ(player.Failure()->caption, "Sound");
+  EXPECT_NE(player.Failure()->text.find("The sound output could not be opened"), std::string::npos);
 }
 
 }  // namespace

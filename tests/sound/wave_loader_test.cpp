@@ -5,7 +5,7 @@
 
 #include "sound/wave_loader.h"
 #include "tests/sound/decoder_edge_cases.h"
-#include "tests/sound/sound_test_data.h"
+#include "tests/support/sound_test_data.h"
 #include "tests/support/test_paths.h"
 
 namespace {

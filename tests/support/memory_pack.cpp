@@ -3,21 +3,33 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include "files/pack_file.h"
 #include "files/pack_writer.h"
 
+std::string PackImage(const PackContents& entries) {
+  std::string image, error;
+  EXPECT_TRUE(BuildPackImage(entries, image, error)) << error;
+  return image;
+}
+
 MemoryPack::~MemoryPack() { Close(); }
 
-bool MemoryPack::Open(const std::vector<std::pair<std::string, std::string>>& entries, std::string& error) {
+bool MemoryPack::Open(const PackContents& entries, std::string& error) {
   std::string image;
   if (!BuildPackImage(entries, image, error)) return false;
+  return OpenBytes(image, error);
+}
+
+bool MemoryPack::OpenBytes(const std::string& bytes, std::string& error) {
   int fd = memfd_create("torvane-test-pack", 0);
   if (fd < 0) {
     error = "memfd_create failed";
     return false;
   }
   mFiles.push_back(fd);
-  if (write(fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+  if (write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
     error = "writing the pack image failed";
     return false;
   }

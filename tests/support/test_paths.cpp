@@ -1,6 +1,8 @@
 #include "tests/support/test_paths.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -17,4 +19,9 @@ std::string SourcePath(const std::string& relative) {
 
 std::string BinaryPath(const std::string& relative) {
   return Environment("TORVANE_BINARY_DIR", TORVANE_TEST_BINARY_DIR) + "/" + relative;
+}
+
+std::string ReadSourceFile(const std::string& relative) {
+  std::ifstream in(SourcePath(relative), std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }

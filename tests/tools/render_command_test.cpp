@@ -1,0 +1,55 @@
+// The headless renderer on a production with a broken effect: the picture falls back as the
+// player's does, and the author is told which file and line failed.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/run_command.h"
+#include "tests/support/test_paths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The test production's staged data with one of its material effects replaced by text.
+std::string PackWithEffect(const fs::path& folder, const std::string& effectText) {
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  fs::copy(BinaryPath("content/stage"), folder / "stage", fs::copy_options::recursive);
+  std::ofstream(folder / "stage/data/shader/glass.cgfx", std::ios::trunc) << effectText;
+  std::string pack = (folder / "torvane.pak").string();
+  CommandResult packed = RunTool({"pack", "create", pack, (folder / "stage").string()});
+  EXPECT_EQ(packed.status, 0) << packed.err;
+  return pack;
+}
+
+CommandResult RenderAt(const std::string& pack, const fs::path& out) {
+  return RunTool({"render", "--pack", pack, "--width", "64", "--height", "36", "--at", "3000", "--out", out.string()});
+}
+
+}  // namespace
+
+TEST(RenderTool, ABrokenEffectIsLoggedWithItsFileAndLineAndThePictureFallsBack) {
+  fs::path folder = fs::temp_directory_path() / ("torvane_render_" + std::to_string(::getpid()));
+  std::string broken = PackWithEffect(folder / "broken",
+                                      "// glass, half-edited\n"
+                                      "uniform vec4 shMqoColor = vec4(1.0)\n"
+                                      "void vsGlass() { gl_Position = ftransform(); }\n");
+  CommandResult result = RenderAt(broken, folder / "frames");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find("[effect] error: data\\shader\\glass.cgfx:2"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("[effect] warning: data\\shader\\glass.cgfx does not build; drawn with "
+                            "data\\core\\shader\\dummyShader.cgfx instead"),
+            std::string::npos)
+      << result.err;
+  EXPECT_TRUE(fs::exists(folder / "frames/frame_00003000.png"));
+
+  std::string intact = PackWithEffect(folder / "intact", ReadSourceFile("content/data/shader/glass.cgfx"));
+  CommandResult clean = RenderAt(intact, folder / "clean");
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_EQ(clean.err.find("[effect]"), std::string::npos) << clean.err;
+  fs::remove_all(folder);
+}
