@@ -71,8 +71,8 @@ class TdfParser {
   }
 
   void StoreModel(int32_t slot, const std::string& path) {
-    mDocument.models[slot] = mLoader(slot, path);
-    mDocument.modelPaths[slot] = path;
+    mDocument.mModels[slot] = mLoader(slot, path);
+    mDocument.mModelPaths[slot] = path;
   }
 
   void ReadScene() {
@@ -81,7 +81,7 @@ class TdfParser {
     Next();  // the opening brace
     std::string token = Next();
     while (token == "Object") token = ReadObject(scene);
-    mDocument.scenes.push_back(std::move(scene));
+    mDocument.mScenes.push_back(std::move(scene));
   }
 
   // Reads one object block and returns the token after it.
@@ -183,9 +183,9 @@ class TdfParser {
 TdfDocument::~TdfDocument() { Clear(); }
 
 void TdfDocument::Clear() {
-  models.fill(nullptr);
-  modelPaths.fill(std::string());
-  scenes.clear();
+  mModels.fill(nullptr);
+  mModelPaths.fill(std::string());
+  mScenes.clear();
   sceneEndTimes.clear();
 }
 
@@ -195,7 +195,7 @@ bool TdfDocument::ParseTdfText(const std::string& text, const TdfModelLoader& lo
   Clear();
   TdfParser(text, *this, loader).Parse();
   float end = 0;
-  for (const TdfScene& scene : scenes) {
+  for (const TdfScene& scene : mScenes) {
     bool timed = !scene.objects.empty() && !scene.objects[0].times.empty();
     end += timed ? scene.objects[0].times.back() : 0.0f;
     sceneEndTimes.push_back(end);
@@ -204,12 +204,12 @@ bool TdfDocument::ParseTdfText(const std::string& text, const TdfModelLoader& lo
 }
 
 const ModelData* TdfDocument::GetModel(int slot) const {
-  return slot >= 0 && slot < TDF_MODEL_SLOTS ? models[slot] : nullptr;
+  return slot >= 0 && slot < TDF_MODEL_SLOTS ? mModels[slot] : nullptr;
 }
 
 const std::string& TdfDocument::GetModelPath(int slot) const {
   static const std::string none;
-  return slot >= 0 && slot < TDF_MODEL_SLOTS ? modelPaths[slot] : none;
+  return slot >= 0 && slot < TDF_MODEL_SLOTS ? mModelPaths[slot] : none;
 }
 
 bool TdfDocument::GetModelMaterial(int slot, size_t m, ModelMaterial& material) const {

@@ -36,9 +36,9 @@ class TdfDocument {
   // The same over a text held in memory.
   bool ParseTdfText(const std::string& text, const TdfModelLoader& loader);
 
-  size_t GetSceneCount() const { return scenes.size(); }
-  const TdfScene& GetScene(size_t index) const { return scenes[index]; }
-  const std::vector<TdfScene>& GetScenes() const { return scenes; }
+  size_t GetSceneCount() const { return mScenes.size(); }
+  const TdfScene& GetScene(size_t index) const { return mScenes[index]; }
+  const std::vector<TdfScene>& GetScenes() const { return mScenes; }
   const std::vector<float>& GetSceneEndTimes() const { return sceneEndTimes; }
   // The model in slot, or null (also for a slot outside 0..255).
   const ModelData* GetModel(int slot) const;
@@ -51,9 +51,9 @@ class TdfDocument {
   friend class TdfParser;
   void Clear();
 
-  std::array<const ModelData*, TDF_MODEL_SLOTS> models{};
-  std::array<std::string, TDF_MODEL_SLOTS> modelPaths;
-  std::vector<TdfScene> scenes;
+  std::array<const ModelData*, TDF_MODEL_SLOTS> mModels{};
+  std::array<std::string, TDF_MODEL_SLOTS> mModelPaths;
+  std::vector<TdfScene> mScenes;
   std::vector<float> sceneEndTimes;
 };
 

@@ -21,12 +21,12 @@ bool resTexture::Load(CoreFileStream& stream) {
   if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return false;
   ImageData image;
   if (!decode(bytes.data(), bytes.size(), image)) return false;
-  texture = CreateImageTexture(image);
-  return texture != nullptr;
+  mTexture = CreateImageTexture(image);
+  return mTexture != nullptr;
 }
 
 bool resTexture::Unload() {
-  delete texture;
-  texture = nullptr;
+  delete mTexture;
+  mTexture = nullptr;
   return true;
 }

@@ -19,8 +19,8 @@ class resTexture : public resourceObject {
   bool Unload() override;
 
   // The texture, or null before a successful Load.
-  cTexture* GetTexture() const { return texture; }
+  cTexture* GetTexture() const { return mTexture; }
 
  private:
-  cTexture* texture = nullptr;
+  cTexture* mTexture = nullptr;
 };
