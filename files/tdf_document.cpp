@@ -70,9 +70,17 @@ class TdfParser {
     }
   }
 
+  // The loader lets go of the model a slot held before; objects read with it must not keep it.
   void StoreModel(int32_t slot, const std::string& path) {
+    const ModelData* replaced = mDocument.mModels[slot];
     mDocument.mModels[slot] = mLoader(slot, path);
     mDocument.mModelPaths[slot] = path;
+    if (!replaced) return;
+    for (TdfScene& scene : mDocument.mScenes) {
+      for (TdfObject& object : scene.objects) {
+        if (object.model == replaced) object.model = nullptr;
+      }
+    }
   }
 
   void ReadScene() {

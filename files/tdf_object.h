@@ -22,7 +22,9 @@ inline constexpr char TDF_CAMERA_POSITION_PART[] = "camera_pos";
 inline constexpr char TDF_CAMERA_LOOKAT_PART[] = "camera_lookat";
 
 struct TdfObject {
-  const ModelData* model = nullptr;  // what the object's slot held when it was read; borrowed
+  // What the object's slot held when it was read (borrowed); null once the table gives the slot
+  // another model.
+  const ModelData* model = nullptr;
   int32_t modelIndex = TDF_CAMERA_SLOT;
   std::map<std::string, std::vector<TdfKey>> parts;
   std::vector<float> times;

@@ -48,8 +48,8 @@ class resTDF : public resourceObject {
   const TdfDocument* GetDocument() const { return mDocument.get(); }
   // The model resource in slot, or null.
   resMQO* GetModel(int slot) const { return mModels.Get(slot); }
-  // The model resource of object: its slot's model while that is still the one the object was
-  // read with; null for the camera, an empty slot or a slot the table later gave another model.
+  // The model resource of object: its slot's model if that is the one the object was read with;
+  // null for the camera, an empty slot or a slot the table later gave another model.
   resMQO* ModelOf(const TdfObject& object) const;
 
  private:

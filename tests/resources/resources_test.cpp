@@ -227,4 +227,23 @@ TEST_F(ReaderResourceTest, SceneAnimationLoadsItsModelsAndTheirPartNames) {
   animation->Release();  // releases the model with the document
 }
 
+TEST_F(ReaderResourceTest, AnObjectWhoseSlotIsRedefinedLaterKeepsNoReleasedModel) {
+  PackContents entries = ModelPack(QuadModel(1));
+  entries.emplace_back("data\\model\\boat.bmdl", CacheText(QuadModel(2)));
+  entries.emplace_back("data\\tdf\\scene.tdf",
+                       "MQO {\n 0 \"data\\model\\ship.mqo\"\n}\n"
+                       "Scene \"s\" {\n Object 0 {\n  DataNum 1\n  Time { 1 }\n }\n}\n"
+                       "MQO {\n 0 \"data\\model\\boat.mqo\"\n}\nEof\n");
+  OpenPack(entries);
+  resTDF* animation = Get<resTDF>("data\\tdf\\scene.tdf");
+  ASSERT_NE(animation, nullptr);
+  // The ship was released when the table gave its slot to the boat; the object must not keep it.
+  ASSERT_NE(animation->GetModel(0), nullptr);
+  EXPECT_EQ(animation->GetModel(0)->GetMaterialCount(), 2u);
+  const TdfObject& object = animation->GetDocument()->GetScene(0).objects[0];
+  EXPECT_EQ(object.model, nullptr);
+  EXPECT_EQ(animation->ModelOf(object), nullptr);
+  animation->Release();
+}
+
 }  // namespace
