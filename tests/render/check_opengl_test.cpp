@@ -13,13 +13,13 @@ namespace {
 constexpr int PROBE_TIMEOUT_MS = 20000;
 
 TEST(CheckOpenGL, PassesWhereOpenGL2IsThere) {
-  BackgroundProgram probe(BinaryPath("tests/shell/check_opengl_probe"), "/tmp");
+  BackgroundProgram probe(BinaryPath("tests/render/check_opengl_probe"), "/tmp");
   EXPECT_EQ(probe.WaitForExit(PROBE_TIMEOUT_MS), 0) << probe.ErrorOutput();
 }
 
 TEST(CheckOpenGL, ADriverBelowOpenGL2EndsTheProgramWithTheFatalText) {
   setenv("MESA_GL_VERSION_OVERRIDE", "1.5", 1);
-  BackgroundProgram probe(BinaryPath("tests/shell/check_opengl_probe"), "/tmp");
+  BackgroundProgram probe(BinaryPath("tests/render/check_opengl_probe"), "/tmp");
   unsetenv("MESA_GL_VERSION_OVERRIDE");
   // Return answers the box once it is on screen; a box still being laid out may miss it.
   for (int attempt = 0; attempt < 10 && probe.IsRunning(); ++attempt) {

@@ -14,7 +14,7 @@ namespace {
 
 std::string Data(const std::string& relative) { return SourcePath("tests/data/readers/" + relative); }
 
-std::string TempPath(const std::string& name) { return BinaryPath("tests/readers/" + name); }
+std::string TempPath(const std::string& name) { return BinaryPath("tests/tools/" + name); }
 
 std::vector<uint8_t> ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
