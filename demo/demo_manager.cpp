@@ -66,6 +66,7 @@ FrameConfig demoManager::ConfigFromSettings() const {
   config.aspectHeight = gSettingsManager.GetAspectHeight();
   config.lowQuality = gSettingsManager.IsLowQuality();
   config.loop = gSettingsManager.IsLoop();
+  config.everyPass = mEveryPass;
   return config;
 }
 

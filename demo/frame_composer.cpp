@@ -194,7 +194,7 @@ size_t FrameComposer::ScreenBufferBytes() const {
 }
 
 void FrameComposer::ComposeFrame(uint32_t t, const SceneLineTable& lines, const DrawSceneFunction& drawScene) {
-  mInventory = {};
+  mInventory.outputClears = 0;
   BindOutput();
   // Nothing draws into the output before the clear ahead of the final screen.
   if (mConfig.everyPass) {
@@ -242,6 +242,8 @@ int FrameComposer::renderSceneLines(uint32_t t, const SceneLineTable& lines, con
             mConfig.height, mConfig.fsaaLevel, mConfig.aspectWidth, mConfig.aspectHeight,
             gTextureManager.IsNonPowerOfTwo() ? "YES" : "NO", mConfig.loop ? "YES" : "NO", mConfig.width / 1200.0, mConfig.height / 675.0);
   const bool direct = CanAverageDirectly(lines);
+  mInventory.scenePasses = 0;
+  mInventory.supersamplePasses = 0;
   int rendered = 0;
   for (int line = 0; line < SCENE_LINE_COUNT; ++line) {
     const SceneSlot* slot = lines.ActiveSlot(line, t);
@@ -464,6 +466,7 @@ std::vector<bool> FrameComposer::FindHiddenEntries(const std::vector<ActivePostE
 int FrameComposer::renderPostEffects(uint32_t t) {
   const std::vector<ActivePostEffect> active = ActivePostEffects(t);
   const std::vector<bool> hidden = FindHiddenEntries(active, t);
+  mInventory.postEffectPasses = 0;
   for (size_t n = 0; n < active.size(); ++n) {
     const ActivePostEffect& entry = active[n];
     SetPostEffectParameters(entry, t);
@@ -526,7 +529,7 @@ void FrameComposer::DrawFinalScreen(const FinalScreenPlan& plan) {
   }
   RunPass(mFinalScreenShader, FINAL_BORDER_PASS, FULL_SCREEN_RECT, plan.drawBorder);
   RunPass(mFinalScreenShader, FINAL_PICTURE_PASS, LetterboxRect(mConfig.aspectWidth, mConfig.aspectHeight));
-  mInventory.finalPasses += plan.drawBorder ? 2 : 1;
+  mInventory.finalPasses = plan.drawBorder ? 2 : 1;
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

@@ -47,7 +47,7 @@ struct FrameConfig {
   bool everyPass = false;
 };
 
-// What the last composed frame drew, by step.
+// What the last frame drew, by step (each step counts its own last run).
 struct PassInventory {
   int scenePasses = 0;        // scene renders, one per active line and sample
   int supersamplePasses = 0;  // copies, adds and divides of the supersampling average

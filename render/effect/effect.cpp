@@ -161,7 +161,7 @@ void cEffect::AppendSampledTextures(int pass, std::vector<GLuint>& names) const 
 }
 
 void cEffect::RestoreParameterValues(const ParameterValues& values) {
-  if (values.leaves.size() == mLeaves.size()) mLeaves = values.leaves;
+  if (values.owner == this && values.leaves.size() == mLeaves.size()) mLeaves = values.leaves;
 }
 
 void cEffect::BuildParameters(const std::vector<GLuint>& programs) {

@@ -95,9 +95,10 @@ class cEffect {
   // Every parameter's value, to be put back after values were set only to see what a pass would
   // sample.
   struct ParameterValues {
+    const cEffect* owner = nullptr;
     std::vector<Leaf> leaves;
   };
-  ParameterValues SaveParameterValues() const { return {mLeaves}; }
+  ParameterValues SaveParameterValues() const { return {this, mLeaves}; }
   // Puts back values saved from this effect; values from another effect are ignored.
   void RestoreParameterValues(const ParameterValues& values);
 
