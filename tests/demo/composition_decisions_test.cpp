@@ -83,9 +83,6 @@ TEST(SceneLineTable, RemembersWhetherEverySceneDrawsAtEveryPhase) {
   EXPECT_FALSE(lines.EverySceneDraws());
   lines.Clear();
   EXPECT_TRUE(lines.EverySceneDraws());
-  EXPECT_TRUE(lines.HasRoom(0));
-  EXPECT_FALSE(lines.HasRoom(-1));
-  EXPECT_FALSE(lines.HasRoom(SCENE_LINE_COUNT));
 }
 
 }  // namespace

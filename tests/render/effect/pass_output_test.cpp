@@ -105,22 +105,6 @@ DrawState ScreenPassState() {
   return state;
 }
 
-TEST(DrawState, PassStatesChangeWhatTheyAssignInOrder) {
-  EffectSource source;
-  ASSERT_TRUE(ParseEffect(Effect(SCREEN_VERTEX, "void fs() { gl_FragColor = vec4(1.0); }",
-                                 "BlendEnable = true; BlendEnable = false; AlphaTestEnable = false; "
-                                 "CullFace = Front; PolygonMode = int2(Back, Line); ColorMask = bool4(true, false, true, true);"),
-                          source));
-  const DrawState state = WithPassStates(ScreenPassState(), source.techniques[0].passes[0]);
-  EXPECT_FALSE(state.blend);
-  EXPECT_FALSE(state.alphaTest);
-  EXPECT_TRUE(state.cullFace);
-  EXPECT_EQ(state.cullFaceMode, static_cast<GLenum>(GL_FRONT));
-  EXPECT_EQ(state.polygonMode[0], static_cast<GLenum>(GL_FILL));
-  EXPECT_EQ(state.polygonMode[1], static_cast<GLenum>(GL_LINE));
-  EXPECT_FALSE(state.colorMask[1]);
-}
-
 struct ReplaceCase {
   const char* what;
   std::string text;
