@@ -72,12 +72,6 @@ void BeginScreenPass() {
   glLoadIdentity();
 }
 
-bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
-
-bool SameRect(const ScreenRect& a, const ScreenRect& b) {
-  return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
-}
-
 void EndScreenPass() {
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -85,6 +79,12 @@ void EndScreenPass() {
   glPopMatrix();
   glEnable(GL_BLEND);
   glFlush();
+}
+
+bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+bool SameRect(const ScreenRect& a, const ScreenRect& b) {
+  return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
 }
 
 }  // namespace
