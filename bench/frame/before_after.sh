@@ -6,14 +6,15 @@
 # display (xvfb-run -a -s "-screen 0 1920x1080x24" ...).
 #
 # Frame time: both builds' BM_EngineFrame at 1280 x 720 with FSAA 0 and 4, taken in turns (before,
-# after, before, ...) ROUNDS times (default 3) so that both meet the same load; the median of each.
+# after, before, ...) ROUNDS times (default 5) so that both meet the same load; the fastest and
+# the median round of each (on a shared machine the fastest is the one least disturbed).
 # Peak memory: the maximum resident set size of `torvane-tool render` at 1280 x 720 and
 # 1920 x 1080 with FSAA 0 and 8, two frames each (one with and one without the flash).
 set -euo pipefail
 
 before=${1:?usage: before_after.sh BEFORE_BUILD [AFTER_BUILD] [ROUNDS]}
 after=${2:-build}
-rounds=${3:-3}
+rounds=${3:-5}
 # The benchmark's name before and after it took the size as arguments.
 filter='BM_EngineFrame/(0|4|w:1280/h:720/fsaa:(0|4))/'
 results=$(mktemp)
@@ -30,13 +31,13 @@ for round in $(seq "$rounds"); do
   echo "round $round of $rounds done" >&2
 done
 
-echo "Frame time (ms, median of $rounds):"
+echo "Frame time (ms over $rounds rounds: fastest, median):"
 sort -k1,1 -k2,2 -k3,3n "$results" | awk '
   { key = $1 " " $2; values[key] = values[key] " " $3; count[key]++ }
   END {
     for (key in values) {
       n = split(substr(values[key], 2), v, " ");
-      printf "  %-7s %-60s %8.1f\n", substr(key, 1, index(key, " ") - 1), substr(key, index(key, " ") + 1), v[int((n + 1) / 2)]
+      printf "  %-7s %-60s %8.1f %8.1f\n", substr(key, 1, index(key, " ") - 1), substr(key, index(key, " ") + 1), v[1], v[int((n + 1) / 2)]
     }
   }' | sort
 

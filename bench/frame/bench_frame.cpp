@@ -1,5 +1,7 @@
 // Frame time of the test production at 1280 × 720 and 1920 × 1080 with FSAA 0, 4 and 8, three
-// ways side by side in one run:
+// ways side by side in one run (Time is the elapsed time per frame, CPU the CPU time of every
+// thread of the process per frame, which on a software rasterizer is the frame's cost and moves
+// far less with the load of other processes):
 //   BM_EngineFrame/W/H/N           the engine (HeadlessDemo: the real start-up and frame
 //                                  composition, drawing only what can change a pixel);
 //   BM_EngineFrameEveryPass/W/H/N  the same engine with FrameConfig::everyPass, every buffer,
@@ -9,8 +11,9 @@
 //                                  reduced passes with the GLSL of the same effect files.
 // All compose into an off-screen target, read the frame back, and cycle through the same demo
 // times over the production's eight seconds. Counters:
-//   pass_equivalents  frame time over the time of one full-screen RGBA16F copy pass at the same
-//                     size (copy_pass_ms), measured on the same context right after the frames;
+//   pass_equivalents  a frame's CPU time over that of one full-screen RGBA16F copy pass at the
+//                     same size (copy_pass_ms: its elapsed time), measured on the same context
+//                     right after the frames;
 //   scene_passes, supersample_passes, post_effect_passes, final_passes, output_clears
 //                     the engine's pass inventory, per frame on average over the timed frames;
 //   buffer_MiB        the GL storage of the composition's screen buffers;
@@ -23,7 +26,6 @@
 //   cmake --build build --target bench_frame
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/frame/bench_frame
 // TORVANE_PACK overrides the pack (default: the build's production/torvane.pak).
-#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -94,7 +96,7 @@ struct InventoryTotal {
 
 struct TimedFrames {
   FrameSet firstFrames;  // one per demo time, drawn before timing
-  double timedMs = 0;    // the timed frames together
+  double cpuMs = 0;      // CPU time of the whole process over the timed frames together
 };
 
 // Renders every demo time once (first uses compile and upload lazily in drivers) and keeps those
@@ -105,24 +107,24 @@ TimedFrames TimeFrames(benchmark::State& state, Frames& frames, AfterFrame after
   TimedFrames result;
   for (uint32_t t : times) result.firstFrames.push_back(frames.RenderFrame(t));
   size_t next = 0;
-  const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = ProcessCpuMilliseconds();
   for (auto _ : state) {
     std::vector<uint8_t> pixels = frames.RenderFrame(times[next]);
     benchmark::DoNotOptimize(pixels.data());
     afterFrame();
     next = (next + 1) % times.size();
   }
-  result.timedMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  result.cpuMs = ProcessCpuMilliseconds() - cpuStart;
   state.SetItemsProcessed(state.iterations());
   return result;
 }
 
-// Frame time in copy passes, measured on the frames' own context.
+// A frame's CPU time in copy passes, measured on the frames' own context.
 void ReportPassEquivalents(benchmark::State& state, const TimedFrames& timed, int width, int height) {
-  const double copyMs = CopyPassMilliseconds(width, height);
-  state.counters["copy_pass_ms"] = copyMs;
-  if (state.iterations() > 0 && copyMs > 0) {
-    state.counters["pass_equivalents"] = timed.timedMs / static_cast<double>(state.iterations()) / copyMs;
+  const CopyPassCost copy = MeasureCopyPass(width, height);
+  state.counters["copy_pass_ms"] = copy.wallMs;
+  if (state.iterations() > 0 && copy.cpuMs > 0) {
+    state.counters["pass_equivalents"] = timed.cpuMs / static_cast<double>(state.iterations()) / copy.cpuMs;
   }
 }
 
@@ -208,6 +210,7 @@ const bool REGISTERED = [] {
             ->ArgNames({"w", "h", "fsaa"})
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
+            ->MeasureProcessCPUTime()
             ->MinTime(3.0);
       }
     }

@@ -1,6 +1,7 @@
 #include "bench/frame/copy_pass.h"
 
 #include <chrono>
+#include <ctime>
 
 #include <GL/glew.h>
 
@@ -44,7 +45,13 @@ void DrawFullScreen() {
 
 }  // namespace
 
-double CopyPassMilliseconds(int width, int height) {
+double ProcessCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+CopyPassCost MeasureCopyPass(int width, int height) {
   glPushAttrib(GL_ALL_ATTRIB_BITS);
   GLint previousFramebuffer = 0;
   GLint previousProgram = 0;
@@ -75,9 +82,11 @@ double CopyPassMilliseconds(int width, int height) {
   for (int i = 0; i < WARM_UP_PASSES; ++i) DrawFullScreen();
   glFinish();
   const auto start = std::chrono::steady_clock::now();
+  const double cpuStart = ProcessCpuMilliseconds();
   for (int i = 0; i < TIMED_PASSES; ++i) DrawFullScreen();
   glFinish();
   const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+  const double cpu = ProcessCpuMilliseconds() - cpuStart;
 
   glUseProgram(static_cast<GLuint>(previousProgram));
   glDeleteProgram(program);
@@ -89,5 +98,5 @@ double CopyPassMilliseconds(int width, int height) {
   glDeleteTextures(1, &source);
   glDeleteTextures(1, &target);
   glPopAttrib();
-  return elapsed.count() / TIMED_PASSES;
+  return {elapsed.count() / TIMED_PASSES, cpu / TIMED_PASSES};
 }

@@ -15,6 +15,7 @@
 #include "render/screen_buffer.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
+#include "resources/post_effect_manager.h"
 #include "tests/support/memory_pack.h"
 #include "tests/support/test_paths.h"
 
@@ -135,6 +136,12 @@ TEST(FrameShortcuts, OnlyTheBuffersTheProductionDrawsIntoHaveStorage) {
     ASSERT_EQ(composer.TemporaryBuffer() != nullptr, fsaa > 1);
     const size_t temporary = fsaa > 1 ? pixels * COLOUR_BYTES_PER_PIXEL : 0;
     EXPECT_EQ(composer.TemporaryBuffer() ? composer.TemporaryBuffer()->GetDepth() : nullptr, nullptr);
+    EXPECT_EQ(composer.ScreenBufferBytes(), pixels * (2 * LINE_BYTES_PER_PIXEL + 2 * COLOUR_BYTES_PER_PIXEL) + temporary);
+    // What a reload of the definitions does: decide again and apply; dropped buffers stand in.
+    composer.UseBuffers(ScreenBufferUse{});
+    EXPECT_EQ(composer.LineBuffer(0)->GetFramebuffer(), 0u);
+    EXPECT_EQ(composer.ScreenBufferBytes(), pixels * COLOUR_BYTES_PER_PIXEL + temporary);
+    composer.UseBuffers(DecideScreenBufferUse(gDemoManager.LineTable(), gPostEffectManager.Entries()));
     EXPECT_EQ(composer.ScreenBufferBytes(), pixels * (2 * LINE_BYTES_PER_PIXEL + 2 * COLOUR_BYTES_PER_PIXEL) + temporary);
 
     demo.Stop();
