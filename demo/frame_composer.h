@@ -95,7 +95,7 @@ class FrameComposer {
   cScreenBuffer* LineBuffer(int line) const { return mLineBuffers[line]; }
   cScreenBuffer* WorkBuffer(int index) const { return mWorkBuffers[index]; }
   cScreenBuffer* FinalBuffer() const { return mFinalBuffer.get(); }
-  // Null until something draws into it.
+  // Null while no supersampling step has needed one.
   cScreenBuffer* TemporaryBuffer() const { return mTemporaryBuffer.get(); }
   const PassInventory& LastInventory() const { return mInventory; }
   // Bytes of GL storage in every buffer the composition owns.
