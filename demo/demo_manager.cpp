@@ -6,6 +6,7 @@
 
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
+#include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
 #include "resources/custom_texture_manager.h"
@@ -65,6 +66,7 @@ FrameConfig demoManager::ConfigFromSettings() const {
   config.aspectHeight = gSettingsManager.GetAspectHeight();
   config.lowQuality = gSettingsManager.IsLowQuality();
   config.loop = gSettingsManager.IsLoop();
+  config.everyPass = mEveryPass;
   return config;
 }
 
@@ -137,6 +139,7 @@ void demoManager::LoadDemo() {
   gResourceManager.ComputeProgressStep(CountModelReferences);
   gResourceManager.LoadPreloads();
   BuildSceneTable();
+  mComposer.UseBuffers(DecideScreenBufferUse(mLineTable, gPostEffectManager.Entries()));
 }
 
 void demoManager::BuildSceneTable() {
@@ -144,14 +147,16 @@ void demoManager::BuildSceneTable() {
   for (size_t i = 0; i < mSceneLines.size(); ++i) {
     const SceneLineEntry& line = mSceneLines[i];
     const TdfEntry* animation = FindTdfEntry(mTdfEntries, line.tdfId);
-    if (!animation || !mLineTable.Add(line.line, line.startTime, line.endTime, static_cast<int>(i))) {
+    if (!animation || !mLineTable.HasRoom(line.line)) {
       mScenes.push_back(nullptr);
       mSceneShaders.push_back(nullptr);
       continue;
     }
-    mScenes.push_back(std::make_unique<cDemoScene>(animation->path, line.shaderName, line.line,
-                                                   static_cast<int32_t>(line.startTime),
-                                                   static_cast<int32_t>(line.endTime), line.rangeStart, line.rangeEnd));
+    auto scene = std::make_unique<cDemoScene>(animation->path, line.shaderName, line.line,
+                                              static_cast<int32_t>(line.startTime), static_cast<int32_t>(line.endTime),
+                                              line.rangeStart, line.rangeEnd);
+    mLineTable.Add(line.line, line.startTime, line.endTime, static_cast<int>(i), scene->DrawsAtEveryPhase());
+    mScenes.push_back(std::move(scene));
     mSceneShaders.push_back(GetShader(line.shaderName));
   }
 }

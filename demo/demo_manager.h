@@ -54,6 +54,9 @@ class demoManager : public Interface<demoManager> {
 
   // The next Initialize opens no music and reads demo time from clock.
   void UseClockWithoutMusic(std::unique_ptr<DemoClock> clock) { mClockWithoutMusic = std::move(clock); }
+  // The next Initialize composes with every buffer and pass (FrameConfig::everyPass): the
+  // reference that tools and tests compare the player's frames with.
+  void ComposeEveryPass(bool everyPass) { mEveryPass = everyPass; }
   // The work of the loading state: definitions, loading screen, preloads, the scene table.
   void LoadDemo();
   // The drawing of the playing state at demo time t.
@@ -95,6 +98,7 @@ class demoManager : public Interface<demoManager> {
   std::unique_ptr<DemoClock> mClockWithoutMusic;
   FrameComposer mComposer;
   EscapeFade mEscapeFade;
+  bool mEveryPass = false;
   bool mFadeInStarted = false;
   uint32_t mFadeInStart = 0;
 };

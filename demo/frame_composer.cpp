@@ -6,6 +6,11 @@
 #include <GL/glew.h>
 
 #include "core/debug_output.h"
+#include "core/log.h"
+#include "demo/hidden_post_effects.h"
+#include "demo/plain_average.h"
+#include "render/blank_texture.h"
+#include "render/effect/draw_state.h"
 #include "render/effect/effect.h"
 #include "render/screen_buffer.h"
 #include "render/shader_manager.h"
@@ -76,22 +81,34 @@ void EndScreenPass() {
   glFlush();
 }
 
+bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+bool SameRect(const ScreenRect& a, const ScreenRect& b) {
+  return a.x0 == b.x0 && a.y0 == b.y0 && a.x1 == b.x1 && a.y1 == b.y1;
+}
+
 }  // namespace
 
 FrameComposer::FrameComposer() = default;
 
 FrameComposer::~FrameComposer() { Destroy(); }
 
+std::unique_ptr<cScreenBuffer> FrameComposer::MakeBuffer(uint32_t flags) const {
+  GLenum internalFormat = mConfig.lowQuality ? GL_RGBA8 : GL_RGBA16F_ARB;
+  GLenum type = mConfig.lowQuality ? GL_UNSIGNED_BYTE : GL_FLOAT;
+  return std::make_unique<cScreenBuffer>(mConfig.width, mConfig.height, internalFormat, type, flags);
+}
+
 void FrameComposer::Create(const FrameConfig& config) {
   Destroy();
   mConfig = config;
-  GLenum internalFormat = config.lowQuality ? GL_RGBA8 : GL_RGBA16F_ARB;
-  GLenum type = config.lowQuality ? GL_UNSIGNED_BYTE : GL_FLOAT;
-  auto make = [&](uint32_t flags) { return new cScreenBuffer(config.width, config.height, internalFormat, type, flags); };
-  mTemporaryBuffer = make(SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  for (auto& buffer : mLineBuffers) buffer = make(SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  for (auto& buffer : mWorkBuffers) buffer = make(SCREEN_BUFFER_COLOR);
-  mFinalBuffer = make(SCREEN_BUFFER_COLOR);
+  mBlankColour.reset(CreateBlankColourTexture());
+  mBlankDepth.reset(CreateBlankDepthTexture());
+  mStandIn = std::make_unique<cScreenBuffer>(mBlankColour.get(), mBlankDepth.get());
+  // Nothing draws into the temporary buffer's own depth: the scenes draw into their line's.
+  if (config.everyPass) mTemporaryBuffer = MakeBuffer(SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  ApplyBufferUse();
+  mFinalBuffer = MakeBuffer(SCREEN_BUFFER_COLOR);
 
   if (const cTexture* colour = mFinalBuffer->GetColor()) {
     mUScale = colour->GetUScale();
@@ -103,29 +120,87 @@ void FrameComposer::Create(const FrameConfig& config) {
                     static_cast<double>(static_cast<unsigned>(config.height)));
   mJitterTable = JitterTableForLevel(config.fsaaLevel);
   mMsaaShader = GetEffect(MSAA_SHADER_PATH);
+  mPlainAverage = !config.everyPass && mMsaaShader && mMsaaShader->getEffect() && IsPlainAverage(*mMsaaShader->getEffect());
+  if (!mPlainAverage || config.fsaaLevel > 1) Temporary();
 }
 
 void FrameComposer::Destroy() {
   ReleaseEffect(mMsaaShader);
   ReleaseEffect(mNullPostEffect);
   ReleaseEffect(mFinalScreenShader);
-  delete mTemporaryBuffer;
-  mTemporaryBuffer = nullptr;
-  for (auto& buffer : mLineBuffers) {
-    delete buffer;
-    buffer = nullptr;
+  mTemporaryBuffer.reset();
+  for (auto& buffer : mLineStorage) buffer.reset();
+  for (auto& buffer : mWorkStorage) buffer.reset();
+  mLineBuffers.fill(nullptr);
+  mWorkBuffers.fill(nullptr);
+  mFinalBuffer.reset();
+  mStandIn.reset();
+  mBlankColour.reset();
+  mBlankDepth.reset();
+  mPlainAverage = false;
+}
+
+void FrameComposer::UseBuffers(const ScreenBufferUse& use) {
+  mBufferUse = use;
+  if (mStandIn) ApplyBufferUse();
+}
+
+void FrameComposer::ApplyBufferUse() {
+  const ScreenBufferUse use = mConfig.everyPass ? ScreenBufferUse::All() : mBufferUse;
+  for (int i = 0; i < POST_EFFECT_BUFFER_COUNT; ++i) {
+    Provide(mLineStorage[i], mLineBuffers[i], use.lines[i], SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+    Provide(mWorkStorage[i], mWorkBuffers[i], use.work[i], SCREEN_BUFFER_COLOR);
   }
-  for (auto& buffer : mWorkBuffers) {
-    delete buffer;
-    buffer = nullptr;
+}
+
+void FrameComposer::Provide(std::unique_ptr<cScreenBuffer>& storage, cScreenBuffer*& buffer, bool used, uint32_t flags) {
+  if (!used) {
+    storage.reset();
+  } else if (!storage) {
+    storage = MakeBuffer(flags);
   }
-  delete mFinalBuffer;
-  mFinalBuffer = nullptr;
+  buffer = storage ? storage.get() : mStandIn.get();
+}
+
+cScreenBuffer* FrameComposer::LineStorage(int line) {
+  if (!mLineStorage[line]) {
+    Log(LogLevel::Debug, "frame", "line buffer %d gets its storage when first drawn into", line);
+    Provide(mLineStorage[line], mLineBuffers[line], true, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  }
+  return mLineBuffers[line];
+}
+
+cScreenBuffer* FrameComposer::WorkStorage(int index) {
+  if (!mWorkStorage[index]) {
+    Log(LogLevel::Debug, "frame", "work buffer %d gets its storage when first drawn into", index);
+    Provide(mWorkStorage[index], mWorkBuffers[index], true, SCREEN_BUFFER_COLOR);
+  }
+  return mWorkBuffers[index];
+}
+
+cScreenBuffer* FrameComposer::Temporary() {
+  if (!mTemporaryBuffer) mTemporaryBuffer = MakeBuffer(SCREEN_BUFFER_COLOR);
+  return mTemporaryBuffer.get();
+}
+
+size_t FrameComposer::ScreenBufferBytes() const {
+  size_t bytes = 0;
+  for (const auto* owned : {&mTemporaryBuffer, &mFinalBuffer, &mStandIn}) {
+    if (*owned) bytes += (*owned)->OwnedBytes();
+  }
+  for (const auto& buffer : mLineStorage) bytes += buffer ? buffer->OwnedBytes() : 0;
+  for (const auto& buffer : mWorkStorage) bytes += buffer ? buffer->OwnedBytes() : 0;
+  return bytes;
 }
 
 void FrameComposer::ComposeFrame(uint32_t t, const SceneLineTable& lines, const DrawSceneFunction& drawScene) {
+  mInventory.outputClears = 0;
   BindOutput();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  // Nothing draws into the output before the clear ahead of the final screen.
+  if (mConfig.everyPass) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ++mInventory.outputClears;
+  }
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   glMatrixMode(GL_MODELVIEW);
@@ -133,15 +208,17 @@ void FrameComposer::ComposeFrame(uint32_t t, const SceneLineTable& lines, const 
   renderSceneLines(t, lines, drawScene);
   renderPostEffects(t);
   BindOutput();
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  composeFinalScreen();
+  const FinalScreenPlan plan = PlanFinalScreen();
+  glClear(plan.clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+  mInventory.outputClears += plan.clearColour;
+  DrawFinalScreen(plan);
 }
 
 void FrameComposer::ScreenQuad(const ScreenRect& rect, resShader* effect) {
   glPushMatrix();
   if (effect) {
     gShaderManager.SetCurrentEffect(effect);
-    effect->setStateMatrix("projMat", STATE_MATRIX_MODELVIEW_PROJECTION | STATE_MATRIX_IDENTITY);
+    effect->setStateMatrix(SCREEN_QUAD_MATRIX, STATE_MATRIX_MODELVIEW_PROJECTION | STATE_MATRIX_IDENTITY);
   }
   const float strip[4][5] = {{0.0f, mVScale, rect.x0, rect.y1, 0.0f},
                              {0.0f, 0.0f, rect.x0, rect.y0, 0.0f},
@@ -154,9 +231,9 @@ void FrameComposer::ScreenQuad(const ScreenRect& rect, resShader* effect) {
   glPopMatrix();
 }
 
-void FrameComposer::RunPass(resShader* effect, int pass, const ScreenRect& rect) {
+void FrameComposer::RunPass(resShader* effect, int pass, const ScreenRect& rect, bool draw) {
   if (effect) effect->setPassState(pass);
-  ScreenQuad(rect, effect);
+  if (draw) ScreenQuad(rect, effect);
   if (effect) effect->resetPassState(pass);
 }
 
@@ -164,11 +241,18 @@ int FrameComposer::renderSceneLines(uint32_t t, const SceneLineTable& lines, con
   DebugText("Resolution[%4dx%4d] MSAA[%2dx] Aspect[%2d:%2d] nPOT[%3s] Loop[%3s] Ratio[%f:%f]", mConfig.width,
             mConfig.height, mConfig.fsaaLevel, mConfig.aspectWidth, mConfig.aspectHeight,
             gTextureManager.IsNonPowerOfTwo() ? "YES" : "NO", mConfig.loop ? "YES" : "NO", mConfig.width / 1200.0, mConfig.height / 675.0);
+  const bool direct = CanAverageDirectly(lines);
+  mInventory.scenePasses = 0;
+  mInventory.supersamplePasses = 0;
   int rendered = 0;
   for (int line = 0; line < SCENE_LINE_COUNT; ++line) {
     const SceneSlot* slot = lines.ActiveSlot(line, t);
     if (!slot) continue;
-    RenderLine(line, *slot, t, drawScene);
+    if (direct) {
+      RenderLineDirectly(line, *slot, t, drawScene);
+    } else {
+      RenderLineStepByStep(line, *slot, t, drawScene);
+    }
     ++rendered;
   }
   SetCurrentJitter(0.0, 0.0);
@@ -176,30 +260,53 @@ int FrameComposer::renderSceneLines(uint32_t t, const SceneLineTable& lines, con
   return rendered;
 }
 
-void FrameComposer::RenderLine(int line, const SceneSlot& slot, uint32_t t, const DrawSceneFunction& drawScene) {
-  cScreenBuffer* lineBuffer = mLineBuffers[line];
+bool FrameComposer::CanAverageDirectly(const SceneLineTable& lines) const {
+  if (!mPlainAverage || !lines.EverySceneDraws()) return false;
+  // The copy is alpha-tested: a cleared pixel that fails the test keeps the line's old picture,
+  // which drawing straight into the line buffer would not.
+  GLfloat clear[4] = {0, 0, 0, 0};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  DrawState state = CurrentDrawState();
+  if (const EffectPass* copy = mMsaaShader->getEffect()->PassSource(MSAA_COPY_PASS)) state = WithPassStates(state, *copy);
+  return PassesAlphaTest(state, clear[3]);
+}
+
+void FrameComposer::DrawSample(cScreenBuffer* target, int sample, const SceneSlot& slot, uint32_t t,
+                               const DrawSceneFunction& drawScene) {
+  glEnable(GL_DEPTH_TEST);
+  target->bind();
+  mCurrentSample = sample;
+  const JitterPoint& jitter = mJitterTable[static_cast<size_t>(sample) % mJitterTable.size()];
+  SetCurrentJitter(jitter.x, jitter.y);
+  drawScene(slot.entry, ScenePhase(t, slot.startTime, slot.endTime));
+  ++mInventory.scenePasses;
+  glFlush();
+  BindWindow();
+  glDisable(GL_DEPTH_TEST);
+}
+
+void FrameComposer::RunAveragePass(int pass) {
+  RunPass(mMsaaShader, pass, FULL_SCREEN_RECT);
+  ++mInventory.supersamplePasses;
+}
+
+void FrameComposer::RenderLineStepByStep(int line, const SceneSlot& slot, uint32_t t, const DrawSceneFunction& drawScene) {
+  cScreenBuffer* lineBuffer = LineStorage(line);
+  cScreenBuffer* temporary = Temporary();
   int samples = std::max(mConfig.fsaaLevel, 1);
   for (int k = samples - 1; k >= 0; --k) {
-    mTemporaryBuffer->attachDepth(TextureName(lineBuffer->GetDepth()));
-    glEnable(GL_DEPTH_TEST);
-    mTemporaryBuffer->bind();
-    mCurrentSample = k;
-    const JitterPoint& jitter = mJitterTable[static_cast<size_t>(k) % mJitterTable.size()];
-    SetCurrentJitter(jitter.x, jitter.y);
-    drawScene(slot.entry, ScenePhase(t, slot.startTime, slot.endTime));
-    glFlush();
-    BindWindow();
-    glDisable(GL_DEPTH_TEST);
-    mTemporaryBuffer->restoreDepth();
+    temporary->attachDepth(TextureName(lineBuffer->GetDepth()));
+    DrawSample(temporary, k, slot, t, drawScene);
+    temporary->restoreDepth();
 
     if (mMsaaShader) {
       gShaderManager.SetCurrentEffect(mMsaaShader);
-      SetSampler(mMsaaShader, "srcColBuf0", mTemporaryBuffer->GetColor());
+      SetSampler(mMsaaShader, "srcColBuf0", temporary->GetColor());
       SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->GetColor());
     }
     lineBuffer->bind();
     BeginScreenPass();
-    RunPass(mMsaaShader, k == samples - 1 ? MSAA_COPY_PASS : MSAA_ADD_PASS, FULL_SCREEN_RECT);
+    RunAveragePass(k == samples - 1 ? MSAA_COPY_PASS : MSAA_ADD_PASS);
     EndScreenPass();
     BindWindow();
   }
@@ -210,16 +317,75 @@ void FrameComposer::RenderLine(int line, const SceneSlot& slot, uint32_t t, cons
     SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->GetColor());
     lineBuffer->bind();
     BeginScreenPass();
-    RunPass(mMsaaShader, MSAA_DIVIDE_PASS, FULL_SCREEN_RECT);
+    RunAveragePass(MSAA_DIVIDE_PASS);
     EndScreenPass();
     BindWindow();
   }
 }
 
-cScreenBuffer* FrameComposer::TargetBuffer(int32_t renderTarget) const {
-  if (renderTarget == POST_EFFECT_FINAL_TARGET) return mFinalBuffer;
+// The plain average without its copy and, for 2, 4 or 8 samples, without its divide: the first
+// sample is drawn into the line buffer itself, and the last add weighs both sides by 1 / N, which
+// for a power of two is the same division, exactly, as the divide pass makes.
+void FrameComposer::RenderLineDirectly(int line, const SceneSlot& slot, uint32_t t, const DrawSceneFunction& drawScene) {
+  cScreenBuffer* lineBuffer = LineStorage(line);
+  const int samples = std::max(mConfig.fsaaLevel, 1);
+  const bool foldDivide = IsPowerOfTwo(mConfig.fsaaLevel);
+  for (int k = samples - 1; k >= 0; --k) {
+    if (k == samples - 1) {
+      // Attaching the depth texture to the temporary buffer would give it these sampling
+      // parameters; later effects may sample it with them.
+      lineBuffer->restoreDepth();
+      DrawSample(lineBuffer, k, slot, t, drawScene);
+      continue;
+    }
+    cScreenBuffer* temporary = Temporary();
+    temporary->attachDepth(TextureName(lineBuffer->GetDepth()));
+    DrawSample(temporary, k, slot, t, drawScene);
+    temporary->restoreDepth();
+
+    gShaderManager.SetCurrentEffect(mMsaaShader);
+    SetSampler(mMsaaShader, "srcColBuf0", temporary->GetColor());
+    SetSampler(mMsaaShader, "srcColBuf1", lineBuffer->GetColor());
+    lineBuffer->bind();
+    BeginScreenPass();
+    if (k == 0 && foldDivide) {
+      RunLastAddDividing(samples);
+    } else {
+      RunAveragePass(MSAA_ADD_PASS);
+    }
+    EndScreenPass();
+    BindWindow();
+  }
+  if (mConfig.fsaaLevel > 1 && !foldDivide) {
+    gShaderManager.SetCurrentEffect(mMsaaShader);
+    float div = static_cast<float>(mConfig.fsaaLevel);
+    mMsaaShader->setParameter("div", &div);
+    lineBuffer->bind();
+    BeginScreenPass();
+    RunAveragePass(MSAA_DIVIDE_PASS);
+    EndScreenPass();
+    BindWindow();
+  }
+}
+
+void FrameComposer::RunLastAddDividing(int samples) {
+  mMsaaShader->setPassState(MSAA_ADD_PASS);
+  GLfloat previous[4];
+  glGetFloatv(GL_BLEND_COLOR, previous);
+  const float weight = 1.0f / static_cast<float>(samples);
+  glBlendColor(weight, weight, weight, weight);
+  glBlendFunc(GL_CONSTANT_COLOR, GL_CONSTANT_COLOR);
+  ScreenQuad(FULL_SCREEN_RECT, mMsaaShader);
+  ++mInventory.supersamplePasses;
+  glBlendColor(previous[0], previous[1], previous[2], previous[3]);
+  // Puts back the blend function that the pass replaced.
+  mMsaaShader->resetPassState(MSAA_ADD_PASS);
+}
+
+cScreenBuffer* FrameComposer::TargetBuffer(int32_t renderTarget) {
+  if (renderTarget == POST_EFFECT_FINAL_TARGET) return mFinalBuffer.get();
   if (renderTarget < 0 || renderTarget >= POST_EFFECT_BUFFER_COUNT) return nullptr;
-  return mWorkBuffers[renderTarget];
+  return WorkStorage(renderTarget);
 }
 
 void FrameComposer::SetBufferSamplers(resShader* effect) {
@@ -230,41 +396,99 @@ void FrameComposer::SetBufferSamplers(resShader* effect) {
   effect->setParameter("ViewportSize", viewport);
 }
 
-int FrameComposer::renderPostEffects(uint32_t t) {
-  int run = 0;
+std::vector<FrameComposer::ActivePostEffect> FrameComposer::ActivePostEffects(uint32_t t) {
+  std::vector<ActivePostEffect> active;
   for (size_t i = 0; i < gPostEffectManager.entryCount(); ++i) {
     resShader* effect = gPostEffectManager.activeEffect(i, t);
-    cScreenBuffer* target = TargetBuffer(gPostEffectManager.renderTarget(i));
-    if (!effect || !target) continue;
-    ++run;
-    gShaderManager.SetCurrentEffect(effect);
-    SetBufferSamplers(effect);
-    float progress = gPostEffectManager.progress(i, t);
-    effect->setParameter("TIME_RATE_EFFECT", &progress);
-    gCustomTextureManager.bindTextures(effect);
-    gPostEffectManager.applyParameters(i, mLineBuffers.data(), mWorkBuffers.data());
-    float ratioW = static_cast<float>(mConfig.width) / REFERENCE_WIDTH;
-    float ratioH = static_cast<float>(mConfig.height) / REFERENCE_HEIGHT;
-    float ratioR = static_cast<float>(mConfig.width) * static_cast<float>(mConfig.height) /
-                   (REFERENCE_WIDTH * REFERENCE_HEIGHT);
-    effect->setParameter("SCREEN_RATIO_W", &ratioW);
-    effect->setParameter("SCREEN_RATIO_H", &ratioH);
-    effect->setParameter("SCREEN_RATIO_R", &ratioR);
+    if (!effect) continue;
+    if (cScreenBuffer* target = TargetBuffer(gPostEffectManager.renderTarget(i))) active.push_back({i, effect, target});
+  }
+  return active;
+}
 
-    target->bind();
+void FrameComposer::SetPostEffectParameters(const ActivePostEffect& active, uint32_t t) {
+  resShader* effect = active.effect;
+  gShaderManager.SetCurrentEffect(effect);
+  SetBufferSamplers(effect);
+  float progress = gPostEffectManager.progress(active.entry, t);
+  effect->setParameter("TIME_RATE_EFFECT", &progress);
+  gCustomTextureManager.bindTextures(effect);
+  gPostEffectManager.applyParameters(active.entry, mLineBuffers.data(), mWorkBuffers.data());
+  float ratioW = static_cast<float>(mConfig.width) / REFERENCE_WIDTH;
+  float ratioH = static_cast<float>(mConfig.height) / REFERENCE_HEIGHT;
+  float ratioR = static_cast<float>(mConfig.width) * static_cast<float>(mConfig.height) /
+                 (REFERENCE_WIDTH * REFERENCE_HEIGHT);
+  effect->setParameter("SCREEN_RATIO_W", &ratioW);
+  effect->setParameter("SCREEN_RATIO_H", &ratioH);
+  effect->setParameter("SCREEN_RATIO_R", &ratioR);
+}
+
+// Sets each entry's parameters as it will have them, only to see what its passes will sample,
+// then puts every value back as it was.
+std::vector<bool> FrameComposer::FindHiddenEntries(const std::vector<ActivePostEffect>& active, uint32_t t) {
+  std::vector<bool> nothingHidden(active.size(), false);
+  if (mConfig.everyPass || active.size() < 2) return nothingHidden;
+  std::vector<std::pair<cEffect*, cEffect::ParameterValues>> saved;
+  for (const ActivePostEffect& entry : active) {
+    cEffect* effect = entry.effect->getEffect();
+    if (!effect) return nothingHidden;
+    bool seen = false;
+    for (const auto& [known, values] : saved) seen = seen || known == effect;
+    if (!seen) saved.emplace_back(effect, effect->SaveParameterValues());
+  }
+  resShader* current = gShaderManager.GetCurrentEffect();
+  DrawState base = CurrentDrawState();
+  base.blend = false;  // screen passes draw unblended unless the pass blends
+  std::vector<PostEffectStepUse> steps;
+  bool known = true;
+  for (const ActivePostEffect& entry : active) {
+    SetPostEffectParameters(entry, t);
+    const cEffect* effect = entry.effect->getEffect();
+    PostEffectStepUse step;
+    step.target = TextureName(entry.target->GetColor());
+    for (int pass = gPostEffectManager.FirstPass(entry.entry); pass < gPostEffectManager.PassEnd(entry.entry); ++pass) {
+      const EffectPass* source = effect->PassSource(pass);
+      // A pass the effect lacks draws with whatever GL has bound: nothing can be said about it.
+      known = known && source;
+      if (!source) break;
+      PostEffectPassUse use;
+      effect->AppendSampledTextures(pass, use.samples);
+      use.replacesTarget = ReplacesEveryPixel(WithPassStates(base, *source), effect->GetPassOutput(pass), false);
+      step.passes.push_back(std::move(use));
+    }
+    steps.push_back(std::move(step));
+  }
+  for (const auto& [effect, values] : saved) effect->RestoreParameterValues(values);
+  gShaderManager.SetCurrentEffect(current);
+  return known ? FindHiddenPostEffects(steps) : nothingHidden;
+}
+
+int FrameComposer::renderPostEffects(uint32_t t) {
+  const std::vector<ActivePostEffect> active = ActivePostEffects(t);
+  const std::vector<bool> hidden = FindHiddenEntries(active, t);
+  mInventory.postEffectPasses = 0;
+  for (size_t n = 0; n < active.size(); ++n) {
+    const ActivePostEffect& entry = active[n];
+    SetPostEffectParameters(entry, t);
+    entry.target->bind();
     BeginScreenPass();
-    for (int pass = gPostEffectManager.FirstPass(i); pass < gPostEffectManager.PassEnd(i); ++pass) {
-      RunPass(effect, pass, FULL_SCREEN_RECT);
+    for (int pass = gPostEffectManager.FirstPass(entry.entry); pass < gPostEffectManager.PassEnd(entry.entry); ++pass) {
+      RunPass(entry.effect, pass, FULL_SCREEN_RECT, !hidden[n]);
+      mInventory.postEffectPasses += !hidden[n];
     }
     EndScreenPass();
     BindWindow();
   }
+  const int run = static_cast<int>(active.size());
   if (run == 0 && mNullPostEffect) {
     gShaderManager.SetCurrentEffect(mNullPostEffect);
     SetBufferSamplers(mNullPostEffect);
     mFinalBuffer->bind();
     BeginScreenPass();
-    for (int pass = 0; pass < mNullPostEffect->passCount(); ++pass) RunPass(mNullPostEffect, pass, FULL_SCREEN_RECT);
+    for (int pass = 0; pass < mNullPostEffect->passCount(); ++pass) {
+      RunPass(mNullPostEffect, pass, FULL_SCREEN_RECT);
+      ++mInventory.postEffectPasses;
+    }
     EndScreenPass();
     BindWindow();
   }
@@ -274,15 +498,38 @@ int FrameComposer::renderPostEffects(uint32_t t) {
 
 void FrameComposer::BindOutput() { BindFramebuffer(mOutputFramebuffer); }
 
-void FrameComposer::composeFinalScreen() {
+bool FrameComposer::FinalPassReplacesOutput(int pass) const {
+  const cEffect* effect = mFinalScreenShader ? mFinalScreenShader->getEffect() : nullptr;
+  const EffectPass* source = effect ? effect->PassSource(pass) : nullptr;
+  if (!source) return false;
+  DrawState state = CurrentDrawState();
+  state.blend = false;
+  return ReplacesEveryPixel(WithPassStates(state, *source), effect->GetPassOutput(pass), true);
+}
+
+// The border is hidden when the picture fills the window; the colour clear when either does.
+FrameComposer::FinalScreenPlan FrameComposer::PlanFinalScreen() const {
+  FinalScreenPlan plan;
+  if (mConfig.everyPass) return plan;
+  const bool pictureFills = SameRect(LetterboxRect(mConfig.aspectWidth, mConfig.aspectHeight), FULL_SCREEN_RECT) &&
+                            FinalPassReplacesOutput(FINAL_PICTURE_PASS);
+  plan.drawBorder = !pictureFills;
+  plan.clearColour = !pictureFills && !FinalPassReplacesOutput(FINAL_BORDER_PASS);
+  return plan;
+}
+
+void FrameComposer::composeFinalScreen() { DrawFinalScreen(PlanFinalScreen()); }
+
+void FrameComposer::DrawFinalScreen(const FinalScreenPlan& plan) {
   BindOutput();
   BeginScreenPass();
   if (mFinalScreenShader) {
     gShaderManager.SetCurrentEffect(mFinalScreenShader);
     SetSampler(mFinalScreenShader, "shScreenTexture", mFinalBuffer->GetColor());
   }
-  RunPass(mFinalScreenShader, FINAL_BORDER_PASS, FULL_SCREEN_RECT);
+  RunPass(mFinalScreenShader, FINAL_BORDER_PASS, FULL_SCREEN_RECT, plan.drawBorder);
   RunPass(mFinalScreenShader, FINAL_PICTURE_PASS, LetterboxRect(mConfig.aspectWidth, mConfig.aspectHeight));
+  mInventory.finalPasses = plan.drawBorder ? 2 : 1;
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);

@@ -58,6 +58,7 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
   gRendererManager.SetPresenter(PresentNothing);
   gRendererManager.SetScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
   gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0.0));
+  gDemoManager.ComposeEveryPass(mOptions.frame.everyPass);
   if (!InitializeAll(TheManagerList(), TakesPartHeadless)) {
     error = "the managers did not start";
     TerminateAll(TheManagerList(), TakesPartHeadless);

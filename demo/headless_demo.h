@@ -18,7 +18,7 @@ class HiddenGLContext;
 
 struct HeadlessOptions {
   std::string packPath = "torvane.pak";
-  FrameConfig frame;  // size, FSAA level (forced to 0 with low quality), aspect, low quality
+  FrameConfig frame;  // size, FSAA level (forced to 0 with low quality), aspect, low quality, every pass
 };
 
 class HeadlessDemo {

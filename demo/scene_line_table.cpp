@@ -1,8 +1,9 @@
 #include "demo/scene_line_table.h"
 
-bool SceneLineTable::Add(int32_t line, uint32_t startTime, uint32_t endTime, int entry) {
-  if (line < 0 || line >= SCENE_LINE_COUNT || mCounts[line] >= SCENE_LINE_SLOTS) return false;
+bool SceneLineTable::Add(int32_t line, uint32_t startTime, uint32_t endTime, int entry, bool drawsAtEveryPhase) {
+  if (!HasRoom(line)) return false;
   mSlots[line][mCounts[line]++] = {startTime, endTime, entry};
+  if (!drawsAtEveryPhase) ++mScenesThatMayNotDraw;
   return true;
 }
 
@@ -19,7 +20,10 @@ int SceneLineTable::SlotCount(int line) const {
   return line < 0 || line >= SCENE_LINE_COUNT ? 0 : mCounts[line];
 }
 
-void SceneLineTable::Clear() { mCounts.fill(0); }
+void SceneLineTable::Clear() {
+  mCounts.fill(0);
+  mScenesThatMayNotDraw = 0;
+}
 
 float ScenePhase(uint32_t t, uint32_t startTime, uint32_t endTime) {
   if (endTime == startTime) return 0.0f;

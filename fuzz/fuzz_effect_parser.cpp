@@ -1,4 +1,5 @@
-// Effect files: parse, list the parameters and build every pass's GLSL.
+// Effect files: parse, list the parameters, build every pass's GLSL and read what it writes and
+// its signature.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +8,8 @@
 
 #include "render/effect/parameter_list.h"
 #include "render/effect/parser.h"
+#include "render/effect/pass_output.h"
+#include "render/effect/pass_signature.h"
 #include "render/effect/stage_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::string error;
       BuildStageSource(source, EffectStage::Vertex, pass.vertexEntry, glsl, error);
       BuildStageSource(source, EffectStage::Fragment, pass.fragmentEntry, glsl, error);
+      ReadPassOutput(source, pass);
+      PassSignature(source, pass);
     }
   }
   return 0;

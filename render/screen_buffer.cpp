@@ -10,6 +10,15 @@ namespace {
 // Without framebuffer objects a buffer stays empty and drawing goes to the window.
 bool FramebuffersAvailable() { return glGenFramebuffersEXT && glBindFramebufferEXT && glFramebufferTexture2DEXT; }
 
+// What drivers store per texel of the formats buffers use (depth as 32 bits).
+size_t TexelBytes(GLenum internalFormat) {
+  switch (internalFormat) {
+    case GL_RGBA16F_ARB: return 8;
+    case GL_RGBA32F_ARB: return 16;
+    default: return 4;
+  }
+}
+
 cTexture* CreateTexture(int width, int height, GLenum internalFormat, GLenum format, GLenum type) {
   auto* texture = new cTexture(width, height, 0, internalFormat, format, type, GL_TEXTURE_2D, GL_LINEAR, GL_CLAMP, 1);
   texture->upload();
@@ -31,10 +40,23 @@ cScreenBuffer::cScreenBuffer(int width, int height, GLenum colourInternalFormat,
   }
 }
 
+cScreenBuffer::cScreenBuffer(cTexture* sharedColour, cTexture* sharedDepth)
+    : mColor(sharedColour), mDepth(sharedDepth), mOwnsTextures(false) {}
+
 cScreenBuffer::~cScreenBuffer() {
   if (mFramebuffer && glIsFramebufferEXT(mFramebuffer)) glDeleteFramebuffersEXT(1, &mFramebuffer);
+  if (!mOwnsTextures) return;
   delete mColor;
   delete mDepth;
+}
+
+size_t cScreenBuffer::OwnedBytes() const {
+  if (!mOwnsTextures) return 0;
+  size_t bytes = 0;
+  for (const cTexture* texture : {mColor, mDepth}) {
+    if (texture) bytes += static_cast<size_t>(texture->GetWidth()) * texture->GetHeight() * TexelBytes(texture->GetInternalFormat());
+  }
+  return bytes;
 }
 
 void cScreenBuffer::bind() {

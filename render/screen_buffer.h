@@ -3,6 +3,7 @@
 // texture and an optional depth texture that effects sample afterwards. Owned by the frame
 // composition; contents persist from frame to frame. Needs a current GL context.
 
+#include <cstddef>
 #include <cstdint>
 
 #include <GL/glew.h>
@@ -22,7 +23,10 @@ class cScreenBuffer : public CoreObject {
   // A width × height target with the textures flags asks for: colour in colourInternalFormat /
   // colourType, depth as GL_DEPTH_COMPONENT floats; both clamp to the edge and filter linearly.
   cScreenBuffer(int width, int height, GLenum colourInternalFormat, GLenum colourType, uint32_t flags);
-  // Deletes the framebuffer and both textures.
+  // A stand-in for a buffer that nothing draws into: no framebuffer, and it samples as the shared
+  // textures given (not owned), as a buffer that was never drawn into would.
+  cScreenBuffer(cTexture* sharedColour, cTexture* sharedDepth);
+  // Deletes the framebuffer and the textures it owns.
   ~cScreenBuffer() override;
   cScreenBuffer(const cScreenBuffer&) = delete;
   cScreenBuffer& operator=(const cScreenBuffer&) = delete;
@@ -37,6 +41,8 @@ class cScreenBuffer : public CoreObject {
   GLuint GetFramebuffer() const { return mFramebuffer; }
   cTexture* GetColor() const { return mColor; }
   cTexture* GetDepth() const { return mDepth; }
+  // Bytes of GL storage in the textures this buffer owns, by their sizes and formats.
+  size_t OwnedBytes() const;
 
  private:
   // Binds the framebuffer, attaches name at attachment with the buffer's sampling parameters,
@@ -46,4 +52,5 @@ class cScreenBuffer : public CoreObject {
   GLuint mFramebuffer = 0;
   cTexture* mColor = nullptr;
   cTexture* mDepth = nullptr;
+  bool mOwnsTextures = true;
 };

@@ -27,6 +27,7 @@ class cPostEffectManager : public Interface<cPostEffectManager> {
 
   size_t entryCount() const { return mEntries.size(); }
   const PostEffectEntry& Entry(size_t i) const { return mEntries[i]; }
+  const std::vector<PostEffectEntry>& Entries() const { return mEntries; }
   // Why entries were left out by the last load, one line each.
   const std::vector<std::string>& LoadNotes() const { return mNotes; }
 

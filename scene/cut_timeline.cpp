@@ -28,6 +28,21 @@ int FindCut(const std::vector<CutSpan>& cuts, int32_t p) {
   return -1;
 }
 
+bool CutsCover(const std::vector<CutSpan>& cuts, int32_t first, int32_t last) {
+  // Extend the covered stretch from first while some cut starts inside it or right after it.
+  int64_t covered = int64_t{first} - 1;
+  for (bool grew = true; grew && covered < last;) {
+    grew = false;
+    for (const CutSpan& cut : cuts) {
+      if (cut.start <= covered + 1 && cut.end > covered) {
+        covered = cut.end;
+        grew = true;
+      }
+    }
+  }
+  return covered >= last;
+}
+
 float CutPhase(const CutSpan& cut, int32_t p) {
   if (cut.end == cut.start) return 0.0f;
   return static_cast<float>(p - cut.start) / static_cast<float>(cut.end - cut.start);

@@ -20,5 +20,8 @@ std::vector<CutSpan> BuildCutSpans(const std::vector<float>& sceneLengthsSeconds
 // Index of the first cut whose span holds position p, or -1.
 int FindCut(const std::vector<CutSpan>& cuts, int32_t p);
 
+// True when every position from first to last (inclusive) lies in some cut.
+bool CutsCover(const std::vector<CutSpan>& cuts, int32_t first, int32_t last);
+
 // (p - start) / (end - start); a cut of zero length gives 0 instead of 0 / 0.
 float CutPhase(const CutSpan& cut, int32_t p);

@@ -99,6 +99,13 @@ void cDemoScene::MakeCuts(const TdfDocument& document) {
   }
 }
 
+bool cDemoScene::DrawsAtEveryPhase() const {
+  // Phases become positions through a float product, exact only up to 2^24.
+  constexpr int64_t EXACT_FLOAT_INTEGERS = int64_t{1} << 24;
+  const int64_t range = int64_t{mRangeEnd} - mRangeStart;
+  return range >= 0 && range <= EXACT_FLOAT_INTEGERS && CutsCover(mSpans, 0, static_cast<int32_t>(range));
+}
+
 bool cDemoScene::DrawPhase(float phase) {
   CutChoice choice = ChooseCut(mSpans, phase, int64_t{mRangeEnd} - mRangeStart);
   if (choice.index < 0) return true;

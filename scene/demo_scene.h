@@ -36,6 +36,8 @@ class cDemoScene : public CoreObject {
   // Draws the cut at phase (0 to 1 over the range) into the bound target: clears it, then runs the
   // cut's frame between pushed identity matrices. A phase outside every cut draws nothing. True.
   virtual bool DrawPhase(float phase);
+  // True when DrawPhase clears and draws its target at every phase from 0 to 1.
+  bool DrawsAtEveryPhase() const;
 
   const std::string& GetAnimationPath() const { return mAnimationPath; }
   const std::string& GetShaderName() const { return mShaderName; }

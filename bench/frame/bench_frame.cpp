@@ -1,9 +1,26 @@
-// Frame time of the test production at 1280 × 720, with FSAA 0 and 4: the engine (HeadlessDemo,
-// the real start-up and frame composition) beside PlainFrame, a hand-written plain-GL program
-// drawing the same buffers and passes with the GLSL of the same effect files. Both compose into
-// an off-screen target and read the frame back, and both cycle through the same demo times over
-// the production's eight seconds. Also the engine's start-up: HeadlessDemo::Start (GL context,
-// pack, managers, loading every resource of the timeline) plus the first composed frame.
+// Frame time of the test production at 1280 × 720 and 1920 × 1080 with FSAA 0, 4 and 8, three
+// ways side by side in one run (Time is the elapsed time per frame, CPU the CPU time of every
+// thread of the process per frame, which on a software rasterizer is the frame's cost and moves
+// far less with the load of other processes):
+//   BM_EngineFrame/W/H/N           the engine (HeadlessDemo: the real start-up and frame
+//                                  composition, drawing only what can change a pixel);
+//   BM_EngineFrameEveryPass/W/H/N  the same engine with FrameConfig::everyPass, every buffer,
+//                                  pass and clear of the plain sequence: the frame as it was
+//                                  drawn before the shortcuts;
+//   BM_PlainFrame/W/H/N            PlainFrame, a hand-written plain-GL program drawing the same
+//                                  reduced passes with the GLSL of the same effect files.
+// All compose into an off-screen target, read the frame back, and cycle through the same demo
+// times over the production's eight seconds. Counters:
+//   pass_equivalents  a frame's CPU time over that of one full-screen RGBA16F copy pass at the
+//                     same size (copy_pass_ms: its elapsed time), measured on the same context
+//                     right after the frames;
+//   scene_passes, supersample_passes, post_effect_passes, final_passes, output_clears
+//                     the engine's pass inventory, per frame on average over the timed frames;
+//   buffer_MiB        the GL storage of the composition's screen buffers;
+//   diff_from_engine  mean difference per colour byte from the engine's frames (0 to 255): 0
+//                     means the same pictures, which keeps the comparison fair.
+// Also the engine's start-up: HeadlessDemo::Start (GL context, pack, managers, loading every
+// resource of the timeline) plus the first composed frame.
 //
 // Run under a display, from the build folder (docs/benchmarks.md):
 //   cmake --build build --target bench_frame
@@ -12,19 +29,21 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/frame/copy_pass.h"
 #include "bench/frame/plain_frame.h"
+#include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
 
 namespace {
 
-constexpr int WIDTH = 1280;
-constexpr int HEIGHT = 720;
 constexpr uint32_t MUSIC_MS = 8000;
 constexpr uint32_t TIME_STEP_MS = 250;
+constexpr double MIB = 1024.0 * 1024.0;
 
 std::string PackPath() {
   const char* path = std::getenv("TORVANE_PACK");
@@ -38,9 +57,12 @@ std::vector<uint32_t> DemoTimes() {
 }
 
 using FrameSet = std::vector<std::vector<uint8_t>>;
+using Setting = std::tuple<int64_t, int64_t, int64_t>;  // width, height, FSAA level
 
-// The engine's frames at every demo time, per FSAA level: the plain frame is checked against them.
-std::map<int64_t, FrameSet> gEngineFrames;
+Setting SettingOf(const benchmark::State& state) { return {state.range(0), state.range(1), state.range(2)}; }
+
+// The engine's frames at every demo time, per setting: the other two are checked against them.
+std::map<Setting, FrameSet> gEngineFrames;
 
 // Mean absolute difference per colour byte between two sets of frames; -1 when they differ in size.
 double MeanDifference(const FrameSet& a, const FrameSet& b) {
@@ -55,65 +77,117 @@ double MeanDifference(const FrameSet& a, const FrameSet& b) {
   return count ? sum / static_cast<double>(count) : 0.0;
 }
 
-// Renders every demo time once (first uses compile and upload lazily in drivers) and returns
-// those frames, then times frames at the demo times in turn.
-template <class Frames>
-FrameSet TimeFrames(benchmark::State& state, Frames& frames) {
+void ReportDifferenceFromEngine(benchmark::State& state, const FrameSet& frames) {
+  auto engine = gEngineFrames.find(SettingOf(state));
+  if (engine != gEngineFrames.end()) state.counters["diff_from_engine"] = MeanDifference(frames, engine->second);
+}
+
+// Sums the engine's pass inventory over the frames it draws.
+struct InventoryTotal {
+  double scene = 0, supersample = 0, postEffect = 0, final = 0, clears = 0;
+  void Add(const PassInventory& frame) {
+    scene += frame.scenePasses;
+    supersample += frame.supersamplePasses;
+    postEffect += frame.postEffectPasses;
+    final += frame.finalPasses;
+    clears += frame.outputClears;
+  }
+};
+
+struct TimedFrames {
+  FrameSet firstFrames;  // one per demo time, drawn before timing
+  double cpuMs = 0;      // CPU time of the whole process over the timed frames together
+};
+
+// Renders every demo time once (first uses compile and upload lazily in drivers) and keeps those
+// frames, then times frames at the demo times in turn; afterFrame sees every timed frame.
+template <class Frames, class AfterFrame>
+TimedFrames TimeFrames(benchmark::State& state, Frames& frames, AfterFrame afterFrame) {
   const std::vector<uint32_t> times = DemoTimes();
-  FrameSet firstFrames;
-  for (uint32_t t : times) firstFrames.push_back(frames.RenderFrame(t));
+  TimedFrames result;
+  for (uint32_t t : times) result.firstFrames.push_back(frames.RenderFrame(t));
   size_t next = 0;
+  const double cpuStart = ProcessCpuMilliseconds();
   for (auto _ : state) {
     std::vector<uint8_t> pixels = frames.RenderFrame(times[next]);
     benchmark::DoNotOptimize(pixels.data());
+    afterFrame();
     next = (next + 1) % times.size();
   }
+  result.cpuMs = ProcessCpuMilliseconds() - cpuStart;
   state.SetItemsProcessed(state.iterations());
-  return firstFrames;
+  return result;
 }
 
-HeadlessOptions EngineOptions(int fsaa) {
+// A frame's CPU time in copy passes, measured on the frames' own context.
+void ReportPassEquivalents(benchmark::State& state, const TimedFrames& timed, int width, int height) {
+  const CopyPassCost copy = MeasureCopyPass(width, height);
+  state.counters["copy_pass_ms"] = copy.wallMs;
+  if (state.iterations() > 0 && copy.cpuMs > 0) {
+    state.counters["pass_equivalents"] = timed.cpuMs / static_cast<double>(state.iterations()) / copy.cpuMs;
+  }
+}
+
+HeadlessOptions EngineOptions(const benchmark::State& state, bool everyPass) {
   HeadlessOptions options;
   options.packPath = PackPath();
-  options.frame.width = WIDTH;
-  options.frame.height = HEIGHT;
-  options.frame.fsaaLevel = fsaa;
+  options.frame.width = static_cast<int>(state.range(0));
+  options.frame.height = static_cast<int>(state.range(1));
+  options.frame.fsaaLevel = static_cast<int>(state.range(2));
+  options.frame.everyPass = everyPass;
   return options;
 }
 
-void BM_EngineFrame(benchmark::State& state) {
+void EngineFrames(benchmark::State& state, bool everyPass) {
   HeadlessDemo demo;
   std::string error;
-  if (!demo.Start(EngineOptions(static_cast<int>(state.range(0))), error)) {
+  if (!demo.Start(EngineOptions(state, everyPass), error)) {
     state.SkipWithError(error.c_str());
     return;
   }
-  gEngineFrames[state.range(0)] = TimeFrames(state, demo);
+  InventoryTotal total;
+  TimedFrames timed = TimeFrames(state, demo, [&] { total.Add(gDemoManager.Composer().LastInventory()); });
+  const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+  state.counters["scene_passes"] = total.scene / n;
+  state.counters["supersample_passes"] = total.supersample / n;
+  state.counters["post_effect_passes"] = total.postEffect / n;
+  state.counters["final_passes"] = total.final / n;
+  state.counters["output_clears"] = total.clears / n;
+  state.counters["buffer_MiB"] = static_cast<double>(gDemoManager.Composer().ScreenBufferBytes()) / MIB;
+  ReportPassEquivalents(state, timed, demo.Width(), demo.Height());
+  if (everyPass) {
+    ReportDifferenceFromEngine(state, timed.firstFrames);
+  } else {
+    gEngineFrames[SettingOf(state)] = std::move(timed.firstFrames);
+  }
 }
+
+void BM_EngineFrame(benchmark::State& state) { EngineFrames(state, false); }
+
+void BM_EngineFrameEveryPass(benchmark::State& state) { EngineFrames(state, true); }
 
 void BM_PlainFrame(benchmark::State& state) {
   PlainFrame plain;
   PlainFrameOptions options;
   options.packPath = PackPath();
-  options.width = WIDTH;
-  options.height = HEIGHT;
-  options.fsaaLevel = static_cast<int>(state.range(0));
+  options.width = static_cast<int>(state.range(0));
+  options.height = static_cast<int>(state.range(1));
+  options.fsaaLevel = static_cast<int>(state.range(2));
   std::string error;
   if (!plain.Start(options, error)) {
     state.SkipWithError(error.c_str());
     return;
   }
-  FrameSet frames = TimeFrames(state, plain);
-  // The yardstick is only fair if it draws the same pictures: 0 means identical frames.
-  auto engine = gEngineFrames.find(state.range(0));
-  if (engine != gEngineFrames.end()) state.counters["diff_from_engine"] = MeanDifference(frames, engine->second);
+  const TimedFrames timed = TimeFrames(state, plain, [] {});
+  ReportPassEquivalents(state, timed, options.width, options.height);
+  ReportDifferenceFromEngine(state, timed.firstFrames);
 }
 
 void BM_EngineStartToFirstFrame(benchmark::State& state) {
   for (auto _ : state) {
     HeadlessDemo demo;
     std::string error;
-    if (!demo.Start(EngineOptions(static_cast<int>(state.range(0))), error)) {
+    if (!demo.Start(EngineOptions(state, false), error)) {
       state.SkipWithError(error.c_str());
       return;
     }
@@ -122,10 +196,34 @@ void BM_EngineStartToFirstFrame(benchmark::State& state) {
   }
 }
 
+// Per setting the engine first (the other two compare their frames with its frames), then the
+// every-pass engine and the plain frame right after it, so that all three meet the same load.
+const bool REGISTERED = [] {
+  for (const auto& [width, height] : {std::pair{1280, 720}, std::pair{1920, 1080}}) {
+    for (int fsaa : {0, 4, 8}) {
+      using Function = void (*)(benchmark::State&);
+      for (const auto& [name, function] : {std::pair<const char*, Function>{"BM_EngineFrame", BM_EngineFrame},
+                                           std::pair<const char*, Function>{"BM_EngineFrameEveryPass", BM_EngineFrameEveryPass},
+                                           std::pair<const char*, Function>{"BM_PlainFrame", BM_PlainFrame}}) {
+        benchmark::RegisterBenchmark(name, function)
+            ->Args({width, height, fsaa})
+            ->ArgNames({"w", "h", "fsaa"})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MeasureProcessCPUTime()
+            ->MinTime(3.0);
+      }
+    }
+  }
+  return true;
+}();
+
 }  // namespace
 
-BENCHMARK(BM_EngineFrame)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_PlainFrame)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_EngineFrame)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_PlainFrame)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-BENCHMARK(BM_EngineStartToFirstFrame)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_EngineStartToFirstFrame)
+    ->Args({1280, 720, 0})
+    ->Args({1280, 720, 4})
+    ->ArgNames({"w", "h", "fsaa"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);

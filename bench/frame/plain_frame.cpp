@@ -325,8 +325,8 @@ struct PlainFrame::State {
   Target work0;
   GLuint quads = 0;  // full-screen strip, then the letter-box strip
   ModelProgram lit, glass;
-  GLuint msaaCopy = 0, msaaDivide = 0;
-  GLuint layer = 0, glowBase = 0, glow = 0, flash = 0, passThrough = 0, finalPicture = 0, finalBorder = 0;
+  GLuint msaaCopy = 0;
+  GLuint layer = 0, glowBase = 0, glow = 0, flash = 0, passThrough = 0, finalPicture = 0;
   GLint layerTime = -1, flashTime = -1;
   std::span<const JitterPoint> jitter;
 
@@ -389,7 +389,7 @@ bool PlainFrame::State::Load(std::string& error) {
   for (int id = 0; id < SCENE_COUNT; ++id) LoadScene(static_cast<SceneId>(id));
 
   output = MakeTarget(w, h, GL_RGBA8, GL_UNSIGNED_BYTE, true, GL_LINEAR, GL_LINEAR);
-  temporary = MakeTarget(w, h, GL_RGBA16F_ARB, GL_FLOAT, true, GL_NEAREST, GL_LINEAR);
+  if (options.fsaaLevel > 1) temporary = MakeTarget(w, h, GL_RGBA16F_ARB, GL_FLOAT, false, GL_NEAREST, GL_LINEAR);
   for (Target& line : lines) line = MakeTarget(w, h, GL_RGBA16F_ARB, GL_FLOAT, true, GL_LINEAR, GL_NEAREST);
   work0 = MakeTarget(w, h, GL_RGBA16F_ARB, GL_FLOAT, false, GL_LINEAR, GL_LINEAR);
   final = MakeTarget(w, h, GL_RGBA16F_ARB, GL_FLOAT, false, GL_LINEAR, GL_LINEAR);
@@ -404,8 +404,6 @@ bool PlainFrame::State::Load(std::string& error) {
   lit = MakeModelProgram("data\\core\\shader\\defaultShader.cgfx", error);
   glass = MakeModelProgram(GLASS_EFFECT, error);
   msaaCopy = MakeScreenProgram("data\\core\\shader\\msaa.cgfx", 0, {"srcColBuf0"}, error);
-  msaaDivide = MakeScreenProgram("data\\core\\shader\\msaa.cgfx", 2, {}, error);
-  if (msaaDivide) glUniform1f(glGetUniformLocation(msaaDivide, "div"), static_cast<float>(options.fsaaLevel));
   layer = MakeScreenProgram("data\\shader\\layerLines.cgfx", 0, {"frontTex", "frontDepth", "backTex", "noiseTex"}, error);
   if (layer) {
     glUniform2fv(glGetUniformLocation(layer, "backWeight"), 1, BACK_WEIGHT);
@@ -425,7 +423,6 @@ bool PlainFrame::State::Load(std::string& error) {
   if (flash) flashTime = glGetUniformLocation(flash, "TIME_RATE_EFFECT");
   passThrough = MakeScreenProgram("data\\core\\shader\\nullPostEffect.cgfx", 0, {"srcCBuf0"}, error);
   finalPicture = MakeScreenProgram("data\\core\\shader\\finalScreenShader.cgfx", 0, {"shScreenTexture"}, error);
-  finalBorder = MakeScreenProgram("data\\core\\shader\\finalScreenShader.cgfx", 1, {}, error);
   glUseProgram(0);
   jitter = JitterTableForLevel(options.fsaaLevel);
 
@@ -438,8 +435,8 @@ bool PlainFrame::State::Load(std::string& error) {
   glEnable(GL_ALPHA_TEST);
   glAlphaFunc(GL_GREATER, ALPHA_REFERENCE);
   glViewport(0, 0, w, h);
-  return error.empty() && lit.program && glass.program && msaaCopy && msaaDivide && layer && glowBase && glow &&
-         flash && passThrough && finalPicture && finalBorder;
+  return error.empty() && lit.program && glass.program && msaaCopy && layer && glowBase && glow &&
+         flash && passThrough && finalPicture;
 }
 
 void PlainFrame::State::DrawQuad(int which) {
@@ -574,33 +571,35 @@ void PlainFrame::State::DrawLoaderBar(float phase) {
   glDisableClientState(GL_VERTEX_ARRAY);
 }
 
+// The first sample straight into the line buffer; each later one into the temporary buffer and
+// added, the last add weighing both sides by 1 / N, which divides (exactly, for 2, 4 and 8).
 void PlainFrame::State::RenderLine(const LineEntry& entry, uint32_t t) {
   const Target& line = lines[static_cast<size_t>(entry.line)];
   int samples = std::max(options.fsaaLevel, 1);
   float phase = static_cast<float>(t - entry.start) / static_cast<float>(entry.end - entry.start);
   for (int k = samples - 1; k >= 0; --k) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, temporary.framebuffer);
-    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D, line.depth, 0);
+    const bool first = k == samples - 1;
+    if (first) {
+      glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, line.framebuffer);
+    } else {
+      glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, temporary.framebuffer);
+      glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D, line.depth, 0);
+    }
     glEnable(GL_DEPTH_TEST);
     DrawScene(entry.scene, phase, jitter[static_cast<size_t>(k) % jitter.size()]);
     glDisable(GL_DEPTH_TEST);
+    if (first) continue;
 
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, line.framebuffer);
-    bool first = k == samples - 1;
-    if (first) {
-      glDisable(GL_BLEND);
+    if (k == 0) {
+      const float weight = 1.0f / static_cast<float>(samples);
+      glBlendColor(weight, weight, weight, weight);
+      glBlendFunc(GL_CONSTANT_COLOR, GL_CONSTANT_COLOR);
     } else {
       glBlendFunc(GL_ONE, GL_ONE);
     }
     glUseProgram(msaaCopy);
     glBindTexture(GL_TEXTURE_2D, temporary.colour);
-    DrawQuad(0);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  }
-  if (options.fsaaLevel != 0) {
-    glBlendFunc(GL_ZERO, GL_SRC_COLOR);
-    glUseProgram(msaaDivide);
     DrawQuad(0);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   }
@@ -622,7 +621,9 @@ void PlainFrame::State::RenderPostEffects(uint32_t t) {
     }
     DrawQuad(0);
   }
-  if (t >= GLOW_START && t <= GLOW_END) {
+  // The flash replaces the final buffer without reading it: under it the glow is not drawn.
+  const bool flashing = t >= FLASH_START && t <= FLASH_END;
+  if (t >= GLOW_START && t <= GLOW_END && !flashing) {
     any = true;
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, final.framebuffer);
     glBindTexture(GL_TEXTURE_2D, work0.colour);
@@ -635,7 +636,7 @@ void PlainFrame::State::RenderPostEffects(uint32_t t) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_BLEND);
   }
-  if (t >= FLASH_START && t <= FLASH_END) {
+  if (flashing) {
     any = true;
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, final.framebuffer);
     glBindTexture(GL_TEXTURE_2D, work0.colour);
@@ -671,8 +672,6 @@ std::vector<uint8_t> PlainFrame::RenderFrame(uint32_t t) {
   State& s = *mState;
   int w = s.options.width;
   int h = s.options.height;
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, s.output.framebuffer);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   for (int line = 0; line < LINE_COUNT; ++line) {
     for (const LineEntry& entry : SCENE_LINES) {
       if (entry.line != line || t < entry.start || t > entry.end) continue;
@@ -682,11 +681,10 @@ std::vector<uint8_t> PlainFrame::RenderFrame(uint32_t t) {
   }
   s.RenderPostEffects(t);
 
+  // A 16:9 picture fills the window: no border, and no colour to clear under it.
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, s.output.framebuffer);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glClear(GL_DEPTH_BUFFER_BIT);
   glDisable(GL_BLEND);
-  glUseProgram(s.finalBorder);
-  s.DrawQuad(0);
   glUseProgram(s.finalPicture);
   glBindTexture(GL_TEXTURE_2D, s.final.colour);
   s.DrawQuad(1);

@@ -1,7 +1,8 @@
 #pragma once
-// The test production's frame drawn by hand with plain GL: the same buffers, the same passes and
-// the GLSL of the same effect files, compiled with glCreateShader and driven with glUseProgram,
-// glUniform and vertex buffers, and no engine object between the frame and GL. It is the
+// The test production's frame drawn by hand with plain GL: the same buffers, the same passes as
+// the engine draws (only those that change a pixel) and the GLSL of the same effect files,
+// compiled with glCreateShader and driven with glUseProgram, glUniform and vertex buffers, and no
+// engine object between the frame and GL. It is the
 // yardstick for the engine's frame time. Loading borrows the engine's pure readers (pack, model
 // cache, scene animation, images, effect text); a frame evaluates the animation keys, camera and
 // cuts with the scene animation's own pure functions and makes every GL call itself.

@@ -146,6 +146,24 @@ GLuint cEffect::PassProgram(int pass) const {
   return pass >= 0 && pass < passCount() ? mPasses[pass].program : 0;
 }
 
+const EffectPass* cEffect::PassSource(int pass) const {
+  return pass >= 0 && pass < passCount() ? mPasses[pass].source : nullptr;
+}
+
+const PassOutput& cEffect::GetPassOutput(int pass) const {
+  static const PassOutput NOTHING_KNOWN;
+  return pass >= 0 && pass < passCount() ? mPasses[pass].output : NOTHING_KNOWN;
+}
+
+void cEffect::AppendSampledTextures(int pass, std::vector<GLuint>& names) const {
+  if (pass < 0 || pass >= passCount()) return;
+  for (int index : mPasses[pass].samplers) names.push_back(mLeaves[index].texture);
+}
+
+void cEffect::RestoreParameterValues(const ParameterValues& values) {
+  if (values.owner == this && values.leaves.size() == mLeaves.size()) mLeaves = values.leaves;
+}
+
 void cEffect::BuildParameters(const std::vector<GLuint>& programs) {
   const EffectTechnique& technique = mSource.techniques[mTechnique];
   mLeaves.resize(mParameterInfo.size());
@@ -160,6 +178,7 @@ void cEffect::BuildParameters(const std::vector<GLuint>& programs) {
     Pass pass;
     pass.program = programs[p];
     pass.source = &technique.passes[p];
+    pass.output = ReadPassOutput(mSource, technique.passes[p]);
     pass.slots.resize(mLeaves.size());
     glUseProgram(pass.program);
     GLint unit = 0;

@@ -14,6 +14,7 @@
 
 #include "render/effect/gl_state.h"
 #include "render/effect/parameter_list.h"
+#include "render/effect/pass_output.h"
 #include "render/effect/source.h"
 
 // State-matrix flags: the high nibble picks the matrix, the low nibble the transform.
@@ -52,6 +53,12 @@ class cEffect {
   int ActivePass() const { return mActivePass; }
   // The program of pass i (0 when out of range).
   GLuint PassProgram(int pass) const;
+  // Pass i as the file gives it, and what its programs are known to write (null / nothing known
+  // when out of range).
+  const EffectPass* PassSource(int pass) const;
+  const PassOutput& GetPassOutput(int pass) const;
+  // Appends the GL texture names that pass i samples with the values its samplers hold now.
+  void AppendSampledTextures(int pass, std::vector<GLuint>& names) const;
 
   // A handle for every parameter whose unqualified name, semantic or full path equals name;
   // -1 when none does. Resolve once, then set through the handle.
@@ -83,6 +90,19 @@ class cEffect {
     uint32_t serial = 0;
     const std::vector<EffectStateAssignment>* samplerStates = nullptr;
   };
+
+ public:
+  // Every parameter's value, to be put back after values were set only to see what a pass would
+  // sample.
+  struct ParameterValues {
+    const cEffect* owner = nullptr;
+    std::vector<Leaf> leaves;
+  };
+  ParameterValues SaveParameterValues() const { return {this, mLeaves}; }
+  // Puts back values saved from this effect; values from another effect are ignored.
+  void RestoreParameterValues(const ParameterValues& values);
+
+ private:
   struct Slot {
     GLint location = -1;
     GLint unit = -1;
@@ -91,6 +111,7 @@ class cEffect {
   struct Pass {
     GLuint program = 0;
     const EffectPass* source = nullptr;
+    PassOutput output;
     std::vector<Slot> slots;    // one per leaf
     std::vector<int> samplers;  // leaves this pass samples
   };

@@ -3,7 +3,9 @@
 #include "render/screen_buffer.h"
 
 #include <array>
+#include <memory>
 
+#include "render/blank_texture.h"
 #include "render/effect/effect.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
@@ -216,6 +218,52 @@ TEST_F(CoreEffectTest, ThePassThroughEffectCopiesLineZero) {
   for (int pass = 0; pass < copy.passCount(); ++pass) RunPass(copy, pass);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
   ExpectColour(ReadColour(final, 40, 20), {0.25f, 0.5f, 0.75f, 1.0f});
+}
+
+// A production's unused buffers stand in with shared 1 x 1 blank textures: whatever an effect
+// samples from one, at any place and with either filter, must equal what it samples from a real
+// buffer that nothing has drawn into.
+TEST_F(CoreEffectTest, AStandInSamplesAsABufferThatWasNeverDrawnInto) {
+  std::unique_ptr<cTexture> blankColour(CreateBlankColourTexture());
+  std::unique_ptr<cTexture> blankDepth(CreateBlankDepthTexture());
+  cScreenBuffer standIn(blankColour.get(), blankDepth.get());
+  cScreenBuffer neverDrawn(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+  EXPECT_EQ(standIn.GetFramebuffer(), 0u);
+  EXPECT_EQ(standIn.OwnedBytes(), 0u);
+  EXPECT_EQ(neverDrawn.OwnedBytes(), static_cast<size_t>(WIDTH) * HEIGHT * (8 + 4));
+
+  cEffect probe;
+  ASSERT_TRUE(probe.Create(R"(
+uniform mat4 projMat : WORLDVIEWPROJECTION;
+uniform sampler2D colour = sampler_state { MinFilter = Nearest; MagFilter = Nearest; };
+uniform sampler2D depth;
+varying vec2 vUv;
+void vs() { vUv = gl_MultiTexCoord0.xy * 1.5 - 0.25; gl_Position = projMat * gl_Vertex; }
+void fsColour() { gl_FragColor = texture2D(colour, vUv) + vec4(0.5); }
+void fsDepth() { gl_FragColor = texture2D(depth, vUv) + vec4(0.5); }
+technique T {
+  pass C { VertexProgram = vs; FragmentProgram = fsColour; }
+  pass D { VertexProgram = vs; FragmentProgram = fsDepth; }
+}
+)",
+                           "probe.cgfx"))
+      << probe.Log();
+  probe.setStateMatrix("projMat", 0x81);
+  cScreenBuffer target(WIDTH, HEIGHT, FLOAT, GL_FLOAT, SCREEN_BUFFER_COLOR);
+  auto sampled = [&](cScreenBuffer& source, int pass) {
+    const GLuint colour = gTextureManager.lookupName(source.GetColor());
+    const GLuint depth = gTextureManager.lookupName(source.GetDepth());
+    probe.setParameter("colour", &colour);
+    probe.setParameter("depth", &depth);
+    target.bind();
+    RunPass(probe, pass);
+    std::vector<float> pixels(WIDTH * HEIGHT * 4);
+    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGBA, GL_FLOAT, pixels.data());
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    return pixels;
+  };
+  EXPECT_EQ(sampled(standIn, 0), sampled(neverDrawn, 0)) << "colour";
+  EXPECT_EQ(sampled(standIn, 1), sampled(neverDrawn, 1)) << "depth";
 }
 
 }  // namespace

@@ -195,6 +195,43 @@ TEST_F(DemoSceneTest, PhasesOutsideEveryCutDrawNothingAndKeepTheTarget) {
   EXPECT_EQ(ReadPixel(32, 32)[0], 255);
 }
 
+TEST(CutsCover, EveryPositionMustLieInSomeCut) {
+  const std::vector<CutSpan> cuts = {{0, 4000}, {4000, 4000}, {4000, 10500}};
+  EXPECT_TRUE(CutsCover(cuts, 0, 10500));
+  EXPECT_TRUE(CutsCover(cuts, 4000, 4000));
+  EXPECT_FALSE(CutsCover(cuts, 0, 10501));
+  EXPECT_FALSE(CutsCover(cuts, -1, 100));
+  EXPECT_TRUE(CutsCover({{0, 10}, {11, 20}}, 0, 20)) << "whole milliseconds: 10 and 11 leave no gap";
+  EXPECT_FALSE(CutsCover({{0, 10}, {12, 20}}, 0, 20));
+  EXPECT_TRUE(CutsCover({{5, 20}, {0, 6}}, 0, 20)) << "in any order";
+  EXPECT_FALSE(CutsCover({}, 0, 0));
+}
+
+// The promise frame composition relies on: a scene that says it draws at every phase clears its
+// target at every phase, and one that may not says so.
+TEST_F(DemoSceneTest, DrawsAtEveryPhaseKeepsItsWord) {
+  OpenScenes({Scene("probeA", {"0 2 4.0"}), Scene("probeB", {"6.5 1"})});
+  struct Case {
+    int32_t rangeStart;
+    int32_t rangeEnd;
+    bool drawsAtEveryPhase;
+  };
+  for (const Case c : {Case{-1, -1, true}, Case{-1, 10500, true}, Case{-1, 3000, true}, Case{-1, 10501, false},
+                       Case{5000, 1000, false}, Case{-1, 20000, false}}) {
+    auto scene = Make(c.rangeStart, c.rangeEnd);
+    EXPECT_EQ(scene->DrawsAtEveryPhase(), c.drawsAtEveryPhase) << c.rangeStart << " to " << c.rangeEnd;
+    bool drewEverywhere = true;
+    for (int step = 0; step <= 1000; ++step) {
+      CSceneTdf_probe::calls.clear();
+      scene->DrawPhase(static_cast<float>(step) / 1000.0f);
+      drewEverywhere = drewEverywhere && !CSceneTdf_probe::calls.empty();
+    }
+    EXPECT_EQ(drewEverywhere, c.drawsAtEveryPhase) << c.rangeStart << " to " << c.rangeEnd;
+  }
+  OpenScenes({});
+  EXPECT_FALSE(Make()->DrawsAtEveryPhase()) << "an animation without scenes draws nothing";
+}
+
 TEST_F(DemoSceneTest, CutClassesAreChosenByTheStartOfTheirName) {
   OpenScenes({Scene("loader", {"1"}), Scene("loaderBar", {"1"}), Scene("load", {"1"}), Scene("notACut", {"1"}),
               Scene("plain", {"1"})});

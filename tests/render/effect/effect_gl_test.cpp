@@ -1,5 +1,6 @@
 // cEffect on a real GL context: what reaches the GPU by name, by semantic and by path, samplers,
 // state matrices, pass states and the choice of technique.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -147,6 +148,46 @@ TEST_F(EffectGL, SamplersBindTheirTextureNameWithTheirSamplerState) {
   EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
   glBindTexture(GL_TEXTURE_2D, 0);
   glDeleteTextures(1, &texture);
+}
+
+// What frame composition asks before it decides to skip a pass: the textures a pass samples with
+// the values set now, and values set only to ask that put back exactly, drawing as before.
+TEST_F(EffectGL, SampledTexturesFollowTheValuesAndSavedValuesComeBack) {
+  Create(std::string(VERTEX) +
+         "uniform sampler2D a; uniform sampler2D b; uniform sampler2D unused; uniform vec4 tint;\n"
+         "void fsA() { gl_FragColor = texture2D(a, vec2(0.5)) * 0.001 + tint; }\n"
+         "void fsAB() { gl_FragColor = (texture2D(a, vec2(0.5)) + texture2D(b, vec2(0.5))) * 0.001 + tint; }\n"
+         "technique T { pass One { VertexProgram = vsQuad; FragmentProgram = fsA; }\n"
+         "              pass Two { VertexProgram = vsQuad; FragmentProgram = fsAB; } }\n");
+  const GLuint first = 11;
+  const GLuint second = 12;
+  mEffect.setParameter("a", &first);
+  mEffect.setParameter("b", &second);
+  const float red[4] = {1, 0, 0, 1};
+  mEffect.setParameter("tint", red);
+  std::vector<GLuint> sampled;
+  mEffect.AppendSampledTextures(0, sampled);
+  EXPECT_EQ(sampled, std::vector<GLuint>{first});
+  sampled.clear();
+  mEffect.AppendSampledTextures(1, sampled);
+  std::sort(sampled.begin(), sampled.end());
+  EXPECT_EQ(sampled, (std::vector<GLuint>{first, second}));
+
+  const cEffect::ParameterValues saved = mEffect.SaveParameterValues();
+  const float green[4] = {0, 1, 0, 1};
+  mEffect.setParameter("tint", green);
+  mEffect.setParameter("a", &second);
+  sampled.clear();
+  mEffect.AppendSampledTextures(0, sampled);
+  EXPECT_EQ(sampled, std::vector<GLuint>{second});
+  mEffect.RestoreParameterValues(saved);
+  sampled.clear();
+  mEffect.AppendSampledTextures(0, sampled);
+  EXPECT_EQ(sampled, std::vector<GLuint>{first});
+  const GLuint none = 0;
+  mEffect.setParameter("a", &none);
+  mEffect.setParameter("b", &none);
+  EXPECT_EQ(DrawPass(mEffect), Rgba(255, 0, 0, 255)) << "the tint set before saving";
 }
 
 TEST_F(EffectGL, PassStatesAreAppliedAndPutBack) {
