@@ -4,15 +4,12 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <memory>
 
-#include "demo/demo_clock.h"
-#include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
-#include "tools/capture/composition_steps.h"
 #include "tools/capture/encode_worker.h"
+#include "tools/capture/frame_loop.h"
 #include "tools/capture/ffmpeg_error.h"
 #include "tools/capture/interruption.h"
 #include "tools/capture/music_track.h"
@@ -20,13 +17,9 @@
 #include "tools/capture/progress_line.h"
 #include "tools/capture/temporary_output.h"
 #include "tools/capture/video_file_sink.h"
-#include "tools/capture/warm_up_plan.h"
 
 namespace {
 
-// Frames between composing and storing: the read-back ring and the encoder's queue.
-constexpr int READ_BACK_DEPTH = 3;
-constexpr size_t ENCODE_QUEUE_FRAMES = 3;
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "torvane-tool capture: %s\n", message.c_str());
@@ -76,53 +69,6 @@ std::string Summary(const CaptureSettings& settings, const FrameRange& range, do
   return text;
 }
 
-// Composes, reads back and hands over the frames of range, in order.
-class FrameLoop {
- public:
-  FrameLoop(HeadlessDemo& demo, EncodeWorker& worker, uint32_t fps) : mDemo(demo), mWorker(worker), mFps(fps) {}
-
-  // The frames before range.first whose buffers the first frame takes over, composed only.
-  void WarmUp(int64_t first) {
-    CompositionSteps steps(gDemoManager.LineTable());
-    std::vector<int64_t> plan =
-        PlanWarmUp(first, [&](int64_t frame) { return steps.At(FrameTimeMs(static_cast<uint64_t>(frame), mFps)); });
-    for (int64_t frame : plan) {
-      if (Interrupted()) return;
-      mDemo.ComposeFrame(FrameTimeMs(static_cast<uint64_t>(frame), mFps));
-    }
-  }
-
-  // False when the worker failed or the run was interrupted.
-  bool Run(const FrameRange& range, ProgressLine& progress) {
-    for (int64_t frame = range.first; frame < range.end; ++frame) {
-      if (Interrupted()) return false;
-      mDemo.ComposeFrame(FrameTimeMs(static_cast<uint64_t>(frame), mFps));
-      if (mDemo.FramesInFlight() == READ_BACK_DEPTH && !HandOverOldest()) return false;
-      mDemo.QueueFrame();
-      mQueued.push_back(frame);
-      progress.Update(mWorker.FramesStored());
-    }
-    while (!mQueued.empty()) {
-      if (!HandOverOldest()) return false;
-    }
-    return true;
-  }
-
- private:
-  bool HandOverOldest() {
-    CapturedFrame captured;
-    captured.index = mQueued.front();
-    mQueued.pop_front();
-    captured.pixels = mWorker.SpareBuffer();
-    return mDemo.CollectFrame(captured.pixels) && mWorker.Push(std::move(captured));
-  }
-
-  HeadlessDemo& mDemo;
-  EncodeWorker& mWorker;
-  uint32_t mFps;
-  std::deque<int64_t> mQueued;
-};
-
 }  // namespace
 
 int RunCaptureJob(const CaptureSettings& settings) {
@@ -148,11 +94,11 @@ int RunCaptureJob(const CaptureSettings& settings) {
   HeadlessOptions options;
   options.packPath = settings.packPath;
   options.frame = settings.frame;
-  options.readBackDepth = READ_BACK_DEPTH;
+  options.readBackDepth = CAPTURE_READ_BACK_DEPTH;
   if (!demo.Start(options, error)) return Fail("no GL context: " + error);
 
   ProgressLine progress(stderr, !settings.quiet && isatty(STDERR_FILENO));
-  EncodeWorker worker(*sink, ENCODE_QUEUE_FRAMES);
+  EncodeWorker worker(*sink, CAPTURE_QUEUE_FRAMES);
   FrameLoop loop(demo, worker, settings.fps);
   loop.WarmUp(range.first);
   progress.Start(range.Count());
