@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/demo_clock.h"
-#include "tests/render_core/png_reading.h"
+#include "tests/support/png_reading.h"
 #include "tests/tools/capture/capture_test_support.h"
 #include "tests/tools/capture/decoded_media.h"
 #include "tools/capture/capture_timing.h"
