@@ -20,6 +20,7 @@
 #include "demo/demo_clock.h"
 #include "demo/headless_demo.h"
 #include "tools/capture/capture_timing.h"
+#include "tools/capture/ffmpeg_error.h"
 #include "tools/capture/frame_loop.h"
 #include "tools/capture/music_track.h"
 #include "tools/capture/video_file_sink.h"
@@ -41,6 +42,7 @@ std::map<int64_t, double> gRenderRate;
 // The music and a started demo at the benchmark's FSAA level; false (the benchmark skipped) when
 // either fails.
 bool Prepare(benchmark::State& state, MusicTrack& music, HeadlessDemo& demo) {
+  QuietFfmpegLog();
   std::string error;
   if (!DecodeMusic(FromEnvironment("TORVANE_MUSIC", TORVANE_PRODUCTION_MUSIC), music, error)) {
     state.SkipWithError(error.c_str());

@@ -21,7 +21,7 @@ bool FrameLoop::Run(const FrameRange& range, ProgressLine& progress) {
     if (Interrupted()) return false;
     mDemo.ComposeFrame(FrameTimeMs(static_cast<uint64_t>(frame), mFps));
     if (mDemo.FramesInFlight() == CAPTURE_READ_BACK_DEPTH && !HandOverOldest()) return false;
-    mDemo.QueueFrame();
+    if (!mDemo.QueueFrame()) return false;
     mQueued.push_back(frame);
     progress.Update(mWorker.FramesStored());
   }
