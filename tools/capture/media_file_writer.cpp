@@ -13,6 +13,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "tools/capture/container_check.h"
 #include "tools/capture/ffmpeg_error.h"
 
 namespace {
@@ -43,8 +44,6 @@ AVSampleFormat SampleFormatFor(const AVCodec* codec) {
   }
   return formats[0];
 }
-
-std::string ContainerText(const AVOutputFormat* format) { return std::string("the ") + format->name + " container"; }
 
 }  // namespace
 
@@ -97,13 +96,7 @@ const AVCodec* MediaFileWriter::State::FindEncoder(const char* name, std::string
     error = std::string("this FFmpeg has no ") + name + " encoder";
     return nullptr;
   }
-  if (avformat_query_codec(format->oformat, codec->id, FF_COMPLIANCE_EXPERIMENTAL) != 1) {
-    error = ContainerText(format->oformat) + " cannot hold " + avcodec_get_name(codec->id);
-    return nullptr;
-  }
-  // FLAC in MP4 is standard, but this FFmpeg still calls its muxing experimental.
-  if (codec->id == AV_CODEC_ID_FLAC) format->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
-  return codec;
+  return ContainerTakes(*format, codec->id, error) ? codec : nullptr;
 }
 
 bool MediaFileWriter::State::AddStream(AVCodecContext* codec, AVStream*& stream, std::string& error) {

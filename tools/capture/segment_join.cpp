@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "tools/capture/capture_timing.h"
+#include "tools/capture/container_check.h"
 #include "tools/capture/ffmpeg_error.h"
 #include "tools/capture/segment_reader.h"
 #include "tools/capture/temporary_output.h"
@@ -116,13 +117,7 @@ class JoinedFile {
     for (AVStream* input : {first.VideoStream(), first.AudioStream()}) {
       if (!input) continue;
       AVCodecID codec = input->codecpar->codec_id;
-      if (avformat_query_codec(container, codec, FF_COMPLIANCE_EXPERIMENTAL) != 1) {
-        error = std::string("the ") + container->name + " container cannot hold " + avcodec_get_name(codec);
-        return false;
-      }
-      if (avformat_query_codec(container, codec, FF_COMPLIANCE_NORMAL) != 1) {
-        mFormat->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
-      }
+      if (!ContainerTakes(*mFormat, codec, error)) return false;
       AVStream* output = avformat_new_stream(mFormat, nullptr);
       if (!output || avcodec_parameters_copy(output->codecpar, input->codecpar) < 0) {
         error = "cannot add a stream";
