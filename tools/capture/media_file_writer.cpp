@@ -135,6 +135,9 @@ bool MediaFileWriter::State::OpenVideo(const VideoTrackSettings& settings, std::
     video->color_range = AVCOL_RANGE_MPEG;
   } else {
     video->pix_fmt = LosslessRgbFormat(codec);
+    // Golomb-Rice coding takes some 40% less time than range coding for a sixth more bytes, so
+    // that encoding keeps up with composing on the second core.
+    av_opt_set(video->priv_data, "coder", "rice", 0);
     video->level = 3;
     video->gop_size = 1;
     video->slices = FFV1_SLICES;
