@@ -11,6 +11,8 @@ pkg_check_modules(TV_VORBIS REQUIRED IMPORTED_TARGET ogg vorbis vorbisfile vorbi
 pkg_check_modules(TV_MD REQUIRED IMPORTED_TARGET libmd)
 pkg_check_modules(TV_JPEG REQUIRED IMPORTED_TARGET libjpeg)
 find_package(GIF REQUIRED)
+# Video capture encodes and muxes through FFmpeg's libraries; only the capture tool links them.
+pkg_check_modules(TV_FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libswresample libavutil)
 # Debian's FLTK CMake package names a fluid binary it does not ship, so find the library directly.
 find_library(FLTK_LIBRARY fltk REQUIRED)
 find_path(FLTK_INCLUDE_DIR FL/Fl.H REQUIRED)
@@ -21,3 +23,6 @@ target_link_libraries(torvane_deps INTERFACE
   PkgConfig::TV_PNG PkgConfig::TV_ZLIB PkgConfig::TV_VORBIS PkgConfig::TV_MD PkgConfig::TV_JPEG
   GIF::GIF ${FLTK_LIBRARY} Threads::Threads)
 target_include_directories(torvane_deps INTERFACE ${FLTK_INCLUDE_DIR})
+
+add_library(torvane_ffmpeg INTERFACE)
+target_link_libraries(torvane_ffmpeg INTERFACE PkgConfig::TV_FFMPEG)

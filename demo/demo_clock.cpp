@@ -1,7 +1,5 @@
 #include "demo/demo_clock.h"
 
-#include <cmath>
-
 MusicDemoClock::MusicDemoClock(std::function<bool()> musicIsPlaying, std::function<uint32_t()> timer)
     : mMusicIsPlaying(std::move(musicIsPlaying)), mTimer(std::move(timer)), mLastTick(mTimer()) {}
 
@@ -17,11 +15,14 @@ uint32_t MusicDemoClock::Read() {
   return mElapsed;
 }
 
-FixedStepDemoClock::FixedStepDemoClock(double stepMs) : mStepMs(stepMs) {}
+uint32_t FrameTimeMs(uint64_t frame, uint32_t framesPerSecond) {
+  if (framesPerSecond == 0) return 0;
+  return static_cast<uint32_t>(frame * 1000u / framesPerSecond);
+}
+
+FixedStepDemoClock::FixedStepDemoClock(uint32_t framesPerSecond) : mFramesPerSecond(framesPerSecond) {}
 
 void FixedStepDemoClock::Restart() { mReadings = 0; }
 
-uint32_t FixedStepDemoClock::Read() {
-  // Computed from the count rather than summed, so that 1000/60 ms steps do not drift.
-  return static_cast<uint32_t>(std::floor(static_cast<double>(mReadings++) * mStepMs));
-}
+// From the count rather than summed, so that 1000/60 ms steps do not drift.
+uint32_t FixedStepDemoClock::Read() { return FrameTimeMs(mReadings++, mFramesPerSecond); }

@@ -28,15 +28,19 @@ class MusicDemoClock : public DemoClock {
   uint32_t mLastTick = 0;
 };
 
-// A fixed number of milliseconds per reading, for frame-exact capture: the n-th reading after a
-// restart is n × step (the first is 0).
+// The demo time of frame n at framesPerSecond: n × 1000 / framesPerSecond milliseconds, rounded
+// down, computed in integers so that no frame lands a millisecond early (0 when the rate is 0).
+uint32_t FrameTimeMs(uint64_t frame, uint32_t framesPerSecond);
+
+// One frame per reading, for frame-exact capture: the n-th reading after a restart is
+// FrameTimeMs(n) (the first is 0).
 class FixedStepDemoClock : public DemoClock {
  public:
-  explicit FixedStepDemoClock(double stepMs);
+  explicit FixedStepDemoClock(uint32_t framesPerSecond);
   void Restart() override;
   uint32_t Read() override;
 
  private:
-  double mStepMs;
+  uint32_t mFramesPerSecond;
   uint64_t mReadings = 0;
 };

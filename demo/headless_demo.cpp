@@ -57,7 +57,7 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
   gSettingsManager.SetSettings(SettingsFor(mOptions.frame));
   gRendererManager.SetPresenter(PresentNothing);
   gRendererManager.SetScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
-  gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0.0));
+  gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0));
   gDemoManager.ComposeEveryPass(mOptions.frame.everyPass);
   if (!InitializeAll(TheManagerList(), TakesPartHeadless)) {
     error = "the managers did not start";
@@ -73,6 +73,7 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
   gDemoManager.Composer().SetOutputFramebuffer(mOutput->GetFramebuffer());
   mOutput->bind();
   gDemoManager.LoadDemo();
+  mReadBack.Create(mOptions.frame.width, mOptions.frame.height, mOptions.readBackDepth);
   mStarted = true;
   return true;
 }
@@ -82,11 +83,7 @@ std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
   int height = mOptions.frame.height;
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
   if (!mStarted) return pixels;
-  glViewport(0, 0, width, height);
-  gDemoManager.ComposeFrameAt(t);
-  mOutput->bind();
-  gRendererManager.FrameUpdate();
-  glFinish();
+  ComposeFrame(t);
   std::vector<uint8_t> bottomFirst(pixels.size());
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomFirst.data());
@@ -98,7 +95,26 @@ std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
   return pixels;
 }
 
+void HeadlessDemo::ComposeFrame(uint32_t t) {
+  if (!mStarted) return;
+  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
+  gDemoManager.ComposeFrameAt(t);
+  mOutput->bind();
+  gRendererManager.FrameUpdate();
+}
+
+bool HeadlessDemo::QueueFrame() {
+  if (!mStarted) return false;
+  mOutput->bind();
+  bool queued = mReadBack.Queue();
+  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  return queued;
+}
+
+bool HeadlessDemo::CollectFrame(std::vector<uint8_t>& bottomFirst) { return mStarted && mReadBack.Collect(bottomFirst); }
+
 void HeadlessDemo::Stop() {
+  mReadBack.Destroy();
   if (mStarted) {
     // The player leaves its custom textures to the end of the process; a headless demo may be
     // started again in the same process, so it gives them back first.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "demo/frame_composer.h"
+#include "demo/frame_read_back.h"
 
 class cScreenBuffer;
 namespace platform {
@@ -18,7 +19,8 @@ class HiddenGLContext;
 
 struct HeadlessOptions {
   std::string packPath = "torvane.pak";
-  FrameConfig frame;  // size, FSAA level (forced to 0 with low quality), aspect, low quality, every pass
+  FrameConfig frame;      // size, FSAA level (forced to 0 with low quality), aspect, low quality, every pass
+  int readBackDepth = 3;  // frames in flight between QueueFrame and CollectFrame (at least 2)
 };
 
 class HeadlessDemo {
@@ -34,6 +36,15 @@ class HeadlessDemo {
   bool Start(const HeadlessOptions& options, std::string& error);
   // Composes the frame at demo time t and returns its pixels: RGBA, top row first.
   std::vector<uint8_t> RenderFrame(uint32_t t);
+  // Composes the frame at demo time t into the off-screen output and reads nothing back: for
+  // frames wanted only for what they leave in the buffers that keep their contents.
+  void ComposeFrame(uint32_t t);
+  // Asynchronous read-back: QueueFrame starts copying the frame just composed (false when
+  // readBackDepth frames are already in flight), CollectFrame gives the oldest one queued, RGBA
+  // with the bottom row first (false when none is in flight).
+  bool QueueFrame();
+  bool CollectFrame(std::vector<uint8_t>& bottomFirst);
+  int FramesInFlight() const { return mReadBack.InFlight(); }
   void Stop();
 
   int Width() const { return mOptions.frame.width; }
@@ -43,5 +54,6 @@ class HeadlessDemo {
   HeadlessOptions mOptions;
   std::unique_ptr<platform::HiddenGLContext> mContext;
   cScreenBuffer* mOutput = nullptr;
+  FrameReadBack mReadBack;
   bool mStarted = false;
 };

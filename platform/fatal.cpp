@@ -9,7 +9,16 @@
 
 namespace platform {
 
+namespace {
+
+void (*gFatalExitCleanup)() = nullptr;
+
+}  // namespace
+
+void SetFatalExitCleanup(void (*cleanup)()) { gFatalExitCleanup = cleanup; }
+
 void FatalAppExit(const char* text) {
+  if (gFatalExitCleanup) gFatalExitCleanup();
   std::fputs(text, stderr);
   std::fputc('\n', stderr);
   std::fflush(stderr);

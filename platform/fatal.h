@@ -8,4 +8,8 @@ constexpr int FATAL_EXIT_STATUS = 1;
 
 [[noreturn]] void FatalAppExit(const char* text);
 
+// Called by FatalAppExit before the process ends (null for none): for a tool that must not leave
+// a half-written file behind. It must not call FatalAppExit.
+void SetFatalExitCleanup(void (*cleanup)());
+
 }  // namespace platform

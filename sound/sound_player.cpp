@@ -8,8 +8,7 @@
 
 #include "core/log.h"
 #include "platform/audio_output.h"
-#include "sound/ogg_vorbis_loader.h"
-#include "sound/wave_loader.h"
+#include "sound/decoder_choice.h"
 
 namespace {
 
@@ -20,15 +19,6 @@ Alert SoundAlert(const char* caption, const char* format, const char* value, Ale
   std::vector<char> text(std::snprintf(nullptr, 0, format, value) + 1);
   std::snprintf(text.data(), text.size(), format, value);
   return {caption, text.data(), icon};
-}
-
-// The decoders in the order they are asked: RIFF WAVE first, then Ogg Vorbis.
-std::unique_ptr<CSoundLoader> ChooseDecoder(const char* name) {
-  std::unique_ptr<CSoundLoader> wave = std::make_unique<WaveLoader>();
-  if (wave->Probe(name)) return wave;
-  std::unique_ptr<CSoundLoader> ogg = std::make_unique<OggVorbisLoader>();
-  if (ogg->Probe(name)) return ogg;
-  return nullptr;
 }
 
 platform::AudioFormat OutputFormat(const WaveFormat& format) {

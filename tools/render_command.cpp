@@ -7,23 +7,10 @@
 
 #include "demo/headless_demo.h"
 #include "render/texture_png_writer.h"
+#include "tools/frame_options.h"
 #include "tools/tool_command.h"
 
 namespace {
-
-bool ParsePositive(const std::string& text, int& value) {
-  char* end = nullptr;
-  long parsed = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || parsed <= 0 || parsed > 16384) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-bool ParseAspect(const std::string& text, int& width, int& height) {
-  size_t colon = text.find(':');
-  return colon != std::string::npos && ParsePositive(text.substr(0, colon), width) &&
-         ParsePositive(text.substr(colon + 1), height);
-}
 
 bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
   std::istringstream list(text);
@@ -52,18 +39,7 @@ int RunRender(const std::vector<std::string>& rawArgs) {
   if (!args.positional.empty()) return ToolUsageError("render", "takes no positional arguments");
   HeadlessOptions options;
   options.packPath = args.Option("--pack", "torvane.pak");
-  FrameConfig& frame = options.frame;
-  if (!ParsePositive(args.Option("--width", "1280"), frame.width) ||
-      !ParsePositive(args.Option("--height", "720"), frame.height)) {
-    return ToolUsageError("render", "--width and --height must be positive");
-  }
-  std::string fsaa = args.Option("--fsaa", "0");
-  if (fsaa != "0" && fsaa != "2" && fsaa != "4" && fsaa != "8") return ToolUsageError("render", "--fsaa must be 0, 2, 4 or 8");
-  frame.fsaaLevel = std::atoi(fsaa.c_str());
-  if (!ParseAspect(args.Option("--aspect", "16:9"), frame.aspectWidth, frame.aspectHeight)) {
-    return ToolUsageError("render", "--aspect must be A:B");
-  }
-  frame.lowQuality = args.Has("--low-quality");
+  if (!ParseFrameOptions(args, options.frame, error)) return ToolUsageError("render", error);
   std::vector<uint32_t> times;
   if (!ParseTimes(args.Option("--at"), times)) return ToolUsageError("render", "--at needs milliseconds T1,T2,...");
   std::filesystem::path outDir = args.Option("--out");

@@ -34,7 +34,7 @@ TEST(MusicDemoClock, SurvivesTheTimerWrappingAround) {
 }
 
 TEST(FixedStepDemoClock, GivesExactFrameTimesWithoutDrift) {
-  FixedStepDemoClock clock(1000.0 / 60.0);
+  FixedStepDemoClock clock(60);
   EXPECT_EQ(clock.Read(), 0u);
   EXPECT_EQ(clock.Read(), 16u);
   EXPECT_EQ(clock.Read(), 33u);
@@ -42,6 +42,19 @@ TEST(FixedStepDemoClock, GivesExactFrameTimesWithoutDrift) {
   EXPECT_EQ(clock.Read(), 1000u);
   clock.Restart();
   EXPECT_EQ(clock.Read(), 0u);
+}
+
+// A step of 1000/24 ms is 41.666… and rounds down in binary: frame 195 must still land on
+// 8125 ms, not 8124, or the picture runs a millisecond ahead of the music.
+TEST(FrameTimeMs, IsExactWhereFloatingPointStepsFallShort) {
+  EXPECT_EQ(FrameTimeMs(195, 24), 8125u);
+  EXPECT_EQ(FrameTimeMs(390, 48), 8125u);
+  EXPECT_EQ(FrameTimeMs(24 * 3600, 24), 3600000u);
+  EXPECT_EQ(FrameTimeMs(1001, 30), 33366u);
+  EXPECT_EQ(FrameTimeMs(7, 0), 0u);
+  FixedStepDemoClock clock(24);
+  for (int i = 0; i < 195; ++i) clock.Read();
+  EXPECT_EQ(clock.Read(), 8125u);
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+// Frames as pictures in a folder: frame_NNNNNNNN.png per frame (its number in the production)
+// and the music of the same frames as music.wav.
+
+#include <string>
+
+#include "tools/capture/frame_sink.h"
+
+class PictureFolderSink : public FrameSink {
+ public:
+  // Writes the music into folder (which must exist) at once; the pictures follow frame by frame.
+  bool Open(const std::string& folder, int width, int height, const SoundSlice& sound, std::string& error);
+  bool Write(const CapturedFrame& frame, std::string& error) override;
+  bool Finish(std::string& error) override;
+
+ private:
+  std::string mFolder;
+  int mWidth = 0;
+  int mHeight = 0;
+  std::vector<uint8_t> mTopFirst;
+};
+
+// The name of frame n's picture.
+std::string PictureName(int64_t frame);
