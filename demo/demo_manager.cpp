@@ -6,6 +6,7 @@
 
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
+#include "demo/production_report.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
 #include "resources/custom_texture_manager.h"
@@ -83,6 +84,7 @@ bool demoManager::Initialize() {
   if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen() && gSystemManager.GetWindow()) {
     gSystemManager.GetWindow()->SetGamma(BIG_SCREEN_GAMMA);
   }
+  ReportMissingFilesBeforeTheyEndTheProcess();
   mComposer.Create(ConfigFromSettings());
   return true;
 }
@@ -104,6 +106,7 @@ void demoManager::CloseMusic() {
 }
 
 bool demoManager::Terminate() {
+  RemoveMissingFileReport();
   DestroySceneTable();
   ReleaseSceneLineShaders();
   mComposer.Destroy();
@@ -141,9 +144,15 @@ void demoManager::LoadDemo() {
 
 void demoManager::BuildSceneTable() {
   DestroySceneTable();
+  bool explained = false;
   for (size_t i = 0; i < mSceneLines.size(); ++i) {
     const SceneLineEntry& line = mSceneLines[i];
     const TdfEntry* animation = FindTdfEntry(mTdfEntries, line.tdfId);
+    // A line left empty plays on silently; its author needs to know why.
+    if (!animation && !explained) {
+      LogProductionReferenceFindings();
+      explained = true;
+    }
     if (!animation || !mLineTable.Add(line.line, line.startTime, line.endTime, static_cast<int>(i))) {
       mScenes.push_back(nullptr);
       mSceneShaders.push_back(nullptr);

@@ -130,7 +130,7 @@ bool PitchFrequency(const std::string& pitch, double& frequency) {
   return true;
 }
 
-bool ParseScore(const std::string& text, Score& score, std::string& error) {
+bool ParseScore(const std::string& text, Score& score, std::string& error, int* errorLine) {
   score = Score{};
   std::istringstream lines(text);
   int lineNumber = 0;
@@ -142,6 +142,7 @@ bool ParseScore(const std::string& text, Score& score, std::string& error) {
     if (!(words >> keyword)) continue;
     if (!ParseLine(words, keyword, score, error)) {
       error = "line " + std::to_string(lineNumber) + ": " + error;
+      if (errorLine) *errorLine = lineNumber;
       return false;
     }
   }
