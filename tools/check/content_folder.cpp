@@ -6,17 +6,11 @@
 
 #include "files/model_cache_writer.h"
 #include "files/mqo_model.h"
+#include "tools/pack_creation.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The pack path of a file below root: its relative path with backslashes.
-std::string PackPathOf(const fs::path& file, const fs::path& root) {
-  std::string name = file.lexically_relative(root).generic_string();
-  std::replace(name.begin(), name.end(), '/', '\\');
-  return name;
-}
 
 std::vector<fs::path> FilesIn(const fs::path& folder, bool recursive) {
   std::vector<fs::path> files;
@@ -46,7 +40,7 @@ bool ReadDiskFile(const fs::path& path, std::string& bytes) {
 }
 
 ContentFolder::ContentFolder(fs::path root) : mRoot(std::move(root)) {
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) mDataFiles[PackPathOf(file, mRoot)] = file;
+  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) mDataFiles[PackEntryNameOf(file, mRoot)] = file;
   for (const fs::path& file : FilesIn(mRoot / CONTENT_MODELS_FOLDER, false)) {
     if (file.extension() == ".mqo") {
       mModelSources[CONTENT_MODEL_PACK_FOLDER + file.stem().string() + ".bmdl"] = file;
@@ -117,6 +111,22 @@ const ContentFolder::Conversion& ContentFolder::Convert(const std::string& cache
     conversion.converted = true;
   }
   return conversion;
+}
+
+std::vector<PackInput> ContentFolder::PackInputs() const {
+  std::vector<PackInput> inputs;
+  for (const std::string& name : Names()) {
+    PackInput input;
+    input.name = name;
+    if (mModelSources.count(name)) {
+      input.inMemory = true;
+      input.bytes = Convert(name).cache;
+    } else {
+      input.file = mDataFiles.at(name);
+    }
+    inputs.push_back(std::move(input));
+  }
+  return inputs;
 }
 
 std::vector<std::string> ContentFolder::ReplacedCaches() const {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "demo/production_files.h"
+#include "tools/pack_creation.h"
 
 inline constexpr char CONTENT_DATA_FOLDER[] = "data";
 inline constexpr char CONTENT_MODELS_FOLDER[] = "models";
@@ -30,6 +31,8 @@ class ContentFolder : public ProductionFiles {
   bool ReadModel(const std::string& cachePath, ProductionModel& model, std::string& error) const override;
   int LineOf(const std::string& path, const std::string& text) const override;
 
+  // What the pack is made of: files under data/ as they are, models as converted.
+  std::vector<PackInput> PackInputs() const;
   // Caches under data\ that a source under models\ replaces.
   std::vector<std::string> ReplacedCaches() const;
   // The scores under music/, in name order.
