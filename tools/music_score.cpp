@@ -68,7 +68,7 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     }
     for (std::string setting; words >> setting;) {
       if (!ParseInstrumentSetting(setting, instrument)) {
-        error = "bad instrument setting '" + setting + "'";
+        error = "bad instrument setting \"" + setting + "\"";
         return false;
       }
     }
@@ -85,17 +85,17 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     }
     note.instrument = FindInstrument(score, instrument);
     if (note.instrument < 0) {
-      error = "unknown instrument '" + instrument + "'";
+      error = "unknown instrument \"" + instrument + "\"";
       return false;
     }
     if (!PitchFrequency(pitch, note.frequency)) {
-      error = "bad pitch '" + pitch + "'";
+      error = "bad pitch \"" + pitch + "\"";
       return false;
     }
     score.notes.push_back(note);
     return true;
   }
-  error = "unknown keyword '" + keyword + "'";
+  error = "unknown keyword \"" + keyword + "\"";
   return false;
 }
 

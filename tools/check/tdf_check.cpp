@@ -82,7 +82,15 @@ std::string Plural(size_t count, const char* one, const char* many) {
 class TdfChecker {
  public:
   TdfChecker(const std::string& text, const std::string& file, const TdfModelLookup& models, ProductionFindings& findings)
-      : mTokens(text), mFile(file), mModels(models), mFindings(findings), mHeader(text.rfind("TScene", 0) == 0) {}
+      : mTokens(text), mFile(file), mModels(models), mFindings(findings), mHeader(text.rfind("TScene", 0) == 0) {
+    for (size_t start = 0; start <= text.size();) {
+      const size_t end = std::min(text.find('\n', start), text.size());
+      size_t indent = 0;
+      while (start + indent < end && (text[start + indent] == ' ' || text[start + indent] == '\t')) ++indent;
+      mIndents.push_back(indent);
+      start = end + 1;
+    }
+  }
 
   void Check() {
     for (Token token = Next(); !token.end; token = Next()) {
@@ -112,6 +120,10 @@ class TdfChecker {
       return token;
     }
     Token token;
+    if (mStopped) {
+      token.end = true;
+      return token;
+    }
     token.text = mTokens.ReadToken();
     token.line = mTokens.Line();
     token.end = token.text.empty() && mTokens.AtEnd();
@@ -150,16 +162,36 @@ class TdfChecker {
   // Skips to the "}" that closes open (already read), reporting a block that never closes.
   void SkipBlockAfterOpen(const Token& open) {
     int depth = 1;
-    for (Token token = Next(); !token.end; token = Next()) {
+    for (Token token = Next(); !EndsText(token); token = Next()) {
       if (token.text == "{") ++depth;
-      if (token.text == "}" && --depth == 0) return;
+      if (token.text == "}" && --depth == 0) return Closed(open, token);
     }
     NeverClosed(open, "this block");
   }
 
+  // A block that the end of the text (or an "Eof" inside it) leaves open. Blocks within it were
+  // closed, but one of them, most likely the first whose "}" is indented otherwise than its "{",
+  // took the "}" of the block around it.
   void NeverClosed(const Token& open, const std::string& what) {
     Error(open.line, what + " is never closed: its \"{\" has no matching \"}\"");
+    if (mMisclosed.first > 0) {
+      Error(mMisclosed.first, "a \"}\" is missing here, it seems: this line's \"{\" is closed by the \"}\" on line " +
+                                  std::to_string(mMisclosed.second) + ", which is indented otherwise");
+      mMisclosed = {};
+    }
+    mStopped = true;
   }
+
+  // Notes the first block whose braces are on lines indented differently.
+  void Closed(const Token& open, const Token& close) {
+    if (mMisclosed.first > 0 || open.line == close.line) return;
+    if (Indent(open.line) != Indent(close.line)) mMisclosed = {open.line, close.line};
+  }
+
+  size_t Indent(int line) const { return line > 0 && size_t(line) <= mIndents.size() ? mIndents[line - 1] : 0; }
+
+  // "Eof" inside a block ends the text for the check, as it is meant to.
+  static bool EndsText(const Token& token) { return token.end || token.text == "Eof"; }
 
   // Reads the "{" a block needs; false (with an error) when something else stands there.
   bool ExpectOpen(const std::string& what) {
@@ -180,8 +212,8 @@ class TdfChecker {
     const Token open = mOpen;
     for (;;) {
       Token word = Next();
-      if (word.end) return NeverClosed(open, "the MQO block");
-      if (word.text == "}") return;
+      if (EndsText(word)) return NeverClosed(open, "the MQO block");
+      if (word.text == "}") return Closed(open, word);
       if (word.text == "#") {
         // "# N "path"" disables an entry: the player drops the number and the path.
         Next();
@@ -241,8 +273,11 @@ class TdfChecker {
     bool cameraFirst = false;
     for (;;) {
       Token token = Next();
-      if (token.end) return NeverClosed(open, "scene " + Quoted(sceneName));
-      if (token.text == "}") break;
+      if (EndsText(token)) return NeverClosed(open, "scene " + Quoted(sceneName));
+      if (token.text == "}") {
+        Closed(open, token);
+        break;
+      }
       if (token.text != "Object") {
         UnknownBlock(token, "in scene " + Quoted(sceneName) + " (a scene holds Object blocks); the player ends the scene here");
         continue;
@@ -275,7 +310,7 @@ class TdfChecker {
     if (numbered && slot >= 0 && slot <= MAX_MODEL_SLOT) {
       auto found = mSlots.find(slot);
       if (found == mSlots.end()) {
-        Error(slotToken.line, what + ": the MQO block names no model for slot " + std::to_string(slot) +
+        Error(slotToken.line, what + ": the MQO block names no model in slot " + Quoted(std::to_string(slot)) +
                                   ", so the player skips this object's parts");
         state.skipParts = true;
       } else {
@@ -288,11 +323,14 @@ class TdfChecker {
     int stage = -1;
     for (;;) {
       Token token = Next();
-      if (token.end) {
+      if (EndsText(token)) {
         NeverClosed(open, what);
         break;
       }
-      if (token.text == "}") break;
+      if (token.text == "}") {
+        Closed(open, token);
+        break;
+      }
       const int blockStage = IndexOf(OBJECT_BLOCKS, token.text);
       if (blockStage < 0) {
         UnknownBlock(token, "in " + what + " (an object holds CameraTrans, Visible, DataNum, Time and Part blocks); the player ends the scene here");
@@ -379,12 +417,12 @@ class TdfChecker {
     const Token open = mOpen;
     for (;;) {
       const Token& token = Peek();
-      if (token.end) {
+      if (EndsText(token)) {
         NeverClosed(open, what);
         return true;
       }
       if (token.text == "}") {
-        Next();
+        Closed(open, Next());
         return true;
       }
       float value = 0;
@@ -419,8 +457,8 @@ class TdfChecker {
     int stage = -1;
     for (;;) {
       Token token = Next();
-      if (token.end) return NeverClosed(open, what);
-      if (token.text == "}") return;
+      if (EndsText(token)) return NeverClosed(open, what);
+      if (token.text == "}") return Closed(open, token);
       const int blockStage = KeyBlockIndex(token.text);
       if (blockStage < 0) {
         UnknownBlock(token, "in " + what + " (a part holds Position, Rotation, Scale and Alpha blocks)");
@@ -491,6 +529,9 @@ class TdfChecker {
   const TdfModelLookup& mModels;
   ProductionFindings& mFindings;
   const bool mHeader;
+  std::vector<size_t> mIndents;  // of each line, in characters
+  std::pair<int, int> mMisclosed{};
+  bool mStopped = false;
   std::map<long, std::string> mSlots;
   std::map<long, int> mSlotLines;
   // Kept from object to object, as the player keeps it.
