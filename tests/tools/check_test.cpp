@@ -60,6 +60,8 @@ const Mistake MISTAKES[] = {
      "data/definition/sceneLineDefine.xml", "loop", "\"loop\"", false},
     {"render target", "data/definition/postEffectDefine.xml", "renderTarget=\"-1\"", "renderTarget=\"10\"",
      "data/definition/postEffectDefine.xml", "renderTarget=\"10\"", "\"vignette\": renderTarget 10", true},
+    {"post-effects that write no picture", "data/definition/postEffectDefine.xml", "renderTarget=\"-1\"",
+     "renderTarget=\"3\"", "data/definition/postEffectDefine.xml", "<TRDataXml", "none writes the picture", false},
     {"pass the effect lacks", "data/definition/postEffectDefine.xml", "execPass=\"-1\"", "execPass=\"1\"",
      "data/definition/postEffectDefine.xml", "execPass=\"1\"", "\"vignette\": execPass 1 names no pass", true},
     {"source line", "data/definition/postEffectDefine.xml", "lineId=\"0\"", "lineId=\"line0\"",

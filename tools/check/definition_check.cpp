@@ -234,6 +234,7 @@ class DefinitionChecker {
     DefinitionDocument document(mFiles, POST_EFFECT_DEFINE_PATH, "postEffectDefine");
     if (!Open(document, POST_EFFECT_DEFINE_PATH, POST_EFFECT_SCHEMA)) return;
     std::map<long, int> priorities;
+    std::vector<RunningEntry> running;
     for (int i = 0; i < document.Root().ChildCount("PostEffectEntry"); ++i) {
       XmlElement element = document.Root().Child("PostEffectEntry", i);
       const int line = LineOf(element);
@@ -266,6 +267,42 @@ class DefinitionChecker {
       }
       CheckConstants(element, shader, effect);
       CheckSources(element, shader, effect);
+      if (effect && start >= 0 && start <= end) running.push_back({start, end, target == POST_EFFECT_FINAL_TARGET});
+    }
+    CheckPictureIsWritten(running, document.LineOf(document.Root()));
+  }
+
+  struct RunningEntry {
+    long start;
+    long end;
+    bool writesPicture;
+  };
+
+  // While entries run, the picture is whatever they write to it: when none of them does, the
+  // frame shows what the picture last held. (With no entry running, scene line 0 shows.)
+  void CheckPictureIsWritten(const std::vector<RunningEntry>& entries, int line) {
+    std::vector<long> moments;
+    for (const RunningEntry& entry : entries) {
+      moments.push_back(entry.start);
+      moments.push_back(entry.end + 1);
+    }
+    std::sort(moments.begin(), moments.end());
+    for (size_t m = 0; m + 1 < moments.size(); ++m) {
+      const long from = moments[m];
+      const long to = moments[m + 1] - 1;
+      if (from > to) continue;
+      bool runs = false;
+      bool writes = false;
+      for (const RunningEntry& entry : entries) {
+        const bool active = entry.start <= from && from <= entry.end;
+        runs = runs || active;
+        writes = writes || (active && entry.writesPicture);
+      }
+      if (runs && !writes) {
+        mFindings.Warning(mFile, line, "from " + std::to_string(from) + " to " + std::to_string(to) +
+                                           " ms post-effects run but none writes the picture (renderTarget -1): it stands still");
+        return;
+      }
     }
   }
 
