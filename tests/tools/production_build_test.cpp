@@ -68,6 +68,15 @@ TEST_F(ProductionBuildTest, NewThenBuildThenRenderShowsTheStartersModel) {
   EXPECT_LT(corner[0] + corner[1] + corner[2], 60);
 }
 
+TEST_F(ProductionBuildTest, ThePackHoldsTheDataAndTheConvertedModelsAsPackCreateWouldPackThem) {
+  const fs::path out = mFolder.Path() / "out";
+  ASSERT_EQ(RunTool({"build", mStarter.string(), "--out", out.string()}).status, 0);
+  const std::string built = ReadTextFile(out / "torvane.pak");
+  EXPECT_EQ(built, ReadTextFile(PackWithoutCheck())) << "build packs otherwise than pack create of the staged data";
+  ASSERT_EQ(RunTool({"build", mStarter.string(), "--out", out.string()}).status, 0);
+  EXPECT_EQ(built, ReadTextFile(out / "torvane.pak")) << "the same folder gave another pack";
+}
+
 TEST_F(ProductionBuildTest, AProductionWithAnErrorIsNotPacked) {
   Replace("data/definition/sceneLineDefine.xml", "tdfId=\"orbit\"", "tdfId=\"obrit\"");
   const fs::path out = mFolder.Path() / "out";
