@@ -18,19 +18,18 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// music.ogg in out from the folder's one score, or copied from music/music.ogg. Anything else is
-// left for the check to name.
-bool MakeMusic(const ContentFolder& folder, const fs::path& music, std::string& error) {
+// music.ogg in out from the folder's one score, or copied from music/music.ogg; made tells whether
+// there was one music to make. Anything else is left for the check to name.
+bool MakeMusic(const ContentFolder& folder, const fs::path& music, bool& made, std::string& error) {
   const std::vector<fs::path> scores = folder.Scores();
   const fs::path prepared = folder.PreparedMusic();
-  if (scores.size() == 1 && prepared.empty()) return RenderScoreFile(scores[0], music, DEFAULT_SYNTH_QUALITY, error);
-  if (scores.empty() && !prepared.empty()) {
-    std::error_code code;
-    fs::copy_file(prepared, music, fs::copy_options::overwrite_existing, code);
-    if (code) error = "cannot copy " + prepared.string() + " to " + music.string() + ": " + code.message();
-    return !code;
-  }
-  return true;
+  made = scores.size() + (prepared.empty() ? 0 : 1) == 1;
+  if (!made) return true;
+  if (!scores.empty()) return RenderScoreFile(scores[0], music, DEFAULT_SYNTH_QUALITY, error);
+  std::error_code code;
+  fs::copy_file(prepared, music, fs::copy_options::overwrite_existing, code);
+  if (code) error = "cannot copy " + prepared.string() + " to " + music.string() + ": " + code.message();
+  return !code;
 }
 
 int RunBuild(const std::vector<std::string>& args) {
@@ -44,15 +43,20 @@ int RunBuild(const std::vector<std::string>& args) {
   if (!fs::is_directory(content / CONTENT_DATA_FOLDER)) {
     return Fail(content.string() + " is no content folder: it has no " + CONTENT_DATA_FOLDER + "/ folder");
   }
+  // A pack written among the files it packs would be packed into the next one.
+  const fs::path data = fs::weakly_canonical(content / CONTENT_DATA_FOLDER);
+  const fs::path outside = fs::weakly_canonical(out).lexically_relative(data);
+  if (!outside.empty() && *outside.begin() != "..") return Fail("OUTDIR must lie outside " + (content / CONTENT_DATA_FOLDER).string());
   std::error_code code;
   fs::create_directories(out, code);
   if (code) return Fail("cannot make " + out.string() + ": " + code.message());
 
   ContentFolder folder(content);
   const fs::path music = out / "music.ogg";
-  if (!MakeMusic(folder, music, error)) return Fail(error);
+  bool madeMusic = false;
+  if (!MakeMusic(folder, music, madeMusic, error)) return Fail(error);
   ProductionCheckOptions options;
-  if (fs::exists(music)) options.musicPath = music.string();
+  if (madeMusic) options.musicPath = music.string();
   const ProductionCheckResult check = CheckProduction(folder, &folder, options);
   for (const ProductionFinding& finding : check.findings.All()) std::printf("%s\n", FormatFinding(finding).c_str());
   std::printf("%s\n", DescribeCheck(folder, check).c_str());

@@ -85,6 +85,20 @@ TEST_F(ProductionBuildTest, AProductionWithAnErrorIsNotPacked) {
   EXPECT_NE(build.out.find("sceneLineDefine.xml:4: error: tdfId \"obrit\""), std::string::npos) << build.out;
   EXPECT_NE(build.err.find("no pack written"), std::string::npos) << build.err;
   EXPECT_FALSE(fs::exists(out / "torvane.pak"));
+
+  // Nor one whose music is gone, even where an earlier build left a music.ogg.
+  Replace("data/definition/sceneLineDefine.xml", "tdfId=\"obrit\"", "tdfId=\"orbit\"");
+  ASSERT_EQ(RunTool({"build", mStarter.string(), "--out", out.string()}).status, 0);
+  fs::remove(mStarter / "music/starter.score");
+  fs::remove(out / "torvane.pak");
+  CommandResult silent = RunTool({"build", mStarter.string(), "--out", out.string()});
+  EXPECT_EQ(silent.status, 1);
+  EXPECT_NE(silent.out.find("error: no music"), std::string::npos) << silent.out;
+  EXPECT_FALSE(fs::exists(out / "torvane.pak"));
+
+  // A pack built among the data would be packed into the next one.
+  EXPECT_EQ(RunTool({"build", mStarter.string(), "--out", (mStarter / "data/out").string()}).status, 1);
+  EXPECT_FALSE(fs::exists(mStarter / "data/out"));
 }
 
 TEST_F(ProductionBuildTest, AMissingModelIsTracedToTheSceneAnimationThatNamesIt) {
