@@ -6,6 +6,7 @@
 
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
+#include "demo/production_report.h"
 #include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
@@ -85,6 +86,7 @@ bool demoManager::Initialize() {
   if (gSettingsManager.IsBigScreen() && gSettingsManager.IsFullscreen() && gSystemManager.GetWindow()) {
     gSystemManager.GetWindow()->SetGamma(BIG_SCREEN_GAMMA);
   }
+  ReportMissingFilesBeforeTheyEndTheProcess();
   mComposer.Create(ConfigFromSettings());
   return true;
 }
@@ -106,6 +108,7 @@ void demoManager::CloseMusic() {
 }
 
 bool demoManager::Terminate() {
+  RemoveMissingFileReport();
   DestroySceneTable();
   ReleaseSceneLineShaders();
   mComposer.Destroy();
@@ -144,9 +147,15 @@ void demoManager::LoadDemo() {
 
 void demoManager::BuildSceneTable() {
   DestroySceneTable();
+  bool explained = false;
   for (size_t i = 0; i < mSceneLines.size(); ++i) {
     const SceneLineEntry& line = mSceneLines[i];
     const TdfEntry* animation = FindTdfEntry(mTdfEntries, line.tdfId);
+    // A line left empty plays on silently; its author needs to know why.
+    if (!animation && !explained) {
+      LogProductionReferenceFindings();
+      explained = true;
+    }
     if (!animation || !mLineTable.HasRoom(line.line)) {
       mScenes.push_back(nullptr);
       mSceneShaders.push_back(nullptr);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/log.h"
 #include "files/definition_xml.h"
 #include "files/entry_text.h"
 
@@ -34,6 +35,12 @@ XmlElement ParseDefinitionFile(const char* path) {
   XmlElement root = ParseDefinitionXml(text.c_str(), text.size(), DEFINITION_ROOT_TAG, path, failure);
   if (root.IsEmpty()) RaiseAlert("definition", failure);
   return root;
+}
+
+// A root named otherwise reads as an empty list, which would leave the author guessing. False.
+bool ReportRootName(const char* path, const char* name) {
+  Log(LogLevel::Warning, "definition", "%s: the root's \"name\" should begin with \"%s\"; nothing is read", path, name);
+  return false;
 }
 
 }  // namespace
@@ -83,11 +90,15 @@ std::string SceneLineShaderPath(const std::string& shaderName) { return "data\\s
 bool LoadSceneLineDefinitions(std::vector<SceneLineEntry>& entries) {
   entries.clear();
   XmlElement root = ParseDefinitionFile(SCENE_LINE_DEFINE_PATH);
-  return !root.IsEmpty() && ReadSceneLineEntries(root, entries);
+  if (root.IsEmpty()) return false;
+  if (!ReadSceneLineEntries(root, entries)) return ReportRootName(SCENE_LINE_DEFINE_PATH, SCENE_LINE_ROOT_NAME);
+  return true;
 }
 
 bool LoadTdfDefinitions(const std::vector<SceneLineEntry>& sceneLines, std::vector<TdfEntry>& entries) {
   entries.clear();
   XmlElement root = ParseDefinitionFile(TDF_DEFINE_PATH);
-  return !root.IsEmpty() && ReadTdfEntries(root, sceneLines, entries);
+  if (root.IsEmpty()) return false;
+  if (!ReadTdfEntries(root, sceneLines, entries)) return ReportRootName(TDF_DEFINE_PATH, TDF_ROOT_NAME);
+  return true;
 }

@@ -15,6 +15,8 @@ Package& ThePackage() {
   return package;
 }
 
+MissingEntryHandler gMissingEntryHandler = nullptr;
+
 }  // namespace
 
 bool OpenPackage(const char* path) {
@@ -50,11 +52,19 @@ std::FILE* PackageStream() { return ThePackage().mPackageFp; }
 
 const PackTable& PackageTable() { return ThePackage().table; }
 
+void SetMissingEntryHandler(MissingEntryHandler handler) { gMissingEntryHandler = handler; }
+
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
   const PackTable& table = PackageTable();
   const PackEntry* entry = name ? table.Find(name) : nullptr;
   bool isFound = entry != nullptr;
+  if (!isFound && gMissingEntryHandler) {
+    // Once only: the handler may read the pack itself.
+    MissingEntryHandler handler = gMissingEntryHandler;
+    gMissingEntryHandler = nullptr;
+    handler(name ? name : "");
+  }
   CoreCheck(isFound, CRITICAL_FILE_NOT_FOUND);
   file.BindEntry(*entry, table.HeldSize(*entry));
   return true;

@@ -32,6 +32,11 @@ std::FILE* PackageStream();
 // The table of the open pack (empty while closed).
 const PackTable& PackageTable();
 
+// Called with the name just before a name missing from the pack ends the process, by whoever
+// knows which of the production's files named it (null: nobody).
+using MissingEntryHandler = void (*)(const char* name);
+void SetMissingEntryHandler(MissingEntryHandler handler);
+
 // Binds file to the first entry named name (exact bytes). A mode other than MODE_READ and a name
 // that is not in the pack are critical errors. On success the file's position is 0. Returns true.
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);

@@ -20,10 +20,13 @@ TdfTokens::TdfTokens(std::string text) : mText(std::move(text)) {
 }
 
 std::string TdfTokens::NextWord() {
-  while (mAt < mText.size() && IsWhitespace(mText[mAt])) ++mAt;
+  while (mAt < mText.size() && IsWhitespace(mText[mAt])) mLine += mText[mAt++] == '\n';
   size_t start = mAt;
   while (mAt < mText.size() && !IsWhitespace(mText[mAt])) ++mAt;
-  if (mAt > start) ++mWordsRead;
+  if (mAt > start) {
+    ++mWordsRead;
+    mWordLine = mLine;
+  }
   return mText.substr(start, mAt - start);
 }
 

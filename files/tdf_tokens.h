@@ -19,6 +19,9 @@ class TdfTokens {
   bool AtEnd() const;
   // Whole words not yet read, an upper bound for how many values the text can still give.
   size_t WordsLeft() const;
+  // The 1-based line of the word the last token came from (0 before the first), for checkers
+  // that name the line of a mistake.
+  int Line() const { return mWordLine; }
 
  private:
   std::string NextWord();
@@ -27,5 +30,7 @@ class TdfTokens {
   size_t mAt = 0;
   size_t mTotalWords = 0;
   size_t mWordsRead = 0;
+  int mLine = 1;
+  int mWordLine = 0;
   std::optional<std::string> mPending;
 };

@@ -22,6 +22,12 @@ XmlElement::XmlElement(std::shared_ptr<const XmlDocument> document, uint32_t nod
 
 const char* XmlElement::Name() const { return mDocument ? mDocument->nodes[mNode].name : ""; }
 
+size_t XmlElement::SourceOffset() const {
+  // Names stay where the parser found them: only values and text are decoded in place.
+  if (!mDocument || mNode == 0) return 0;
+  return size_t(mDocument->nodes[mNode].name - mDocument->buffer.get());
+}
+
 bool XmlElement::IsDeclaration() const { return mDocument && mDocument->nodes[mNode].declaration; }
 
 const char* XmlElement::Attribute(const char* name) const {

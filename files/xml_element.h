@@ -4,6 +4,7 @@
 // a child stays valid after the root handle is gone. Names compare without regard to ASCII case;
 // children and attributes keep document order.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -28,6 +29,9 @@ class XmlElement {
   const char* Name() const;
   // True for a <?name ...?> element.
   bool IsDeclaration() const;
+  // The byte offset of the element's name in the parsed text (just after its "<"), for messages
+  // that name the line; 0 for the empty handle.
+  size_t SourceOffset() const;
 
   // The value of the first attribute named name, or null when there is none, when it has no
   // value, or for the empty handle.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/log.h"
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
 
@@ -59,6 +60,9 @@ resourceObject* resourceManager::LoadWithFirstAcceptingClass(CoreFileStream& str
     }
     resource->Release();
   }
+  // The caller goes on without it (a material without its texture, an effect with the fallback).
+  Log(LogLevel::Warning, "resource", "%s: no resource class loads it (an unknown extension, or contents that do not decode)",
+      stream.GetName().c_str());
   return nullptr;
 }
 

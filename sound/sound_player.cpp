@@ -8,7 +8,7 @@
 
 #include "core/log.h"
 #include "platform/audio_output.h"
-#include "sound/decoder_choice.h"
+#include "sound/music_probe.h"
 
 namespace {
 
@@ -19,22 +19,6 @@ Alert SoundAlert(const char* caption, const char* format, const char* value, Ale
   std::vector<char> text(std::snprintf(nullptr, 0, format, value) + 1);
   std::snprintf(text.data(), text.size(), format, value);
   return {caption, text.data(), icon};
-}
-
-platform::AudioFormat OutputFormat(const WaveFormat& format) {
-  platform::AudioFormat out;
-  out.channels = format.channels;
-  out.samplesPerSecond = format.samplesPerSecond;
-  out.bitsPerSample = format.bitsPerSample;
-  out.blockAlign = format.blockAlign;
-  return out;
-}
-
-// Whether the output can play the music's PCM. An extensible record of 8 or 16 bits can only
-// hold integer PCM, whatever its sub-format says.
-bool Playable(const WaveFormat& format) {
-  bool pcm = format.formatTag == WAVE_FORMAT_PCM || format.formatTag == WAVE_FORMAT_EXTENSIBLE;
-  return pcm && platform::AudioBuffer::SupportsFormat(OutputFormat(format));
 }
 
 // Without a word the start would just fail; the music's author needs to know why.
@@ -64,7 +48,7 @@ int SoundPlayer::InitDirectSound() {
 
 int SoundPlayer::OpenMusic(const char* name) {
   mFailure.reset();
-  std::unique_ptr<CSoundLoader> decoder = ChooseDecoder(name);
+  std::unique_ptr<CSoundLoader> decoder = ChooseMusicDecoder(name);
   if (!decoder) {
     mFailure = SoundAlert("", SOUND_TEXT_NO_DECODER, name, AlertIcon::Warning);
     return PLAYER_NO_DECODER;
@@ -78,7 +62,7 @@ int SoundPlayer::OpenMusic(const char* name) {
   if (!platform::AudioOutputIsOpen()) return PLAYER_PRIMARY_FAILED;
   uint32_t size = mDecoder->GetSize();
   mDecoder->GetFormat(mFormat);
-  if (!Playable(mFormat)) {
+  if (!MusicFormatPlayable(mFormat)) {
     ReportUnplayable(name, mFormat);
     return PLAYER_OUTPUT_ERROR;
   }
@@ -88,7 +72,7 @@ int SoundPlayer::OpenMusic(const char* name) {
 int SoundPlayer::OpenStatic(uint32_t size) {
   PcmBlock pcm;
   if (mDecoder->Read(pcm, SOUND_CURRENT_POSITION, 0, mLoop) != SOUND_OK) return PLAYER_OUTPUT_ERROR;
-  mBuffer = platform::AudioBuffer::Create(OutputFormat(mFormat), size);
+  mBuffer = platform::AudioBuffer::Create(MusicOutputFormat(mFormat), size);
   if (!mBuffer || !WriteBlock(0, size, pcm.Data())) return PLAYER_OUTPUT_ERROR;
   mStreaming = false;
   return PLAYER_OK;
@@ -101,7 +85,7 @@ int SoundPlayer::OpenStreaming() {
   mEvent.Wait();
   mStreaming = true;
   mSegmentBytes = StreamSegmentBytes(mFormat);
-  mBuffer = platform::AudioBuffer::Create(OutputFormat(mFormat), BufferBytes());
+  mBuffer = platform::AudioBuffer::Create(MusicOutputFormat(mFormat), BufferBytes());
   return mBuffer ? PLAYER_OK : PLAYER_OUTPUT_ERROR;
 }
 

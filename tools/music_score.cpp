@@ -68,7 +68,7 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     }
     for (std::string setting; words >> setting;) {
       if (!ParseInstrumentSetting(setting, instrument)) {
-        error = "bad instrument setting '" + setting + "'";
+        error = "bad instrument setting \"" + setting + "\"";
         return false;
       }
     }
@@ -85,17 +85,17 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     }
     note.instrument = FindInstrument(score, instrument);
     if (note.instrument < 0) {
-      error = "unknown instrument '" + instrument + "'";
+      error = "unknown instrument \"" + instrument + "\"";
       return false;
     }
     if (!PitchFrequency(pitch, note.frequency)) {
-      error = "bad pitch '" + pitch + "'";
+      error = "bad pitch \"" + pitch + "\"";
       return false;
     }
     score.notes.push_back(note);
     return true;
   }
-  error = "unknown keyword '" + keyword + "'";
+  error = "unknown keyword \"" + keyword + "\"";
   return false;
 }
 
@@ -130,7 +130,7 @@ bool PitchFrequency(const std::string& pitch, double& frequency) {
   return true;
 }
 
-bool ParseScore(const std::string& text, Score& score, std::string& error) {
+bool ParseScore(const std::string& text, Score& score, std::string& error, int* errorLine) {
   score = Score{};
   std::istringstream lines(text);
   int lineNumber = 0;
@@ -142,6 +142,7 @@ bool ParseScore(const std::string& text, Score& score, std::string& error) {
     if (!(words >> keyword)) continue;
     if (!ParseLine(words, keyword, score, error)) {
       error = "line " + std::to_string(lineNumber) + ": " + error;
+      if (errorLine) *errorLine = lineNumber;
       return false;
     }
   }

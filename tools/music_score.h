@@ -39,8 +39,9 @@ struct Score {
   std::vector<Note> notes;
 };
 
-// Parses score text; on failure returns false with error naming the line.
-bool ParseScore(const std::string& text, Score& score, std::string& error);
+// Parses score text; on failure returns false with error naming the line (and the line's number
+// in errorLine when given).
+bool ParseScore(const std::string& text, Score& score, std::string& error, int* errorLine = nullptr);
 
 // Frequency in Hz of a pitch name or MIDI number; false if it is neither.
 bool PitchFrequency(const std::string& pitch, double& frequency);

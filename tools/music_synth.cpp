@@ -32,7 +32,9 @@ double Envelope(const Instrument& instrument, double t, double noteSeconds) {
   return std::max(0.0, level * (1.0 - (t - noteSeconds) / instrument.release));
 }
 
-size_t TotalFrames(const Score& score) {
+}  // namespace
+
+size_t ScoreFrameCount(const Score& score) {
   double seconds = score.lengthBeats * SecondsPerBeat(score);
   if (score.lengthBeats <= 0.0) {
     for (const Note& note : score.notes) {
@@ -42,6 +44,8 @@ size_t TotalFrames(const Score& score) {
   }
   return static_cast<size_t>(std::ceil(seconds * SYNTH_SAMPLE_RATE));
 }
+
+namespace {
 
 void AddNote(const Score& score, const Note& note, std::vector<double>& mix) {
   const Instrument& instrument = score.instruments[note.instrument];
@@ -64,7 +68,7 @@ void AddNote(const Score& score, const Note& note, std::vector<double>& mix) {
 }  // namespace
 
 std::vector<int16_t> RenderScore(const Score& score) {
-  std::vector<double> mix(TotalFrames(score) * SYNTH_CHANNELS, 0.0);
+  std::vector<double> mix(ScoreFrameCount(score) * SYNTH_CHANNELS, 0.0);
   for (const Note& note : score.notes) AddNote(score, note, mix);
   std::vector<int16_t> pcm(mix.size());
   for (size_t i = 0; i < mix.size(); ++i) pcm[i] = static_cast<int16_t>(std::lround(std::tanh(mix[i]) * 32767.0));

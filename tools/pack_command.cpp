@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "files/pack_table.h"
-#include "files/pack_writer.h"
+#include "tools/pack_creation.h"
 #include "tools/tool_command.h"
 
 namespace {
@@ -23,73 +23,6 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-struct PackInput {
-  std::string name;
-  fs::path path;
-  uint64_t size;
-};
-
-// Entry name of path below folder: the relative path with backslashes.
-std::string EntryName(const fs::path& path, const fs::path& folder) {
-  std::string name = path.lexically_relative(folder).generic_string();
-  std::replace(name.begin(), name.end(), '/', '\\');
-  return name;
-}
-
-// Every regular file under folder except skip, sorted by entry name so that packs are reproducible.
-bool CollectInputs(const fs::path& folder, const fs::path& skip, std::vector<PackInput>& inputs, std::string& error) {
-  std::error_code code;
-  fs::recursive_directory_iterator it(folder, fs::directory_options::follow_directory_symlink, code);
-  for (; !code && it != fs::recursive_directory_iterator(); it.increment(code)) {
-    if (!it->is_regular_file()) continue;
-    if (fs::exists(skip) && fs::equivalent(it->path(), skip)) continue;
-    inputs.push_back({EntryName(it->path(), folder), it->path(), uint64_t(it->file_size())});
-  }
-  if (code) {
-    error = folder.string() + ": " + code.message();
-    return false;
-  }
-  std::sort(inputs.begin(), inputs.end(), [](const PackInput& a, const PackInput& b) { return a.name < b.name; });
-  return true;
-}
-
-// Copies count bytes from in to out; false if in ends early or a write fails.
-bool CopyBytes(std::FILE* in, std::FILE* out, uint64_t count) {
-  std::vector<char> buffer(1 << 16);
-  while (count > 0) {
-    size_t chunk = size_t(std::min<uint64_t>(count, buffer.size()));
-    size_t got = std::fread(buffer.data(), 1, chunk, in);
-    if (got == 0 || std::fwrite(buffer.data(), 1, got, out) != got) return false;
-    count -= got;
-  }
-  return true;
-}
-
-bool WritePack(const std::string& output, const std::vector<PackInput>& inputs, std::string& error) {
-  std::vector<PackSource> sources;
-  for (const PackInput& input : inputs) sources.push_back({input.name, input.size});
-  std::string table;
-  if (!BuildPackTable(sources, table, error)) return false;
-  FilePtr out = OpenFile(output, "wb");
-  if (!out) {
-    error = "cannot write " + output;
-    return false;
-  }
-  bool ok = std::fwrite(table.data(), 1, table.size(), out.get()) == table.size();
-  for (const PackInput& input : inputs) {
-    FilePtr in = OpenFile(input.path.string(), "rb");
-    if (!ok || !in || !CopyBytes(in.get(), out.get(), input.size) || std::fgetc(in.get()) != EOF) {
-      error = "cannot pack " + input.path.string() + " (unreadable, or changed while packing)";
-      return false;
-    }
-  }
-  if (std::fflush(out.get()) != 0) {
-    error = "cannot write " + output;
-    return false;
-  }
-  return true;
-}
-
 int RunCreate(const std::vector<std::string>& args) {
   if (args.size() != 2) return ToolUsageError("pack", "create takes OUT.pak and DIR");
   const std::string& output = args[0];
@@ -97,15 +30,9 @@ int RunCreate(const std::vector<std::string>& args) {
   if (!fs::is_directory(folder)) return Fail(folder.string() + " is not a folder");
   std::vector<PackInput> inputs;
   std::string error;
-  if (!CollectInputs(folder, output, inputs, error)) return Fail(error);
-  std::string temporary = output + ".partial";
-  if (!WritePack(temporary, inputs, error)) {
-    fs::remove(temporary);
+  if (!CollectPackInputs(folder, output, inputs, error) || !WritePackFile(output, std::move(inputs), error)) {
     return Fail(error);
   }
-  std::error_code code;
-  fs::rename(temporary, output, code);
-  if (code) return Fail("cannot write " + output + ": " + code.message());
   return 0;
 }
 
@@ -158,7 +85,7 @@ int RunExtract(const std::vector<std::string>& args) {
   FilePtr out = args.size() == 3 ? OpenFile(args[2], "wb") : FilePtr(stdout, [](std::FILE*) { return 0; });
   if (!out) return Fail("cannot write " + args[2]);
   uint32_t size = table.HeldSize(*entry);
-  if (fseeko(file.get(), off_t(entry->offset), SEEK_SET) != 0 || !CopyBytes(file.get(), out.get(), size) ||
+  if (fseeko(file.get(), off_t(entry->offset), SEEK_SET) != 0 || !CopyStreamBytes(file.get(), out.get(), size) ||
       std::fflush(out.get()) != 0) {
     return Fail("cannot extract " + args[1]);
   }

@@ -11,6 +11,7 @@
 #include "resources/res_mqo.h"
 #include "resources/res_tdf.h"
 #include "tools/json_writer.h"
+#include "tools/pack_opening.h"
 #include "tools/tool_command.h"
 
 namespace {
@@ -55,23 +56,6 @@ void WriteDocument(JsonWriter& json, const TdfDocument& document, const TdfModel
   json.EndArray().Key("sceneEndTimes");
   WriteNumberArray(json, document.GetSceneEndTimes());
   json.EndObject();
-}
-
-// Opens the pack without ending the process on a bad one.
-bool InstallPack(const std::string& path, std::string& error) {
-  std::FILE* fp = std::fopen(path.c_str(), "rb");
-  if (!fp) {
-    error = "cannot read " + path;
-    return false;
-  }
-  PackTable table;
-  if (table.Read(fp) != PackStatus::Ok) {
-    std::fclose(fp);
-    error = path + " is not a pack";
-    return false;
-  }
-  InstallPackage(fp, std::move(table));
-  return true;
 }
 
 // Pulls "--key SCENE OBJECT PART TIME" out of args.
@@ -120,7 +104,7 @@ int RunTdf(const std::vector<std::string>& arguments) {
   platform::HiddenGLContext context;
   std::string pack = parsed.Option("--pack");
   if (!pack.empty()) {
-    if (!InstallPack(pack, error)) return Fail(error);
+    if (!InstallPackFile(pack, error)) return Fail(error);
     if (!context.Create(64, 64)) return Fail("models need OpenGL: " + context.Error());
     gTextureManager.Initialize();
   }

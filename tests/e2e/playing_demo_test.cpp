@@ -1,5 +1,6 @@
 // The real player on the test production, driven through its launcher: it plays to the last
-// note, one Escape fades picture and music out over three seconds, two Escapes end it at once.
+// note, one Escape fades picture and music out over three seconds, two Escapes end it at once;
+// and the starter production of `torvane-tool new`, once built, plays to its end.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -122,6 +123,24 @@ TEST_F(PlayingDemoTest, PlaysTheProductionToTheLastNoteAndExits0) {
     EXPECT_GT(played.Loudness(second, SecondsToFrames(1.0)), 300.0)
         << "second " << (second - first) / SecondsToFrames(1.0) << " of the music is nearly silent";
   }
+}
+
+TEST_F(PlayingDemoTest, TheStarterProductionPlaysToItsEndAndExits0) {
+  const std::string starter = mFolder + "/starter";
+  const std::string out = mFolder + "/starter-out";
+  ASSERT_EQ(RunTool({"new", starter}).status, 0);
+  CommandResult build = RunTool({"build", starter, "--out", out});
+  ASSERT_EQ(build.status, 0) << build.out << build.err;
+
+  BackgroundProgram player(BinaryPath("app/torvane"), out);
+  ASSERT_FALSE(StartPlayer(player).empty()) << player.ErrorOutput();
+  ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
+  ASSERT_EQ(player.WaitForExit(PLAY_TIMEOUT_MS), 0) << player.ErrorOutput();
+  DiskAudio played = ReadDiskAudio(mAudioPath);
+  double heardSeconds = static_cast<double>(played.EndOfAudibleFrames(AUDIBLE) - played.FirstAudibleFrame(AUDIBLE)) /
+                        SecondsToFrames(1.0);
+  EXPECT_GT(heardSeconds, MUSIC_SECONDS - 0.5) << "the starter's eight seconds were cut short";
+  EXPECT_EQ(player.ErrorOutput().find("[production]"), std::string::npos) << player.ErrorOutput();
 }
 
 TEST_F(PlayingDemoTest, OneEscapeFadesMusicOutAndEndsAboutThreeSecondsLater) {

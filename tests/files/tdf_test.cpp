@@ -42,6 +42,19 @@ TEST(TdfTokens, SplitWordsAtParenthesesAndKnowTheEnd) {
   EXPECT_EQ(block.WordsLeft(), 0u);
 }
 
+TEST(TdfTokens, KnowTheLineOfTheWordEachTokenCameFrom) {
+  TdfTokens tokens("a\n\n  b(1)\r\n\tc\n{ d\n");
+  std::vector<std::pair<std::string, int>> seen;
+  for (int i = 0; i < 6; ++i) {
+    std::string token = tokens.ReadToken();
+    seen.emplace_back(token, tokens.Line());
+  }
+  using Seen = std::vector<std::pair<std::string, int>>;
+  EXPECT_EQ(seen, (Seen{{"a", 1}, {"b", 3}, {"1", 3}, {"", 3}, {"c", 4}, {"{", 5}}));
+  tokens.SkipBlock();
+  EXPECT_EQ(tokens.Line(), 5);
+}
+
 TEST(TdfModelTable, HashDisablesOneEntryAndSlotsKeepTheirModels) {
   TdfDocument document;
   document.ParseTdfText(std::string(HEADER) +

@@ -48,6 +48,18 @@ TEST(XmlReader, FindsTheRootAndItsChildrenWithoutRegardToCase) {
   EXPECT_EQ(second.Runs()[0].text, "text & more");
 }
 
+TEST(XmlReader, ElementsKnowWhereTheirStartTagIsAfterEntitiesAreDecoded) {
+  // Decoded values shrink in place: the names after them must keep their places in the text.
+  const std::string text = "<TRDataXml a=\"&amp;&lt;&#65;\">\n  <First b='&quot;'>&gt;&gt;</First>\n\n  <Second/>\n</TRDataXml>";
+  XmlElement root = Root(text);
+  XmlElement first = root.Child("First", 0);
+  XmlElement second = root.Child("Second", 0);
+  EXPECT_EQ(root.SourceOffset(), text.find("TRDataXml"));
+  EXPECT_EQ(first.SourceOffset(), text.find("First"));
+  EXPECT_EQ(second.SourceOffset(), text.find("Second"));
+  EXPECT_EQ(XmlElement().SourceOffset(), 0u);
+}
+
 TEST(XmlReader, MissingChildrenAndAttributesGiveEmptyResults) {
   XmlElement root = Root(DEFINITION);
   EXPECT_TRUE(root.Child("SceneLineEntry", 2).IsEmpty());

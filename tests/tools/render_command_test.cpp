@@ -14,11 +14,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The test production's staged data with one of its material effects replaced by text.
+// The test production packed as its build packs it (its data and its converted models), with one
+// of its material effects replaced by text; packed without the build, whose check would refuse it.
 std::string PackWithEffect(const fs::path& folder, const std::string& effectText) {
   fs::remove_all(folder);
-  fs::create_directories(folder);
-  fs::copy(BinaryPath("content/stage"), folder / "stage", fs::copy_options::recursive);
+  fs::create_directories(folder / "stage/data/model");
+  fs::copy(SourcePath("content/data"), folder / "stage/data", fs::copy_options::recursive);
+  for (const fs::directory_entry& model : fs::directory_iterator(SourcePath("content/models"))) {
+    const fs::path cache = folder / "stage/data/model" / (model.path().stem().string() + ".bmdl");
+    EXPECT_EQ(RunTool({"mqo2bmdl", model.path().string(), cache.string()}).status, 0) << model.path();
+  }
   std::ofstream(folder / "stage/data/shader/glass.cgfx", std::ios::trunc) << effectText;
   std::string pack = (folder / "torvane.pak").string();
   CommandResult packed = RunTool({"pack", "create", pack, (folder / "stage").string()});

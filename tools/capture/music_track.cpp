@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "sound/decoder_choice.h"
+#include "sound/music_probe.h"
 #include "sound/pcm_block.h"
 #include "sound/sound_status.h"
 
@@ -23,7 +23,7 @@ bool DecodeMusic(const std::string& path, MusicTrack& music, std::string& error)
     error = "no music file at " + path;
     return false;
   }
-  std::unique_ptr<CSoundLoader> decoder = ChooseDecoder(path.c_str());
+  std::unique_ptr<CSoundLoader> decoder = ChooseMusicDecoder(path.c_str());
   if (!decoder || decoder->Open(path.c_str()) != SOUND_OK) {
     error = path + " is neither RIFF WAVE nor Ogg Vorbis that decodes";
     return false;

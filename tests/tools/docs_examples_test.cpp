@@ -1,0 +1,80 @@
+// The complete examples of the authors' documentation: each is marked with the production path it
+// stands for (<!-- example: PATH --> before its code block). Laid over the starter production they
+// must check clean and build, and those that show a starter file must show it as `new` writes it.
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/run_command.h"
+#include "tests/support/temporary_folder.h"
+#include "tests/support/test_paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char MARK[] = "<!-- example: ";
+
+// Path to text of every marked example in the pages of docs/.
+std::map<std::string, std::string> MarkedExamples() {
+  std::map<std::string, std::string> examples;
+  for (const fs::directory_entry& page : fs::directory_iterator(SourcePath("docs"))) {
+    if (page.path().extension() != ".md") continue;
+    std::istringstream lines(ReadTextFile(page.path()));
+    std::string path;
+    bool inBlock = false;
+    std::string text;
+    for (std::string line; std::getline(lines, line);) {
+      if (!inBlock && line.rfind(MARK, 0) == 0) {
+        path = line.substr(sizeof MARK - 1, line.find(" -->") - (sizeof MARK - 1));
+      } else if (!inBlock && !path.empty() && line.rfind("```", 0) == 0) {
+        inBlock = true;
+        text.clear();
+      } else if (inBlock && line.rfind("```", 0) == 0) {
+        EXPECT_EQ(examples.count(path), 0u) << path << " is shown twice";
+        examples[path] = text;
+        inBlock = false;
+        path.clear();
+      } else if (inBlock) {
+        text += line + "\n";
+      }
+    }
+    EXPECT_FALSE(inBlock) << page.path() << " ends inside a code block";
+  }
+  return examples;
+}
+
+TEST(DocsExamplesTest, EveryFormatHasAnExampleThatChecksCleanAndBuilds) {
+  const std::map<std::string, std::string> examples = MarkedExamples();
+  std::set<std::string> kinds;
+  for (const auto& [path, text] : examples) {
+    kinds.insert(fs::path(path).extension() == ".xml" ? path : fs::path(path).extension().string());
+  }
+  for (const char* kind : {".tdf", ".mqo", ".cgfx", ".score", "data/definition/sceneLineDefine.xml",
+                           "data/definition/tdfDefine.xml", "data/definition/postEffectDefine.xml",
+                           "data/definition/customTextureDefine.xml"}) {
+    EXPECT_EQ(kinds.count(kind), 1u) << "no marked example of " << kind;
+  }
+
+  TemporaryFolder folder;
+  const fs::path production = folder.Path() / "production";
+  ASSERT_EQ(RunTool({"new", production.string()}).status, 0);
+  for (const auto& [path, text] : examples) {
+    const fs::path file = production / path;
+    if (fs::exists(file)) {
+      EXPECT_EQ(text, ReadTextFile(file)) << "the docs show " << path << " otherwise than `new` writes it";
+    }
+    ASSERT_TRUE(WriteTextFile(file, text));
+  }
+  CommandResult check = RunTool({"check", production.string()});
+  EXPECT_EQ(check.status, 0) << check.out;
+  EXPECT_NE(check.out.find("0 errors, 0 warnings"), std::string::npos) << check.out;
+  CommandResult build = RunTool({"build", production.string(), "--out", (folder.Path() / "out").string()});
+  EXPECT_EQ(build.status, 0) << build.out << build.err;
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// torvane-tool build: a content folder made into a production ready to play, the way the
+// project's own build makes its test production.
+#include <cstdio>
+#include <filesystem>
+
+#include "tools/check/content_folder.h"
+#include "tools/check/production_check.h"
+#include "tools/pack_creation.h"
+#include "tools/score_rendering.h"
+#include "tools/tool_command.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "torvane-tool build: %s\n", message.c_str());
+  return 1;
+}
+
+// music.ogg in out from the folder's one score, or copied from music/music.ogg; made tells whether
+// there was one music to make. Anything else is left for the check to name.
+bool MakeMusic(const ContentFolder& folder, const fs::path& music, bool& made, std::string& error) {
+  const std::vector<fs::path> scores = folder.Scores();
+  const fs::path prepared = folder.PreparedMusic();
+  made = scores.size() + (prepared.empty() ? 0 : 1) == 1;
+  if (!made) return true;
+  if (!scores.empty()) return RenderScoreFile(scores[0], music, DEFAULT_SYNTH_QUALITY, error);
+  std::error_code code;
+  fs::copy_file(prepared, music, fs::copy_options::overwrite_existing, code);
+  if (code) error = "cannot copy " + prepared.string() + " to " + music.string() + ": " + code.message();
+  return !code;
+}
+
+int RunBuild(const std::vector<std::string>& args) {
+  ToolArgs parsed;
+  std::string error;
+  if (!ParseToolArgs(args, {"--out"}, {}, parsed, error)) return ToolUsageError("build", error);
+  if (parsed.positional.size() != 1) return ToolUsageError("build", "needs one content folder DIR");
+  const fs::path out = parsed.Option("--out");
+  if (out.empty()) return ToolUsageError("build", "--out OUTDIR is required");
+  const fs::path content = parsed.positional[0];
+  if (!fs::is_directory(content / CONTENT_DATA_FOLDER)) {
+    return Fail(content.string() + " is no content folder: it has no " + CONTENT_DATA_FOLDER + "/ folder");
+  }
+  // A pack written among the files it packs would be packed into the next one.
+  const fs::path data = fs::weakly_canonical(content / CONTENT_DATA_FOLDER);
+  const fs::path outside = fs::weakly_canonical(out).lexically_relative(data);
+  if (!outside.empty() && *outside.begin() != "..") return Fail("OUTDIR must lie outside " + (content / CONTENT_DATA_FOLDER).string());
+  std::error_code code;
+  fs::create_directories(out, code);
+  if (code) return Fail("cannot make " + out.string() + ": " + code.message());
+
+  ContentFolder folder(content);
+  const fs::path music = out / "music.ogg";
+  bool madeMusic = false;
+  if (!MakeMusic(folder, music, madeMusic, error)) return Fail(error);
+  ProductionCheckOptions options;
+  if (madeMusic) options.musicPath = music.string();
+  const ProductionCheckResult check = CheckProduction(folder, &folder, options);
+  for (const ProductionFinding& finding : check.findings.All()) std::printf("%s\n", FormatFinding(finding).c_str());
+  std::printf("%s\n", DescribeCheck(folder, check).c_str());
+  if (check.findings.Count(FindingSeverity::Error) > 0) return Fail("the check found errors; no pack written");
+
+  const fs::path pack = out / "torvane.pak";
+  if (!WritePackFile(pack.string(), folder.PackInputs(), error)) return Fail(error);
+  std::printf("%s\n%s\n", pack.string().c_str(), music.string().c_str());
+  return 0;
+}
+
+}  // namespace
+
+TORVANE_TOOL_COMMAND(build, "build", "make a content folder into torvane.pak and music.ogg, checked",
+                     "usage: torvane-tool build DIR --out OUTDIR\n\n"
+                     "Makes the production in the content folder DIR ready to play in OUTDIR:\n"
+                     "  DIR/data/...         packed as they are (DIR/data/x/y.xml becomes data\\x\\y.xml)\n"
+                     "  DIR/models/NAME.mqo  converted into the pack as data\\model\\NAME.bmdl\n"
+                     "  DIR/music/NAME.score synthesised into OUTDIR/music.ogg (or DIR/music/music.ogg\n"
+                     "                       copied there as it is)\n"
+                     "then checks the whole as `torvane-tool check` does, printing what it finds, and\n"
+                     "writes OUTDIR/torvane.pak only when there is no error. Prints the two paths.\n"
+                     "Play it from OUTDIR: the player reads torvane.pak and music.ogg from the working\n"
+                     "directory. Exits 1 on an error. See docs/production.md.\n",
+                     RunBuild);

@@ -1,0 +1,152 @@
+#include "tools/check/content_folder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "files/model_cache_writer.h"
+#include "files/mqo_model.h"
+#include "tools/pack_creation.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<fs::path> FilesIn(const fs::path& folder, bool recursive) {
+  std::vector<fs::path> files;
+  std::error_code code;
+  if (!fs::is_directory(folder, code)) return files;
+  if (recursive) {
+    for (fs::recursive_directory_iterator it(folder, fs::directory_options::follow_directory_symlink, code), end;
+         !code && it != end; it.increment(code)) {
+      if (it->is_regular_file()) files.push_back(it->path());
+    }
+  } else {
+    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+      if (it->is_regular_file()) files.push_back(it->path());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+}  // namespace
+
+bool ReadDiskFile(const fs::path& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+ContentFolder::ContentFolder(fs::path root) : mRoot(std::move(root)) {
+  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) mDataFiles[PackEntryNameOf(file, mRoot)] = file;
+  for (const fs::path& file : FilesIn(mRoot / CONTENT_MODELS_FOLDER, false)) {
+    if (file.extension() == ".mqo") {
+      mModelSources[CONTENT_MODEL_PACK_FOLDER + file.stem().string() + ".bmdl"] = file;
+    }
+  }
+}
+
+std::vector<std::string> ContentFolder::Names() const {
+  std::vector<std::string> names;
+  for (const auto& [name, file] : mDataFiles) names.push_back(name);
+  for (const auto& [name, file] : mModelSources) names.push_back(name);
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+bool ContentFolder::Has(const std::string& path) const { return mDataFiles.count(path) || mModelSources.count(path); }
+
+bool ContentFolder::Read(const std::string& path, std::string& bytes) const {
+  if (mModelSources.count(path)) {
+    const Conversion& conversion = Convert(path);
+    bytes = conversion.cache;
+    return conversion.converted;
+  }
+  auto found = mDataFiles.find(path);
+  return found != mDataFiles.end() && ReadDiskFile(found->second, bytes);
+}
+
+std::string ContentFolder::DisplayName(const std::string& path) const {
+  if (auto source = mModelSources.find(path); source != mModelSources.end()) return source->second.string();
+  if (auto file = mDataFiles.find(path); file != mDataFiles.end()) return file->second.string();
+  std::string relative = path;
+  std::replace(relative.begin(), relative.end(), '\\', '/');
+  return (mRoot / relative).string();
+}
+
+bool ContentFolder::ReadModel(const std::string& cachePath, ProductionModel& model, std::string& error) const {
+  if (!mModelSources.count(cachePath)) return ProductionFiles::ReadModel(cachePath, model, error);
+  const Conversion& conversion = Convert(cachePath);
+  if (!conversion.converted) {
+    error = conversion.error;
+    return false;
+  }
+  model = conversion.model;
+  return true;
+}
+
+int ContentFolder::LineOf(const std::string& path, const std::string& text) const {
+  auto source = mModelSources.find(path);
+  if (source == mModelSources.end()) return ProductionFiles::LineOf(path, text);
+  std::string bytes;
+  return ReadDiskFile(source->second, bytes) ? LineOfText(bytes, text) : 0;
+}
+
+const ContentFolder::Conversion& ContentFolder::Convert(const std::string& cachePath) const {
+  auto done = mConversions.find(cachePath);
+  if (done != mConversions.end()) return done->second;
+  Conversion& conversion = mConversions[cachePath];
+  std::string text;
+  MqoDocument document;
+  if (!ReadDiskFile(mModelSources.at(cachePath), text)) {
+    conversion.error = "cannot read " + mModelSources.at(cachePath).string();
+  } else if (ParseMqo(reinterpret_cast<const uint8_t*>(text.data()), text.size(), document, conversion.error) &&
+             ConvertMqo(document, CONTENT_MODEL_PACK_FOLDER, conversion.model.data, conversion.error)) {
+    for (const MqoMaterial& material : document.materials) conversion.model.materialNames.push_back(material.name);
+    std::vector<uint8_t> cache = WriteModelCache(conversion.model.data);
+    conversion.cache.assign(cache.begin(), cache.end());
+    conversion.converted = true;
+  }
+  return conversion;
+}
+
+std::vector<PackInput> ContentFolder::PackInputs() const {
+  std::vector<PackInput> inputs;
+  for (const std::string& name : Names()) {
+    PackInput input;
+    input.name = name;
+    if (mModelSources.count(name)) {
+      input.inMemory = true;
+      input.bytes = Convert(name).cache;
+    } else {
+      input.file = mDataFiles.at(name);
+    }
+    inputs.push_back(std::move(input));
+  }
+  return inputs;
+}
+
+std::vector<std::string> ContentFolder::ReplacedCaches() const {
+  std::vector<std::string> replaced;
+  for (const auto& [name, source] : mModelSources) {
+    if (mDataFiles.count(name)) replaced.push_back(name);
+  }
+  return replaced;
+}
+
+std::vector<fs::path> ContentFolder::Scores() const {
+  std::vector<fs::path> scores;
+  for (const fs::path& file : FilesIn(mRoot / CONTENT_MUSIC_FOLDER, false)) {
+    if (file.extension() == ".score") scores.push_back(file);
+  }
+  return scores;
+}
+
+fs::path ContentFolder::PreparedMusic() const {
+  fs::path music = mRoot / CONTENT_MUSIC_FOLDER / "music.ogg";
+  std::error_code code;
+  return fs::is_regular_file(music, code) ? music : fs::path();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// A production as its author keeps it, a content folder:
+//   DIR/data/...          the files of the pack under their pack paths (data/x/y.xml is data\x\y.xml)
+//   DIR/models/NAME.mqo   Metasequoia sources, each converted into data\model\NAME.bmdl
+//   DIR/music/NAME.score  the music score, synthesised into music.ogg; or DIR/music/music.ogg as is
+// Read as the pack it becomes, with messages pointing at the files the author edits.
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "demo/production_files.h"
+#include "tools/pack_creation.h"
+
+inline constexpr char CONTENT_DATA_FOLDER[] = "data";
+inline constexpr char CONTENT_MODELS_FOLDER[] = "models";
+inline constexpr char CONTENT_MUSIC_FOLDER[] = "music";
+// The pack folder the converted models go to.
+inline constexpr char CONTENT_MODEL_PACK_FOLDER[] = "data\\model\\";
+
+class ContentFolder : public ProductionFiles {
+ public:
+  explicit ContentFolder(std::filesystem::path root);
+
+  std::string Name() const override { return mRoot.string(); }
+  std::vector<std::string> Names() const override;
+  bool Has(const std::string& path) const override;
+  bool Read(const std::string& path, std::string& bytes) const override;
+  std::string DisplayName(const std::string& path) const override;
+  bool ReadModel(const std::string& cachePath, ProductionModel& model, std::string& error) const override;
+  int LineOf(const std::string& path, const std::string& text) const override;
+
+  // What the pack is made of: files under data/ as they are, models as converted.
+  std::vector<PackInput> PackInputs() const;
+  // Caches under data\ that a source under models\ replaces.
+  std::vector<std::string> ReplacedCaches() const;
+  // The scores under music/, in name order.
+  std::vector<std::filesystem::path> Scores() const;
+  // music/music.ogg when it is there, else empty.
+  std::filesystem::path PreparedMusic() const;
+
+ private:
+  struct Conversion {
+    bool converted = false;
+    std::string error;
+    ProductionModel model;
+    std::string cache;
+  };
+  // The source at cachePath converted as the build converts it, once.
+  const Conversion& Convert(const std::string& cachePath) const;
+
+  std::filesystem::path mRoot;
+  std::map<std::string, std::filesystem::path> mDataFiles;     // by pack path
+  std::map<std::string, std::filesystem::path> mModelSources;  // by the pack path of their cache
+  mutable std::map<std::string, Conversion> mConversions;
+};
+
+// The whole of a file on disk; false when it cannot be read.
+bool ReadDiskFile(const std::filesystem::path& path, std::string& bytes);

@@ -1,0 +1,13 @@
+#pragma once
+// What the player does with a production's models and textures beyond finding them: whether each
+// texture decodes, and whether each model object has the parent its depth promises.
+
+#include <string>
+
+#include "demo/production_files.h"
+#include "demo/production_finding.h"
+
+void CheckTexture(const ProductionFiles& files, const std::string& path, ProductionFindings& findings);
+
+void CheckModelNesting(const ProductionFiles& files, const std::string& cachePath, const ProductionModel& model,
+                       ProductionFindings& findings);

@@ -1,0 +1,38 @@
+#include "tools/score_rendering.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "tools/music_score.h"
+#include "tools/music_synth.h"
+#include "tools/ogg_encoder.h"
+
+bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::path& out, float quality, std::string& error) {
+  std::ifstream in(score, std::ios::binary);
+  if (!in) {
+    error = "cannot read " + score.string();
+    return false;
+  }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Score parsed;
+  if (!ParseScore(text, parsed, error)) {
+    error = score.string() + ": " + error;
+    return false;
+  }
+  std::vector<uint8_t> ogg;
+  if (!EncodeOggVorbis(RenderScore(parsed), SYNTH_SAMPLE_RATE, SYNTH_CHANNELS, quality, ogg, error)) return false;
+  const std::filesystem::path partial = out.string() + ".partial";
+  {
+    std::ofstream file(partial, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(ogg.data()), static_cast<std::streamsize>(ogg.size()));
+    if (!file.flush()) {
+      error = "cannot write " + out.string();
+      std::filesystem::remove(partial);
+      return false;
+    }
+  }
+  std::error_code code;
+  std::filesystem::rename(partial, out, code);
+  if (code) error = "cannot write " + out.string() + ": " + code.message();
+  return !code;
+}
