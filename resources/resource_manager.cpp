@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/log.h"
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
 
@@ -26,10 +27,30 @@ resourceObject* resourceManager::GetResource(const char* path) {
     cached->AddRef();
     return cached;
   }
+  // A resource is cached only once it has loaded, so a request for one still loading is a cycle
+  // (a scene animation naming itself as a model): loading it again would never end.
+  if (std::find(mLoading.begin(), mLoading.end(), key) != mLoading.end()) {
+    ReportCycle(key);
+    return nullptr;
+  }
   CoreFile file(key.c_str(), MODE_READ);
   CoreFileStream stream(&file);
-  if (file.GetSize() == 0) return nullptr;
-  return LoadWithFirstAcceptingClass(stream);
+  if (file.GetSize() == 0) {
+    Log(LogLevel::Error, "resource", "%s: not loaded: the entry is empty", key.c_str());
+    return nullptr;
+  }
+  mLoading.push_back(key);
+  resourceObject* resource = LoadWithFirstAcceptingClass(stream);
+  mLoading.pop_back();
+  return resource;
+}
+
+void resourceManager::ReportCycle(const std::string& key) const {
+  std::string chain;
+  auto first = std::find(mLoading.begin(), mLoading.end(), key);
+  for (auto at = first; at != mLoading.end(); ++at) chain += *at + " -> ";
+  chain += key;
+  Log(LogLevel::Error, "resource", "%s: not loaded: it refers back to itself through %s", key.c_str(), chain.c_str());
 }
 
 resourceObject* resourceManager::FindCached(const std::string& key) const {
@@ -40,8 +61,10 @@ resourceObject* resourceManager::FindCached(const std::string& key) const {
 }
 
 // Offers the file to every resource class in runtime class table order; the first that accepts
-// and loads it wins.
+// and loads it wins. When none does, the one message says why.
 resourceObject* resourceManager::LoadWithFirstAcceptingClass(CoreFileStream& stream) {
+  bool accepted = false;
+  std::string failure;
   for (const CoreRuntimeClass* record : CoreRuntimeClass::mDynHash) {
     if (!record || !::IsKindOf(record, "resourceObject")) continue;
     CoreObject* object = record->CreateObject();
@@ -53,11 +76,24 @@ resourceObject* resourceManager::LoadWithFirstAcceptingClass(CoreFileStream& str
     }
     resource->AddRef();
     stream.Seek(0, 1);
-    if (resource->CanLoad(stream) && resource->Load(stream)) {
-      mCache.push_back(resource);
-      return resource;
+    if (resource->CanLoad(stream)) {
+      accepted = true;
+      if (resource->Load(stream)) {
+        mCache.push_back(resource);
+        return resource;
+      }
+      if (failure.empty()) failure = resource->LoadFailure();
     }
     resource->Release();
+  }
+  const char* name = stream.GetName().c_str();
+  if (!accepted) {
+    Log(LogLevel::Error, "resource", "%s: not loaded: no resource class reads \".%s\" files", name,
+        stream.GetExtension().c_str());
+  } else if (failure.empty()) {
+    Log(LogLevel::Error, "resource", "%s: not loaded", name);
+  } else {
+    Log(LogLevel::Error, "resource", "%s: not loaded: %s", name, failure.c_str());
   }
   return nullptr;
 }

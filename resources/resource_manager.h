@@ -25,9 +25,10 @@ class resourceManager : public Interface<resourceManager> {
   // Releases the held preloads while the rest of the engine is still up.
   bool Terminate() override;
 
-  // The resource for path with one more reference for the caller, or null when the entry is empty
-  // or no resource class loads it. A path containing ".mqo" is served from the ".bmdl" beside it.
-  // A path that is not in the pack is a critical error.
+  // The resource for path with one more reference for the caller, or null (with one logged line
+  // saying why) when the entry is empty, no resource class loads it, or it is requested again
+  // while it is still loading (a cycle). A path containing ".mqo" is served from the ".bmdl"
+  // beside it. A path that is not in the pack is a critical error.
   virtual resourceObject* GetResource(const char* path);
 
   // Forgets resource (by identity) if it is cached. Called by the last Release.
@@ -58,6 +59,7 @@ class resourceManager : public Interface<resourceManager> {
  private:
   resourceObject* FindCached(const std::string& key) const;
   resourceObject* LoadWithFirstAcceptingClass(CoreFileStream& stream);
+  void ReportCycle(const std::string& key) const;
   void ReleaseHeld();
 
   std::vector<resourceObject*> mCache;
@@ -66,6 +68,7 @@ class resourceManager : public Interface<resourceManager> {
   float mProgress = 0.0f;
   std::unique_ptr<LoadingScene> mLoadingScene;
   std::vector<resourceObject*> mHeld;
+  std::vector<std::string> mLoading;  // keys being loaded, outermost first
 };
 CORE_DECLARE_MANAGER_RECORD(resourceManager);
 
