@@ -88,10 +88,12 @@ bool demoManager::Initialize() {
 }
 
 bool demoManager::OpenMusic() {
+  mMusicFailed = false;
   mMusic = std::make_unique<SoundPlayer>();
   if (mMusic->InitDirectSound() != PLAYER_OK || mMusic->OpenMusic(MUSIC_FILE_NAME) != PLAYER_OK) {
     if (mMusic->Failure()) RaiseAlert("sound", *mMusic->Failure());
     CloseMusic();
+    mMusicFailed = true;
     return false;
   }
   mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, platform::TimeGetTime);

@@ -67,6 +67,8 @@ class demoManager : public Interface<demoManager> {
   const SceneLineTable& LineTable() const { return mLineTable; }
   FrameComposer& Composer() { return mComposer; }
   SoundPlayer* Music() const { return mMusic.get(); }
+  // Whether the last Initialize failed because the music could not be played.
+  bool MusicFailed() const { return mMusicFailed; }
 
  private:
   bool OpenMusic();
@@ -95,6 +97,7 @@ class demoManager : public Interface<demoManager> {
   std::unique_ptr<DemoClock> mClockWithoutMusic;
   FrameComposer mComposer;
   EscapeFade mEscapeFade;
+  bool mMusicFailed = false;
   bool mFadeInStarted = false;
   uint32_t mFadeInStart = 0;
 };

@@ -83,7 +83,9 @@ class LauncherController : public platform::LauncherController {
 }  // namespace
 
 bool settingsManager::Initialize() {
+  mLauncherFailed = false;
   if (!platform::StartVideo()) {
+    mLauncherFailed = true;
     ShowLauncherFailure();
     return false;
   }
@@ -98,6 +100,7 @@ bool settingsManager::Initialize() {
   platform::LauncherPicture picture{pixels.data(), LAUNCHER_BITMAP_WIDTH, LAUNCHER_BITMAP_HEIGHT};
   LauncherController controller(model, mSettings);
   int result = platform::ShowLauncherDialog(controller, picture, WEB_PAGE_CAPTION);
-  if (result == platform::LAUNCHER_RESULT_FAILED) ShowLauncherFailure();
+  mLauncherFailed = result == platform::LAUNCHER_RESULT_FAILED;
+  if (mLauncherFailed) ShowLauncherFailure();
   return result == platform::LAUNCHER_RESULT_RUN;
 }

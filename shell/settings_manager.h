@@ -28,10 +28,13 @@ class settingsManager : public Interface<settingsManager> {
   bool IsBigScreen() const { return mSettings.mBigScreen; }
   bool IsLowQuality() const { return mSettings.mLowQuality; }
   bool IsLoop() const { return mSettings.mLoop; }
+  // Whether the last start failed because the launcher could not be shown (not the user's Close).
+  bool LauncherFailed() const { return mLauncherFailed; }
   void SetLoop(bool loop) { mSettings.mLoop = loop; }
 
  private:
   SettingsRecord mSettings;
+  bool mLauncherFailed = false;
 };
 CORE_DECLARE_MANAGER_RECORD(settingsManager);
 
