@@ -18,3 +18,16 @@
         statement;                                                                                \
       },                                                                                          \
       ::testing::ExitedWithCode(platform::FATAL_EXIT_STATUS), ::testing::HasSubstr(std::string(text) + "\n"))
+
+// As EXPECT_CRITICAL_EXIT, with the text followed at once by the readable line the subsystem logs,
+// which holds detail.
+#define EXPECT_CRITICAL_EXIT_SAYING(statement, text, subsystem, detail)                                            \
+  EXPECT_EXIT(                                                                                                      \
+      {                                                                                                             \
+        unsetenv("DISPLAY");                                                                                        \
+        unsetenv("WAYLAND_DISPLAY");                                                                                \
+        statement;                                                                                                  \
+      },                                                                                                            \
+      ::testing::ExitedWithCode(platform::FATAL_EXIT_STATUS),                                                       \
+      ::testing::AllOf(::testing::HasSubstr(std::string(text) + "\n[" + (subsystem) + "] error: "),                \
+                       ::testing::HasSubstr(detail)))
