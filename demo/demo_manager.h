@@ -16,6 +16,7 @@
 
 #include "core/manager.h"
 #include "demo/demo_clock.h"
+#include "demo/demo_music.h"
 #include "demo/escape_fade.h"
 #include "demo/frame_composer.h"
 #include "demo/scene_line_table.h"
@@ -54,6 +55,10 @@ class demoManager : public Interface<demoManager> {
 
   // The next Initialize opens no music and reads demo time from clock.
   void UseClockWithoutMusic(std::unique_ptr<DemoClock> clock) { mClockWithoutMusic = std::move(clock); }
+  // From now on the timeline plays against music and timer instead of the sound player and the
+  // platform timer (after Initialize, which goes back to those): the fades and the demo clock
+  // read timer, and demo time runs while music plays.
+  void UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer);
   // The work of the loading state: definitions, loading screen, preloads, the scene table.
   void LoadDemo();
   // The drawing of the playing state at demo time t.
@@ -62,6 +67,8 @@ class demoManager : public Interface<demoManager> {
   uint32_t GetDemoTime();
 
   uint32_t State() const { return mState; }
+  // Frames composed since the start: the playing state composes one per frame step.
+  uint64_t ComposedFrames() const { return mComposedFrames; }
   const std::vector<SceneLineEntry>& SceneLines() const { return mSceneLines; }
   const std::vector<TdfEntry>& TdfEntries() const { return mTdfEntries; }
   const SceneLineTable& LineTable() const { return mLineTable; }
@@ -93,11 +100,14 @@ class demoManager : public Interface<demoManager> {
   std::vector<resShader*> mSceneShaders;             // beside each scene, null for "default"
   LoadingScreen* mLoadingScreen = nullptr;           // owned by the resource manager
   std::unique_ptr<SoundPlayer> mMusic;
+  std::unique_ptr<DemoMusic> mDemoMusic;  // null without music
+  DemoTimer mTimer;
   std::unique_ptr<DemoClock> mClock;
   std::unique_ptr<DemoClock> mClockWithoutMusic;
   FrameComposer mComposer;
   EscapeFade mEscapeFade;
   bool mMusicFailed = false;
+  uint64_t mComposedFrames = 0;
   bool mFadeInStarted = false;
   uint32_t mFadeInStart = 0;
 };
