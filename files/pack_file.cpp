@@ -14,6 +14,7 @@ struct Package {
   std::FILE* mPackageFp = nullptr;
   PackTable table;
   std::string path = PACK_FILE_NAME;
+  bool missingReadsEmpty = false;
 };
 
 Package& ThePackage() {
@@ -82,6 +83,8 @@ void ClosePackage() {
   package.path = PACK_FILE_NAME;
 }
 
+void ReadMissingEntriesAsEmpty(bool empty) { ThePackage().missingReadsEmpty = empty; }
+
 bool PackageIsOpen() { return ThePackage().mPackageFp != nullptr; }
 
 std::FILE* PackageStream() { return ThePackage().mPackageFp; }
@@ -93,6 +96,12 @@ bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   const PackTable& table = PackageTable();
   const PackEntry* entry = name ? table.Find(name) : nullptr;
   bool isFound = entry != nullptr;
+  if (!isFound && ThePackage().missingReadsEmpty) {
+    PackEntry empty{};
+    std::strncpy(empty.name, name ? name : "", PACK_NAME_SIZE - 1);
+    file.BindEntry(empty, 0);
+    return true;
+  }
   if (!isFound) {
     CoreFatal(CRITICAL_FILE_NOT_FOUND, "pack", std::string(name ? name : "(no name)") + ": no such entry in " + ThePackage().path);
   }

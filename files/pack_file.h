@@ -35,3 +35,7 @@ const PackTable& PackageTable();
 // Binds file to the first entry named name (exact bytes). A mode other than MODE_READ and a name
 // that is not in the pack are critical errors. On success the file's position is 0. Returns true.
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
+
+// For fuzzing whole productions, which must go on where the player would stop: from now on a name
+// that is not in the pack binds an empty entry instead of ending the process. Never in the player.
+void ReadMissingEntriesAsEmpty(bool empty);
