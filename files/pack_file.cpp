@@ -15,6 +15,7 @@ struct Package {
   PackTable table;
   std::string path = PACK_FILE_NAME;
   bool missingReadsEmpty = false;
+  uint64_t generation = 0;
 };
 
 Package& ThePackage() {
@@ -73,6 +74,7 @@ void InstallPackage(std::FILE* fp, PackTable&& table) {
   Package& package = ThePackage();
   package.mPackageFp = fp;
   package.table = std::move(table);
+  ++package.generation;
 }
 
 void ClosePackage() {
@@ -84,6 +86,8 @@ void ClosePackage() {
 }
 
 void ReadMissingEntriesAsEmpty(bool empty) { ThePackage().missingReadsEmpty = empty; }
+
+uint64_t PackageGeneration() { return ThePackage().generation; }
 
 bool PackageIsOpen() { return ThePackage().mPackageFp != nullptr; }
 

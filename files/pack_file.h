@@ -26,6 +26,10 @@ void ClosePackage();
 
 bool PackageIsOpen();
 
+// Counts the packs installed so far: tells whoever remembers things about entries that they may
+// now be other entries.
+uint64_t PackageGeneration();
+
 // The shared stream (null while closed). Every access must position it absolutely first.
 std::FILE* PackageStream();
 

@@ -36,7 +36,7 @@ resourceObject* resourceManager::GetResource(const char* path) {
   CoreFile file(key.c_str(), MODE_READ);
   CoreFileStream stream(&file);
   if (file.GetSize() == 0) {
-    Log(LogLevel::Error, "resource", "%s: not loaded: the entry is empty", key.c_str());
+    ReportNotLoaded(key, "the entry is empty");
     return nullptr;
   }
   mLoading.push_back(key);
@@ -45,12 +45,12 @@ resourceObject* resourceManager::GetResource(const char* path) {
   return resource;
 }
 
-void resourceManager::ReportCycle(const std::string& key) const {
+void resourceManager::ReportCycle(const std::string& key) {
   std::string chain;
   auto first = std::find(mLoading.begin(), mLoading.end(), key);
   for (auto at = first; at != mLoading.end(); ++at) chain += *at + " -> ";
   chain += key;
-  Log(LogLevel::Error, "resource", "%s: not loaded: it refers back to itself through %s", key.c_str(), chain.c_str());
+  ReportNotLoaded(key, "it refers back to itself through " + chain);
 }
 
 resourceObject* resourceManager::FindCached(const std::string& key) const {
@@ -86,16 +86,23 @@ resourceObject* resourceManager::LoadWithFirstAcceptingClass(CoreFileStream& str
     }
     resource->Release();
   }
-  const char* name = stream.GetName().c_str();
-  if (!accepted) {
-    Log(LogLevel::Error, "resource", "%s: not loaded: no resource class reads \".%s\" files", name,
-        stream.GetExtension().c_str());
-  } else if (failure.empty()) {
-    Log(LogLevel::Error, "resource", "%s: not loaded", name);
-  } else {
-    Log(LogLevel::Error, "resource", "%s: not loaded: %s", name, failure.c_str());
-  }
+  if (!accepted) failure = "no resource class reads \"." + stream.GetExtension() + "\" files";
+  ReportNotLoaded(stream.GetName(), failure);
   return nullptr;
+}
+
+// Once per path and pack: models that share a broken texture ask for it again and again.
+void resourceManager::ReportNotLoaded(const std::string& key, const std::string& reason) {
+  if (mReportedPack != PackageGeneration()) {
+    mReported.clear();
+    mReportedPack = PackageGeneration();
+  }
+  if (!mReported.insert(key).second) return;
+  if (reason.empty()) {
+    Log(LogLevel::Error, "resource", "%s: not loaded", key.c_str());
+  } else {
+    Log(LogLevel::Error, "resource", "%s: not loaded: %s", key.c_str(), reason.c_str());
+  }
 }
 
 void resourceManager::RemoveFromCache(const resourceObject* resource) {

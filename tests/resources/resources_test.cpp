@@ -191,7 +191,9 @@ TEST_F(ReaderResourceTest, BrokenCachesAndUnusableMaterialsReleaseEverythingAndS
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(gResourceManager.GetResource("data\\model\\ship.mqo"), nullptr);
   EXPECT_EQ(gResourceManager.GetResource("data\\model\\bad.mqo"), nullptr);
+  EXPECT_EQ(gResourceManager.GetResource("data\\model\\ship.mqo"), nullptr);
   std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.find("ship.bmdl: not loaded"), err.rfind("ship.bmdl: not loaded")) << "named once: " << err;
   EXPECT_TRUE(gResourceManager.Cache().empty());
   EXPECT_NE(err.find("[resource] error: data\\model\\ship.bmdl: not loaded: the model is dropped: its material 0's "
                      "texture data\\core\\shader\\dummyShader.cgfx did not load"),
