@@ -84,7 +84,14 @@ void SoundPlayer::WriteNextSegment(StreamState& stream) {
   uint32_t audible = 0;
   if (status == SOUND_END_IN_BLOCK) audible = std::min(mDecoder->GetPosition() - before, mSegmentBytes);
   stream.endOffset = (stream.writeOffset + audible) % BufferBytes();
-  mBuffer->StopAt(stream.endOffset);
+  // The end lies at most a segment and a half ahead of the cursor. Further means the cursor has
+  // already passed it (this thread was kept from running): stop now rather than play the ring round.
+  uint32_t ahead = (stream.endOffset + BufferBytes() - mBuffer->PlayPosition()) % BufferBytes();
+  if (ahead > BufferBytes() / 2) {
+    mBuffer->Stop();
+  } else {
+    mBuffer->StopAt(stream.endOffset);
+  }
   stream.ending = true;
 }
 
