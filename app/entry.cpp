@@ -1,8 +1,8 @@
 #include "app/entry.h"
 
 #include "core/frame_step.h"
-#include "demo/demo_manager.h"
 #include "core/manager.h"
+#include "demo/demo_manager.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "shell/alert_box.h"
