@@ -2,9 +2,11 @@
 
 #include "core/frame_step.h"
 #include "core/manager.h"
+#include "demo/demo_manager.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "shell/alert_box.h"
+#include "shell/settings_manager.h"
 #include "shell/system_manager.h"
 
 namespace {
@@ -25,21 +27,35 @@ LoopStep HandleEvent(const platform::Event& event) {
   return LoopStep::Continue;
 }
 
+// A start that failed for want of the music or the launcher is a failure; the viewer's Close (or
+// Escape during the Big Screen wait) is not.
+int StartFailureStatus() {
+  if (gDemoManager.MusicFailed()) return PLAYER_EXIT_NO_MUSIC;
+  if (gSettingsManager.LauncherFailed()) return PLAYER_EXIT_NO_LAUNCHER;
+  return PLAYER_EXIT_OVER;
+}
+
+// The demo's own end after an Escape is the end of the Escape fade.
+int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE : PLAYER_EXIT_OVER; }
+
 }  // namespace
 
 int RunPlayer() {
   SetAlertPresenter(ShowAlertBox);
-  if (!InitializeAll()) return 0;
-  uintptr_t lastParam = 0;
+  if (!InitializeAll()) return StartFailureStatus();
+  int status = PLAYER_EXIT_OVER;
   for (;;) {
     platform::Event event;
     if (platform::PollEvent(&event)) {
-      lastParam = event.param;
-      if (HandleEvent(event) == LoopStep::Leave) break;
+      if (HandleEvent(event) == LoopStep::Leave) {
+        status = event.type == platform::EventType::Quit ? PLAYER_EXIT_OVER : PLAYER_EXIT_ESCAPE;
+        break;
+      }
     } else if (!RunFrame()) {
+      status = EndStatus();
       break;
     }
   }
   TerminateAll();
-  return static_cast<int>(lastParam);
+  return status;
 }

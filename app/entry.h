@@ -2,6 +2,11 @@
 // Program entry: start the managers, pump window events and run one frame whenever none is
 // waiting, stop the managers.
 
-// Returns 0 if the start failed, otherwise the first parameter of the last event taken: 0 after
-// Alt+F4 or the demo's own end, 27 (Escape's code) after a second Escape.
+// How the player ends. A critical error ends it with platform::FATAL_EXIT_STATUS (1).
+inline constexpr int PLAYER_EXIT_OVER = 0;        // the demo ran to its end, Alt+F4, or the launcher's Close
+inline constexpr int PLAYER_EXIT_ESCAPE = 27;     // the viewer ended it with Escape (the fade or a second one)
+inline constexpr int PLAYER_EXIT_NO_LAUNCHER = 2;  // the launcher could not be shown
+inline constexpr int PLAYER_EXIT_NO_MUSIC = 3;    // the music could not be played
+
+// Runs the player and returns its exit status; which key was pressed last does not matter.
 int RunPlayer();

@@ -2,6 +2,8 @@
 // The critical check: a broken invariant or missing essential data shows one line of text and
 // ends the process on the spot, without stopping managers or running destructors.
 
+#include <string>
+
 #include "core/runtime_class.h"
 
 // The critical texts of the engine, exactly as they are shown.
@@ -28,6 +30,15 @@ void CoreCheck(bool condition, const char* text);
 
 // Shows text and ends the process at once: stderr, a message box where a display exists, exit 1.
 [[noreturn]] void CoreFatal(const char* text);
+// The same with a line a person can read after the fixed text, logged under subsystem (on stderr
+// only; the box keeps the fixed text): what was wanted and what was found, e.g. the missing path.
+[[noreturn]] void CoreFatal(const char* text, const char* subsystem, const std::string& detail);
+// CoreCheck with such a line.
+void CoreCheck(bool condition, const char* text, const char* subsystem, const std::string& detail);
+
+// Whether critical errors also show their box where a display exists (the default); the tools
+// turn it off, so that they end on stderr alone.
+void ShowCriticalBoxes(bool shown);
 
 // The class that owns the critical check in the object model. It holds no data.
 class CoreDebug : public CoreObject {

@@ -72,6 +72,12 @@ FrameConfig demoManager::ConfigFromSettings() const {
 }
 
 bool demoManager::Initialize() {
+  mState = DEMO_STATE_CLEAR;
+  mFadeInStarted = false;
+  mEscapeFade = EscapeFade();
+  mComposedFrames = 0;
+  mTimer = platform::TimeGetTime;
+  mDemoMusic.reset();
   auto nothing = [](void*, auto...) {};
   gSystemManager.SetKeyReleasedListener({this, nothing});
   gSystemManager.SetWheelListener({this, nothing});
@@ -92,19 +98,29 @@ bool demoManager::Initialize() {
 }
 
 bool demoManager::OpenMusic() {
+  mMusicFailed = false;
   mMusic = std::make_unique<SoundPlayer>();
   if (mMusic->InitDirectSound() != PLAYER_OK || mMusic->OpenMusic(MUSIC_FILE_NAME) != PLAYER_OK) {
     if (mMusic->Failure()) RaiseAlert("sound", *mMusic->Failure());
     CloseMusic();
+    mMusicFailed = true;
     return false;
   }
-  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, platform::TimeGetTime);
+  mDemoMusic = std::make_unique<SoundPlayerMusic>(*mMusic);
+  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, mTimer);
   return true;
 }
 
 void demoManager::CloseMusic() {
   mClock.reset();
+  mDemoMusic.reset();
   mMusic.reset();
+}
+
+void demoManager::UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer) {
+  mDemoMusic = std::move(music);
+  mTimer = std::move(timer);
+  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, mTimer);
 }
 
 bool demoManager::Terminate() {
@@ -115,7 +131,7 @@ bool demoManager::Terminate() {
   return true;
 }
 
-bool demoManager::MusicIsPlaying() const { return mMusic && mMusic->IsPlaying(); }
+bool demoManager::MusicIsPlaying() const { return mDemoMusic && mDemoMusic->IsPlaying(); }
 
 uint32_t demoManager::GetDemoTime() { return mClock ? mClock->Read() : 0; }
 
@@ -175,11 +191,12 @@ void demoManager::DrawScene(int entry, float phase) {
 }
 
 void demoManager::ComposeFrameAt(uint32_t t) {
+  ++mComposedFrames;
   mComposer.ComposeFrame(t, mLineTable, [this](int entry, float phase) { DrawScene(entry, phase); });
 }
 
 bool demoManager::FadeInStep() {
-  uint32_t now = platform::TimeGetTime();
+  uint32_t now = mTimer();
   if (!mFadeInStarted) {
     mFadeInStarted = true;
     mFadeInStart = now;
@@ -199,9 +216,9 @@ bool demoManager::PlayStep() {
 }
 
 bool demoManager::EscapeStep() {
-  EscapeFadeStep step = mEscapeFade.Step(platform::TimeGetTime());
+  EscapeFadeStep step = mEscapeFade.Step(mTimer());
   if (!step.goOn) return false;
-  if (mMusic) mMusic->SetVolume(step.volume);
+  if (mDemoMusic) mDemoMusic->SetVolume(step.volume);
   RecordEscapeFadeOverlay(step.blackOpacity);
   return true;
 }
@@ -222,7 +239,7 @@ bool demoManager::FrameUpdate() {
     case DEMO_STATE_START:
     case DEMO_STATE_PLAY:
       if (mState == DEMO_STATE_START) {
-        if (mMusic) mMusic->Play();
+        if (mDemoMusic) mDemoMusic->Play();
         if (mClock) mClock->Restart();
         mState = DEMO_STATE_PLAY;
       }

@@ -16,6 +16,7 @@
 
 #include "core/manager.h"
 #include "demo/demo_clock.h"
+#include "demo/demo_music.h"
 #include "demo/escape_fade.h"
 #include "demo/frame_composer.h"
 #include "demo/scene_line_table.h"
@@ -57,6 +58,10 @@ class demoManager : public Interface<demoManager> {
   // The next Initialize composes with every buffer and pass (FrameConfig::everyPass): the
   // reference that tools and tests compare the player's frames with.
   void ComposeEveryPass(bool everyPass) { mEveryPass = everyPass; }
+  // From now on the timeline plays against music and timer instead of the sound player and the
+  // platform timer (after Initialize, which goes back to those): the fades and the demo clock
+  // read timer, and demo time runs while music plays.
+  void UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer);
   // The work of the loading state: definitions, loading screen, preloads, the scene table.
   void LoadDemo();
   // The drawing of the playing state at demo time t.
@@ -65,11 +70,15 @@ class demoManager : public Interface<demoManager> {
   uint32_t GetDemoTime();
 
   uint32_t State() const { return mState; }
+  // Frames composed since the start: the playing state composes one per frame step.
+  uint64_t ComposedFrames() const { return mComposedFrames; }
   const std::vector<SceneLineEntry>& SceneLines() const { return mSceneLines; }
   const std::vector<TdfEntry>& TdfEntries() const { return mTdfEntries; }
   const SceneLineTable& LineTable() const { return mLineTable; }
   FrameComposer& Composer() { return mComposer; }
   SoundPlayer* Music() const { return mMusic.get(); }
+  // Whether the last Initialize failed because the music could not be played.
+  bool MusicFailed() const { return mMusicFailed; }
 
  private:
   bool OpenMusic();
@@ -94,11 +103,15 @@ class demoManager : public Interface<demoManager> {
   std::vector<resShader*> mSceneShaders;             // beside each scene, null for "default"
   LoadingScreen* mLoadingScreen = nullptr;           // owned by the resource manager
   std::unique_ptr<SoundPlayer> mMusic;
+  std::unique_ptr<DemoMusic> mDemoMusic;  // null without music
+  DemoTimer mTimer;
   std::unique_ptr<DemoClock> mClock;
   std::unique_ptr<DemoClock> mClockWithoutMusic;
   FrameComposer mComposer;
   EscapeFade mEscapeFade;
   bool mEveryPass = false;
+  bool mMusicFailed = false;
+  uint64_t mComposedFrames = 0;
   bool mFadeInStarted = false;
   uint32_t mFadeInStart = 0;
 };

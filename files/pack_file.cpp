@@ -1,6 +1,11 @@
 #include "files/pack_file.h"
 
+#include <cerrno>
+#include <cstring>
+#include <string>
+
 #include "core/critical.h"
+#include "core/log.h"
 #include "files/core_file.h"
 
 namespace {
@@ -8,6 +13,9 @@ namespace {
 struct Package {
   std::FILE* mPackageFp = nullptr;
   PackTable table;
+  std::string path = PACK_FILE_NAME;
+  bool missingReadsEmpty = false;
+  uint64_t generation = 0;
 };
 
 Package& ThePackage() {
@@ -19,16 +27,47 @@ MissingEntryHandler gMissingEntryHandler = nullptr;
 
 }  // namespace
 
+namespace {
+
+void CheckHeader(PackStatus status, const PackTable& table, const std::string& path) {
+  if (status == PackStatus::BadHeader) {
+    CoreFatal(CRITICAL_PACK_HEADER, "pack", path + ": not a pack file (it does not begin with \"" + szHeader + "\")");
+  }
+  if (status == PackStatus::BadVersion) {
+    CoreFatal(CRITICAL_PACK_VERSION, "pack",
+              path + ": a pack of version " + std::to_string(table.Header().version) + "; only version " +
+                  std::to_string(PACK_VERSION) + " is read");
+  }
+  if (status == PackStatus::NoEntries) CoreFatal(CRITICAL_PACK_ENTRIES, "pack", path + ": the pack holds no entries");
+}
+
+// A pack cut short still plays, with whatever it lost missing or shorter; the author hears of
+// each loss once, when the pack is opened.
+void ReportLosses(const PackTable& table, const std::string& path) {
+  if (table.Entries().size() < table.Header().numEntries) {
+    Log(LogLevel::Error, "pack", "%s: the table lists %u entries but only %zu are in the file", path.c_str(),
+        table.Header().numEntries, table.Entries().size());
+  }
+  for (const PackEntry& entry : table.Entries()) {
+    uint32_t held = table.HeldSize(entry);
+    if (held == entry.size) continue;
+    std::string name(PackEntryName(entry));
+    Log(LogLevel::Error, "pack", "%s: %s is cut short: %u of its %u bytes are in the pack, %u missing", path.c_str(),
+        name.c_str(), held, entry.size, entry.size - held);
+  }
+}
+
+}  // namespace
+
 bool OpenPackage(const char* path) {
   ClosePackage();
   std::FILE* mPackageFp = std::fopen(path, "rb");
-  CoreCheck(mPackageFp != nullptr, CRITICAL_PACK_OPEN);
+  if (!mPackageFp) CoreFatal(CRITICAL_PACK_OPEN, "pack", std::string(path) + ": " + std::strerror(errno));
   PackTable table;
-  PackStatus status = table.Read(mPackageFp);
-  CoreCheck(status != PackStatus::BadHeader, CRITICAL_PACK_HEADER);
-  CoreCheck(status != PackStatus::BadVersion, CRITICAL_PACK_VERSION);
-  CoreCheck(status != PackStatus::NoEntries, CRITICAL_PACK_ENTRIES);
+  CheckHeader(table.Read(mPackageFp), table, path);
+  ReportLosses(table, path);
   InstallPackage(mPackageFp, std::move(table));
+  ThePackage().path = path;
   return true;
 }
 
@@ -37,6 +76,7 @@ void InstallPackage(std::FILE* fp, PackTable&& table) {
   Package& package = ThePackage();
   package.mPackageFp = fp;
   package.table = std::move(table);
+  ++package.generation;
 }
 
 void ClosePackage() {
@@ -44,7 +84,12 @@ void ClosePackage() {
   if (package.mPackageFp) std::fclose(package.mPackageFp);
   package.mPackageFp = nullptr;
   package.table = PackTable();
+  package.path = PACK_FILE_NAME;
 }
+
+void ReadMissingEntriesAsEmpty(bool empty) { ThePackage().missingReadsEmpty = empty; }
+
+uint64_t PackageGeneration() { return ThePackage().generation; }
 
 bool PackageIsOpen() { return ThePackage().mPackageFp != nullptr; }
 
@@ -59,13 +104,21 @@ bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   const PackTable& table = PackageTable();
   const PackEntry* entry = name ? table.Find(name) : nullptr;
   bool isFound = entry != nullptr;
+  if (!isFound && ThePackage().missingReadsEmpty) {
+    PackEntry empty{};
+    std::strncpy(empty.name, name ? name : "", PACK_NAME_SIZE - 1);
+    file.BindEntry(empty, 0);
+    return true;
+  }
   if (!isFound && gMissingEntryHandler) {
     // Once only: the handler may read the pack itself.
     MissingEntryHandler handler = gMissingEntryHandler;
     gMissingEntryHandler = nullptr;
     handler(name ? name : "");
   }
-  CoreCheck(isFound, CRITICAL_FILE_NOT_FOUND);
+  if (!isFound) {
+    CoreFatal(CRITICAL_FILE_NOT_FOUND, "pack", std::string(name ? name : "(no name)") + ": no such entry in " + ThePackage().path);
+  }
   file.BindEntry(*entry, table.HeldSize(*entry));
   return true;
 }

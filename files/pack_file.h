@@ -26,6 +26,10 @@ void ClosePackage();
 
 bool PackageIsOpen();
 
+// Counts the packs installed so far: tells whoever remembers things about entries that they may
+// now be other entries.
+uint64_t PackageGeneration();
+
 // The shared stream (null while closed). Every access must position it absolutely first.
 std::FILE* PackageStream();
 
@@ -40,3 +44,7 @@ void SetMissingEntryHandler(MissingEntryHandler handler);
 // Binds file to the first entry named name (exact bytes). A mode other than MODE_READ and a name
 // that is not in the pack are critical errors. On success the file's position is 0. Returns true.
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
+
+// For fuzzing whole productions, which must go on where the player would stop: from now on a name
+// that is not in the pack binds an empty entry instead of ending the process. Never in the player.
+void ReadMissingEntriesAsEmpty(bool empty);

@@ -7,6 +7,8 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+// Optional, as with libFuzzer: set-up once before the first input.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) __attribute__((weak));
 
 namespace {
 
@@ -19,6 +21,7 @@ void Replay(const std::filesystem::path& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
   int replayed = 0;
   for (int i = 1; i < argc; ++i) {
     std::filesystem::path path(argv[i]);

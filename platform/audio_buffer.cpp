@@ -85,6 +85,13 @@ void AudioBuffer::Play(bool looping) {
 void AudioBuffer::Stop() {
   std::lock_guard<std::mutex> guard(AudioMixerLock());
   mVoice->playing = false;
+  mVoice->stopArmed = false;
+}
+
+void AudioBuffer::StopAt(uint32_t bytes) {
+  std::lock_guard<std::mutex> guard(AudioMixerLock());
+  mVoice->stopCursor = static_cast<uint64_t>((bytes % mSize) / mVoice->format.blockAlign) << 32;
+  mVoice->stopArmed = true;
 }
 
 bool AudioBuffer::IsPlaying() const {
@@ -101,6 +108,7 @@ void AudioBuffer::SetPlayPosition(uint32_t bytes) {
   std::lock_guard<std::mutex> guard(AudioMixerLock());
   uint32_t frame = (bytes % mSize) / mVoice->format.blockAlign;
   mVoice->cursor = static_cast<uint64_t>(std::min(frame, mVoice->frames - 1)) << 32;
+  mVoice->stopArmed = false;
 }
 
 void AudioBuffer::SetVolume(int32_t hundredthsOfDecibel) {

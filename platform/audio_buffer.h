@@ -47,6 +47,10 @@ class AudioBuffer {
   // Plays from the current position; without looping it stops at the end of the buffer.
   void Play(bool looping);
   void Stop();
+  // Lets the buffer play on and stops it as the play cursor next reaches bytes (the frame there
+  // is not played). Stop and SetPlayPosition cancel it; Play keeps it, so the end of a sound can be
+  // set before it starts.
+  void StopAt(uint32_t bytes);
   bool IsPlaying() const;
   // The play cursor in bytes: it advances by what the device has consumed.
   uint32_t PlayPosition() const;

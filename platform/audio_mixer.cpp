@@ -53,9 +53,22 @@ StereoSample SampleAtCursor(const AudioVoice& voice) {
   return {Interpolate(here.left, next.left, fraction), Interpolate(here.right, next.right, fraction)};
 }
 
+// Whether moving the cursor from before to after (not yet wrapped) passes mark, in this lap of
+// the buffer or, when after runs past the end, at the start of the next.
+bool Passes(uint64_t before, uint64_t after, uint64_t mark, uint64_t end) {
+  return (mark > before && mark <= after) || (mark + end > before && mark + end <= after);
+}
+
 void AdvanceCursor(AudioVoice& voice) {
+  uint64_t before = voice.cursor;
   voice.cursor += voice.step;
   uint64_t end = static_cast<uint64_t>(voice.frames) << 32;
+  if (voice.stopArmed && Passes(before, voice.cursor, voice.stopCursor, end)) {
+    voice.playing = false;
+    voice.stopArmed = false;
+    voice.cursor = voice.stopCursor;
+    return;
+  }
   if (voice.cursor < end) return;
   if (voice.looping) {
     voice.cursor %= end;

@@ -22,6 +22,9 @@ struct AudioVoice {
   bool playing = false;
   bool looping = false;
   bool lost = false;
+  // When set, the voice stops as its cursor reaches stopCursor (32.32, inside the buffer).
+  bool stopArmed = false;
+  uint64_t stopCursor = 0;
   int32_t volume = AUDIO_VOLUME_FULL;
   int32_t gain = AUDIO_GAIN_UNITY;
 };

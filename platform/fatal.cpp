@@ -1,5 +1,6 @@
 #include "platform/fatal.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,7 @@ namespace platform {
 
 namespace {
 
+std::atomic<bool> gBoxesShown = true;
 void (*gFatalExitCleanup)() = nullptr;
 
 }  // namespace
@@ -18,12 +20,23 @@ void (*gFatalExitCleanup)() = nullptr;
 void SetFatalExitCleanup(void (*cleanup)()) { gFatalExitCleanup = cleanup; }
 
 void FatalAppExit(const char* text) {
-  if (gFatalExitCleanup) gFatalExitCleanup();
+  WriteFatalText(text);
+  ExitWithFatalBox(text);
+}
+
+void WriteFatalText(const char* text) {
   std::fputs(text, stderr);
   std::fputc('\n', stderr);
   std::fflush(stderr);
-  if (DisplayAvailable()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "", text, nullptr);
+}
+
+void ExitWithFatalBox(const char* text) {
+  if (gFatalExitCleanup) gFatalExitCleanup();
+  std::fflush(stderr);
+  if (gBoxesShown && DisplayAvailable()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "", text, nullptr);
   std::_Exit(FATAL_EXIT_STATUS);
 }
+
+void SetFatalBoxesShown(bool shown) { gBoxesShown = shown; }
 
 }  // namespace platform

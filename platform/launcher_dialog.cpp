@@ -8,7 +8,10 @@
 #include <FL/Fl_Hold_Browser.H>
 #include <FL/Fl_RGB_Image.H>
 #include <FL/Fl_Return_Button.H>
+#include <FL/fl_draw.H>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "platform/message_box.h"
@@ -17,14 +20,32 @@ namespace platform {
 
 namespace {
 
-// "MS Shell Dlg" 8 pt: a dialog unit is a quarter of a 6-pixel average character across and an
-// eighth of a 13-pixel line down.
-int DluX(int units) { return (units * 6 + 2) / 4; }
-int DluY(int units) { return (units * 13 + 4) / 8; }
-
 constexpr int DIALOG_WIDTH_DLU = 170;
 constexpr int DIALOG_HEIGHT_DLU = 190;
 constexpr int FONT_SIZE = 11;
+
+// Dialog units follow the dialog's font, as they always have: a quarter of the average width of
+// the letters across and an eighth of the line height down. So the layout grows with the font
+// and every text keeps the room the template gave it.
+struct DialogUnits {
+  int fontSize = FONT_SIZE;
+  double across = 1.5;
+  double down = 1.625;
+
+  int X(int units) const { return static_cast<int>(std::lround(units * across)); }
+  int Y(int units) const { return static_cast<int>(std::lround(units * down)); }
+};
+
+DialogUnits UnitsFor(double fontScale) {
+  fl_open_display();
+  DialogUnits units;
+  units.fontSize = static_cast<int>(std::lround(FONT_SIZE * fontScale));
+  fl_font(FL_HELVETICA, units.fontSize);
+  const char LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  units.across = fl_width(LETTERS) / 52.0 / 4.0;
+  units.down = fl_height() / 8.0;
+  return units;
+}
 
 struct Rect {
   int x, y, w, h;
@@ -92,16 +113,42 @@ class LauncherWindow : public Fl_Double_Window {
   int mGrabY = 0;
 };
 
+// What a list line takes beside its text.
+constexpr int LIST_LINE_MARGIN = 6;
+
+// A list box that can tell whether its lines fit across it.
+class LauncherListBox : public Fl_Hold_Browser {
+ public:
+  using Fl_Hold_Browser::Fl_Hold_Browser;
+  // The widest line and the width the lines are shown in, scroll bar and frame taken off.
+  int ContentWidth() const { return full_width(); }
+  int ViewWidth() const {
+    int x = 0, y = 0, w = 0, h = 0;
+    bbox(x, y, w, h);
+    return w;
+  }
+};
+
+// The room a labelled widget leaves its label: a check box's mark and the frames take theirs.
+int LabelRoom(const Fl_Widget& widget) {
+  int frames = 2 * Fl::box_dx(widget.box()) + 4;
+  if (dynamic_cast<const Fl_Check_Button*>(&widget)) frames += widget.labelsize() + 4;
+  return widget.w() - frames;
+}
+
 class LauncherDialog {
  public:
-  LauncherDialog(LauncherController& controller, const LauncherPicture& picture, const char* webCaption);
+  LauncherDialog(LauncherController& controller, const LauncherPicture& picture, const char* webCaption,
+                 double fontScale = 1.0);
   int Run();
+  // Every text that does not fit its widget.
+  std::vector<LauncherMisfit> Misfits() const;
 
  private:
   template <class Widget>
   Widget* Make(const Rect& r, const char* label = nullptr) {
-    auto* widget = new Widget(DluX(r.x), DluY(r.y), DluX(r.w), DluY(r.h), label);
-    widget->labelsize(FONT_SIZE);
+    auto* widget = new Widget(mUnits.X(r.x), mUnits.Y(r.y), mUnits.X(r.w), mUnits.Y(r.h), label);
+    widget->labelsize(mUnits.fontSize);
     return widget;
   }
   void BuildGroupBoxes();
@@ -119,18 +166,21 @@ class LauncherDialog {
   static void OnWeb(Fl_Widget* widget, void* data);
 
   LauncherController& mController;
+  DialogUnits mUnits;
   std::unique_ptr<LauncherWindow> mWindow;
+  std::vector<Fl_Widget*> mLabelled;  // group boxes, check boxes and buttons
   std::unique_ptr<Fl_RGB_Image> mPicture;
-  Fl_Hold_Browser* mLists[LAUNCHER_LIST_COUNT] = {};
+  LauncherListBox* mLists[LAUNCHER_LIST_COUNT] = {};
   Fl_Check_Button* mChecks[LAUNCHER_CHECK_COUNT] = {};
   Fl_Return_Button* mRun = nullptr;
   int mResult = LAUNCHER_RESULT_CLOSE;
 };
 
-LauncherDialog::LauncherDialog(LauncherController& controller, const LauncherPicture& picture, const char* webCaption)
-    : mController(controller) {
-  int width = DluX(DIALOG_WIDTH_DLU);
-  int height = DluY(DIALOG_HEIGHT_DLU);
+LauncherDialog::LauncherDialog(LauncherController& controller, const LauncherPicture& picture, const char* webCaption,
+                               double fontScale)
+    : mController(controller), mUnits(UnitsFor(fontScale)) {
+  int width = mUnits.X(DIALOG_WIDTH_DLU);
+  int height = mUnits.Y(DIALOG_HEIGHT_DLU);
   mWindow = std::make_unique<LauncherWindow>((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height,
                                              LAUNCHER_WINDOW_TITLE);
   mWindow->border(0);
@@ -160,18 +210,22 @@ void LauncherDialog::BuildGroupBoxes() {
     Fl_Box* box = Make<Fl_Box>(group.rect, group.label);
     box->box(FL_ENGRAVED_FRAME);
     box->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
-    box->labelsize(FONT_SIZE - 2);
+    box->labelsize(mUnits.fontSize - 2);
+    mLabelled.push_back(box);
   }
 }
 
 void LauncherDialog::BuildLists() {
   for (int i = 0; i < LAUNCHER_LIST_COUNT; ++i) {
-    mLists[i] = Make<Fl_Hold_Browser>(LIST_RECTS[i]);
-    mLists[i]->textsize(FONT_SIZE);
+    mLists[i] = Make<LauncherListBox>(LIST_RECTS[i]);
+    mLists[i]->textsize(mUnits.fontSize);
     mLists[i]->callback(OnList, this);
     mLists[i]->when(FL_WHEN_CHANGED);
   }
+  // Only the resolution list scrolls; the aspect and multisampling lists show their four lines whole.
   mLists[LAUNCHER_RESOLUTIONS]->has_scrollbar(Fl_Browser_::VERTICAL_ALWAYS);
+  mLists[LAUNCHER_ASPECTS]->has_scrollbar(0);
+  mLists[LAUNCHER_MULTISAMPLES]->has_scrollbar(0);
 }
 
 void LauncherDialog::BuildCheckBoxes() {
@@ -180,22 +234,25 @@ void LauncherDialog::BuildCheckBoxes() {
     r.h += 2;
     mChecks[i] = Make<Fl_Check_Button>(r, CHECK_BOXES[i].label);
     mChecks[i]->callback(OnCheck, this);
+    mLabelled.push_back(mChecks[i]);
   }
 }
 
 void LauncherDialog::BuildButtons(const char* webCaption) {
   mRun = Make<Fl_Return_Button>(RUN_RECT, "Run");
   mRun->callback(OnRun, this);
-  Make<Fl_Button>(CLOSE_RECT, "Close")->callback(OnClose, this);
+  Fl_Button* close = Make<Fl_Button>(CLOSE_RECT, "Close");
+  close->callback(OnClose, this);
   Fl_Button* web = Make<Fl_Button>(WEB_RECT, webCaption);
-  web->labelsize(FONT_SIZE - 2);
+  web->labelsize(mUnits.fontSize - 2);
   web->callback(OnWeb, this);
+  mLabelled.insert(mLabelled.end(), {mRun, close, web});
 }
 
 void LauncherDialog::Refresh() {
   LauncherView view = mController.View();
   for (int i = 0; i < LAUNCHER_LIST_COUNT; ++i) {
-    Fl_Hold_Browser* list = mLists[i];
+    LauncherListBox* list = mLists[i];
     if (list->size() != static_cast<int>(view.items[i].size())) {
       list->clear();
       for (const std::string& item : view.items[i]) list->add(item.c_str());
@@ -209,6 +266,30 @@ void LauncherDialog::Refresh() {
     if (view.checkEnabled[i]) mChecks[i]->activate(); else mChecks[i]->deactivate();
   }
   if (view.runEnabled) mRun->activate(); else mRun->deactivate();
+}
+
+std::vector<LauncherMisfit> LauncherDialog::Misfits() const {
+  // Lists decide on their scroll bars as they draw.
+  mWindow->show();
+  mWindow->wait_for_expose();
+  Fl::flush();
+  std::vector<LauncherMisfit> misfits;
+  for (Fl_Widget* widget : mLabelled) {
+    int width = 0, height = 0;
+    widget->measure_label(width, height);
+    if (width > LabelRoom(*widget)) misfits.push_back({widget->label(), width, LabelRoom(*widget)});
+  }
+  for (const LauncherListBox* list : mLists) {
+    fl_font(list->textfont(), list->textsize());
+    for (int line = 1; line <= list->size(); ++line) {
+      int needed = static_cast<int>(std::ceil(fl_width(list->text(line)))) + LIST_LINE_MARGIN;
+      if (needed > list->ViewWidth() || list->ContentWidth() > list->ViewWidth()) {
+        misfits.push_back({list->text(line), std::max(needed, list->ContentWidth()), list->ViewWidth()});
+      }
+    }
+  }
+  mWindow->hide();
+  return misfits;
 }
 
 void LauncherDialog::End(int result) {
@@ -257,8 +338,15 @@ void LauncherDialog::OnWeb(Fl_Widget*, void* data) { static_cast<LauncherDialog*
 }  // namespace
 
 void LauncherDialogUnitsToPixels(int unitsX, int unitsY, int* x, int* y) {
-  *x = DluX(unitsX);
-  *y = DluY(unitsY);
+  DialogUnits units = UnitsFor(1.0);
+  *x = units.X(unitsX);
+  *y = units.Y(unitsY);
+}
+
+std::vector<LauncherMisfit> MeasureLauncherTexts(LauncherController& controller, const char* webCaption, double fontScale) {
+  if (!DisplayAvailable()) return {};
+  LauncherDialog dialog(controller, LauncherPicture{}, webCaption, fontScale);
+  return dialog.Misfits();
 }
 
 int ShowLauncherDialog(LauncherController& controller, const LauncherPicture& picture, const char* webCaption) {

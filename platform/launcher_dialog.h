@@ -53,6 +53,19 @@ constexpr int LAUNCHER_RESULT_CLOSE = 2;
 // The window's title, which window tools find it by (the dialog shows no caption).
 constexpr char LAUNCHER_WINDOW_TITLE[] = "Torvane launcher";
 
+// A text of the launcher that does not fit across its widget, with both widths in pixels.
+struct LauncherMisfit {
+  std::string text;
+  int needed;
+  int available;
+};
+
+// Lays the dialog out (without showing it) with the controller's view and the web-page button's
+// caption at fontScale times the
+// default font and returns every label and list line that would be cut off or scrolled. Needs
+// a display; empty without one.
+std::vector<LauncherMisfit> MeasureLauncherTexts(LauncherController& controller, const char* webCaption, double fontScale);
+
 // The pixel offset inside the dialog of a point given in dialog units (for window tools).
 void LauncherDialogUnitsToPixels(int unitsX, int unitsY, int* x, int* y);
 

@@ -105,15 +105,11 @@ void* NativeWindow(Window* window) { return window ? window->sdl : nullptr; }
 
 intptr_t CallWindowProcedure(Window* window, const Event& event) { return window->procedure(window, event); }
 
-void BeginWindowDrag(Window* window) {
-  int mouseX = 0;
-  int mouseY = 0;
-  int windowX = 0;
-  int windowY = 0;
-  SDL_GetGlobalMouseState(&mouseX, &mouseY);
-  SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
-  window->dragOffsetX = mouseX - windowX;
-  window->dragOffsetY = mouseY - windowY;
+void BeginWindowDrag(Window* window, int pressX, int pressY) {
+  // The press's own place in the window, not the pointer's now: when the loop is slow to take
+  // the press, the pointer may already have moved on.
+  window->dragOffsetX = pressX;
+  window->dragOffsetY = pressY;
   window->dragging = true;
   SDL_CaptureMouse(SDL_TRUE);
 }

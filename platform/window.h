@@ -50,8 +50,9 @@ Window* FindWindow(uint32_t windowId);
 void* NativeWindow(Window* window);
 
 // While the left button stays down, the window follows the mouse (the caption drag of a window
-// without a caption). Ends at the button's release.
-void BeginWindowDrag(Window* window);
+// without a caption), keeping the point (pressX, pressY) of the window where the button went down
+// under the pointer. Ends at the button's release.
+void BeginWindowDrag(Window* window, int pressX, int pressY);
 bool IsWindowDragging(Window* window);
 // Moves a dragged window to follow the pointer; the event pump calls it for mouse motion.
 void FollowWindowDrag(Window* window, bool buttonReleased);

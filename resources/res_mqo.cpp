@@ -75,25 +75,36 @@ bool resMQO::CanLoad(CoreFileStream& stream) { return HasExtension(stream, "mqo"
 bool resMQO::Load(CoreFileStream& stream) {
   resourceObject::Load(stream);
   mModel = std::make_unique<ModelData>();
-  if (!ReadModelCache(ModelCachePath(stream.GetName()), *mModel) || !AcquireMaterialResources()) {
+  std::string failure;
+  if (!ReadModelCache(ModelCachePath(stream.GetName()), *mModel)) {
+    failure = "the model cache is damaged: it lacks the \"" + std::string(MODEL_CACHE_MAGIC) +
+              "\" magic, is cut short, or holds a count, corner count or index out of range";
+  } else {
+    failure = AcquireMaterialResources();
+  }
+  if (!failure.empty()) {
     ReleaseMaterialResources();
     mModel.reset();
-    return false;
+    return FailLoad("the model is dropped: " + failure);
   }
   CompileLists();
   return true;
 }
 
-bool resMQO::AcquireMaterialResources() {
-  for (const ModelMaterial& material : mModel->materials) {
+std::string resMQO::AcquireMaterialResources() {
+  for (size_t m = 0; m < mModel->materials.size(); ++m) {
+    const ModelMaterial& material = mModel->materials[m];
+    auto missing = [m](const char* what, const std::string& path, const char* fallback) {
+      return "its material " + std::to_string(m) + "'s " + what + " " + (path.empty() ? fallback : path) + " did not load";
+    };
     mTextures.push_back(Acquire<resTexture>(material.texture, DEFAULT_TEXTURE_PATH, "resTexture"));
-    if (!mTextures.back()) return false;
+    if (!mTextures.back()) return missing("texture", material.texture, DEFAULT_TEXTURE_PATH);
     mSecondTextures.push_back(Acquire<resTexture>(material.texture2, DEFAULT_TEXTURE_PATH, "resTexture"));
-    if (!mSecondTextures.back()) return false;
+    if (!mSecondTextures.back()) return missing("second texture", material.texture2, DEFAULT_TEXTURE_PATH);
     mEffects.push_back(Acquire<resShader>(material.effect, DEFAULT_EFFECT_PATH, "resShader"));
-    if (!mEffects.back()) return false;
+    if (!mEffects.back()) return missing("effect", material.effect, DEFAULT_EFFECT_PATH);
   }
-  return true;
+  return "";
 }
 
 void resMQO::ReleaseMaterialResources() {

@@ -60,7 +60,8 @@ class resMQO : public resourceObject {
   void EmitFace(size_t k, size_t j, size_t m) const;
 
  private:
-  bool AcquireMaterialResources();
+  // Acquires every material's textures and effect; "" when all loaded, else which one did not.
+  std::string AcquireMaterialResources();
   void CompileLists();
   void ReleaseMaterialResources();
 

@@ -43,7 +43,8 @@ bool resTDF::CanLoad(CoreFileStream& stream) { return HasExtension(stream, "tdf"
 bool resTDF::Load(CoreFileStream& stream) {
   resourceObject::Load(stream);
   mDocument = std::make_unique<TdfDocument>();
-  return mDocument->ParseTdf(stream.GetName().c_str(), mModels.Loader());
+  if (mDocument->ParseTdf(stream.GetName().c_str(), mModels.Loader())) return true;
+  return FailLoad("the scene animation could not be parsed");
 }
 
 bool resTDF::Unload() {

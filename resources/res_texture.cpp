@@ -1,5 +1,6 @@
 #include "resources/res_texture.h"
 
+#include <string>
 #include <vector>
 
 #include "files/core_file_stream.h"
@@ -16,13 +17,18 @@ bool resTexture::CanLoad(CoreFileStream& stream) { return ImageCanLoad(stream.Ge
 bool resTexture::Load(CoreFileStream& stream) {
   resourceObject::Load(stream);
   ImageDecoder decode = ImageDecoderFor(stream.GetExtension());
-  if (!decode) return false;
+  if (!decode) return FailLoad("no image decoder reads \"." + stream.GetExtension() + "\" files (the name's case matters)");
   std::vector<uint8_t> bytes(stream.GetSize());
-  if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return false;
+  if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return FailLoad("the entry could not be read whole");
   ImageData image;
-  if (!decode(bytes.data(), bytes.size(), image)) return false;
+  ClearImageRefusal();
+  if (!decode(bytes.data(), bytes.size(), image)) {
+    const std::string& reason = ImageRefusal();
+    return FailLoad("the image does not decode: " + (reason.empty() ? std::string("the decoder refused it") : reason));
+  }
   mTexture = CreateImageTexture(image);
-  return mTexture != nullptr;
+  if (!mTexture) return FailLoad("a texture of " + std::to_string(image.width) + " x " + std::to_string(image.height) + " could not be created");
+  return true;
 }
 
 bool resTexture::Unload() {

@@ -27,10 +27,30 @@ resourceObject* resourceManager::GetResource(const char* path) {
     cached->AddRef();
     return cached;
   }
+  // A resource is cached only once it has loaded, so a request for one still loading is a cycle
+  // (a scene animation naming itself as a model): loading it again would never end.
+  if (std::find(mLoading.begin(), mLoading.end(), key) != mLoading.end()) {
+    ReportCycle(key);
+    return nullptr;
+  }
   CoreFile file(key.c_str(), MODE_READ);
   CoreFileStream stream(&file);
-  if (file.GetSize() == 0) return nullptr;
-  return LoadWithFirstAcceptingClass(stream);
+  if (file.GetSize() == 0) {
+    ReportNotLoaded(key, "the entry is empty");
+    return nullptr;
+  }
+  mLoading.push_back(key);
+  resourceObject* resource = LoadWithFirstAcceptingClass(stream);
+  mLoading.pop_back();
+  return resource;
+}
+
+void resourceManager::ReportCycle(const std::string& key) {
+  std::string chain;
+  auto first = std::find(mLoading.begin(), mLoading.end(), key);
+  for (auto at = first; at != mLoading.end(); ++at) chain += *at + " -> ";
+  chain += key;
+  ReportNotLoaded(key, "it refers back to itself through " + chain);
 }
 
 resourceObject* resourceManager::FindCached(const std::string& key) const {
@@ -41,8 +61,10 @@ resourceObject* resourceManager::FindCached(const std::string& key) const {
 }
 
 // Offers the file to every resource class in runtime class table order; the first that accepts
-// and loads it wins.
+// and loads it wins. When none does, the one message says why.
 resourceObject* resourceManager::LoadWithFirstAcceptingClass(CoreFileStream& stream) {
+  bool accepted = false;
+  std::string failure;
   for (const CoreRuntimeClass* record : CoreRuntimeClass::mDynHash) {
     if (!record || !::IsKindOf(record, "resourceObject")) continue;
     CoreObject* object = record->CreateObject();
@@ -54,16 +76,33 @@ resourceObject* resourceManager::LoadWithFirstAcceptingClass(CoreFileStream& str
     }
     resource->AddRef();
     stream.Seek(0, 1);
-    if (resource->CanLoad(stream) && resource->Load(stream)) {
-      mCache.push_back(resource);
-      return resource;
+    if (resource->CanLoad(stream)) {
+      accepted = true;
+      if (resource->Load(stream)) {
+        mCache.push_back(resource);
+        return resource;
+      }
+      if (failure.empty()) failure = resource->LoadFailure();
     }
     resource->Release();
   }
-  // The caller goes on without it (a material without its texture, an effect with the fallback).
-  Log(LogLevel::Warning, "resource", "%s: no resource class loads it (an unknown extension, or contents that do not decode)",
-      stream.GetName().c_str());
+  if (!accepted) failure = "no resource class reads \"." + stream.GetExtension() + "\" files";
+  ReportNotLoaded(stream.GetName(), failure);
   return nullptr;
+}
+
+// Once per path and pack: models that share a broken texture ask for it again and again.
+void resourceManager::ReportNotLoaded(const std::string& key, const std::string& reason) {
+  if (mReportedPack != PackageGeneration()) {
+    mReported.clear();
+    mReportedPack = PackageGeneration();
+  }
+  if (!mReported.insert(key).second) return;
+  if (reason.empty()) {
+    Log(LogLevel::Error, "resource", "%s: not loaded", key.c_str());
+  } else {
+    Log(LogLevel::Error, "resource", "%s: not loaded: %s", key.c_str(), reason.c_str());
+  }
 }
 
 void resourceManager::RemoveFromCache(const resourceObject* resource) {

@@ -6,6 +6,7 @@
 // ComputeProgressStep(weight); LoadPreloads(). Loaders call AdvanceProgress after each model.
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,10 @@ class resourceManager : public Interface<resourceManager> {
   // Releases the held preloads while the rest of the engine is still up.
   bool Terminate() override;
 
-  // The resource for path with one more reference for the caller, or null when the entry is empty
-  // or no resource class loads it. A path containing ".mqo" is served from the ".bmdl" beside it.
-  // A path that is not in the pack is a critical error.
+  // The resource for path with one more reference for the caller, or null (with a logged line
+  // saying why, once per path and pack) when the entry is empty, no resource class loads it, or it is requested again
+  // while it is still loading (a cycle). A path containing ".mqo" is served from the ".bmdl"
+  // beside it. A path that is not in the pack is a critical error.
   virtual resourceObject* GetResource(const char* path);
 
   // Forgets resource (by identity) if it is cached. Called by the last Release.
@@ -58,6 +60,8 @@ class resourceManager : public Interface<resourceManager> {
  private:
   resourceObject* FindCached(const std::string& key) const;
   resourceObject* LoadWithFirstAcceptingClass(CoreFileStream& stream);
+  void ReportCycle(const std::string& key);
+  void ReportNotLoaded(const std::string& key, const std::string& reason);
   void ReleaseHeld();
 
   std::vector<resourceObject*> mCache;
@@ -66,6 +70,9 @@ class resourceManager : public Interface<resourceManager> {
   float mProgress = 0.0f;
   std::unique_ptr<LoadingScene> mLoadingScene;
   std::vector<resourceObject*> mHeld;
+  std::vector<std::string> mLoading;  // keys being loaded, outermost first
+  std::set<std::string> mReported;    // keys whose failure has been named for this pack
+  uint64_t mReportedPack = 0;         // the pack generation they belong to
 };
 CORE_DECLARE_MANAGER_RECORD(resourceManager);
 

@@ -10,6 +10,7 @@ CORE_IMPLEMENT_DYNAMIC(resourceObject, CoreObject)
 
 bool resourceObject::Load(CoreFileStream& stream) {
   Unload();
+  mLoadFailure.clear();
   mPath = stream.GetName();
   shortName = ShortNameOf(mPath);
   return true;
@@ -29,6 +30,11 @@ void resourceObject::Release() {
   if (--mRefCount != 0) return;
   gResourceManager.RemoveFromCache(this);
   delete this;
+}
+
+bool resourceObject::FailLoad(std::string reason) {
+  mLoadFailure = std::move(reason);
+  return false;
 }
 
 bool resourceObject::HasExtension(const CoreFileStream& stream, const char* extension) {

@@ -32,6 +32,8 @@ class resourceObject : public CoreObject {
   virtual bool Unload();
   // Loads again from the stored path. False when the entry is empty or the load fails.
   virtual bool Reload();
+  // Why the last Load returned false, for the resource manager's message ("" when it gave none).
+  const std::string& LoadFailure() const { return mLoadFailure; }
 
   void AddRef() { ++mRefCount; }
   // Drops one reference; the last one removes the resource from the cache and deletes it.
@@ -46,11 +48,14 @@ class resourceObject : public CoreObject {
  protected:
   // True when the stream's extension equals extension without regard to case.
   static bool HasExtension(const CoreFileStream& stream, const char* extension);
+  // Notes why Load fails, saying what was expected and what was found; returns false for Load.
+  bool FailLoad(std::string reason);
 
  private:
   int mRefCount = 0;
   std::string mPath;
   std::string shortName;
+  std::string mLoadFailure;
 };
 
 // The final component of path without its extension.

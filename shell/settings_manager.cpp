@@ -82,22 +82,43 @@ class LauncherController : public platform::LauncherController {
 
 }  // namespace
 
-bool settingsManager::Initialize() {
-  if (!platform::StartVideo()) {
-    ShowLauncherFailure();
-    return false;
-  }
+namespace {
+
+// The launcher's choices as the display offers them; false without a display.
+bool OpenLauncherModel(LauncherModel& model) {
+  if (!platform::StartVideo()) return false;
   int desktopWidth = 0;
   int desktopHeight = 0;
   platform::DesktopSize(&desktopWidth, &desktopHeight);
-  LauncherModel model;
   model.Open(PrimaryDisplayModes(), desktopWidth, desktopHeight);
   platform::StopVideo();
+  return true;
+}
+
+}  // namespace
+
+bool settingsManager::Initialize() {
+  mLauncherFailed = false;
+  LauncherModel model;
+  if (!OpenLauncherModel(model)) {
+    mLauncherFailed = true;
+    ShowLauncherFailure();
+    return false;
+  }
 
   std::vector<uint8_t> pixels = LauncherBitmapPixels();
   platform::LauncherPicture picture{pixels.data(), LAUNCHER_BITMAP_WIDTH, LAUNCHER_BITMAP_HEIGHT};
   LauncherController controller(model, mSettings);
   int result = platform::ShowLauncherDialog(controller, picture, WEB_PAGE_CAPTION);
-  if (result == platform::LAUNCHER_RESULT_FAILED) ShowLauncherFailure();
+  mLauncherFailed = result == platform::LAUNCHER_RESULT_FAILED;
+  if (mLauncherFailed) ShowLauncherFailure();
   return result == platform::LAUNCHER_RESULT_RUN;
+}
+
+std::vector<platform::LauncherMisfit> settingsManager::LauncherTextsCutOff(double fontScale) const {
+  LauncherModel model;
+  if (!OpenLauncherModel(model)) return {};
+  SettingsRecord untouched;
+  LauncherController controller(model, untouched);
+  return platform::MeasureLauncherTexts(controller, WEB_PAGE_CAPTION, fontScale);
 }

@@ -2,7 +2,10 @@
 // settingsManager: the launcher. Its start shows the dialog and fills the settings record when
 // Run is pressed; Close (or a dialog that cannot be shown) ends the program before any window.
 
+#include <vector>
+
 #include "core/manager.h"
+#include "platform/launcher_dialog.h"
 #include "shell/settings_record.h"
 
 class settingsManager : public Interface<settingsManager> {
@@ -28,10 +31,16 @@ class settingsManager : public Interface<settingsManager> {
   bool IsBigScreen() const { return mSettings.mBigScreen; }
   bool IsLowQuality() const { return mSettings.mLowQuality; }
   bool IsLoop() const { return mSettings.mLoop; }
+  // The launcher's labels and list lines that its widgets would cut off or scroll at fontScale
+  // times the default font, with the choices this display offers (empty: all show whole).
+  std::vector<platform::LauncherMisfit> LauncherTextsCutOff(double fontScale) const;
+  // Whether the last start failed because the launcher could not be shown (not the user's Close).
+  bool LauncherFailed() const { return mLauncherFailed; }
   void SetLoop(bool loop) { mSettings.mLoop = loop; }
 
  private:
   SettingsRecord mSettings;
+  bool mLauncherFailed = false;
 };
 CORE_DECLARE_MANAGER_RECORD(settingsManager);
 

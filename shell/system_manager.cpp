@@ -134,7 +134,7 @@ intptr_t systemManager::HandleEvent(platform::Window* window, const platform::Ev
       return 0;
     case EventType::MouseMove: mMouseMoved(event.x, event.y); return 0;
     case EventType::ButtonDown:
-      if (event.button == 0 && mWindow && !mWindow->IsFullScreen()) platform::BeginWindowDrag(window);
+      if (event.button == 0 && mWindow && !mWindow->IsFullScreen()) platform::BeginWindowDrag(window, event.x, event.y);
       mButtonPressed(event.x, event.y, event.button);
       return 0;
     case EventType::ButtonUp: mButtonReleased(event.x, event.y, event.button); return 0;

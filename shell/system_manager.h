@@ -31,6 +31,8 @@ class systemManager : public Interface<systemManager> {
   // Set by the first Escape press; the demo then fades out.
   bool IsEscapePressed() const { return mEscapePressed; }
   void SetEscapePressed() { mEscapePressed = true; }
+  // For a demo started again in the same process (the headless demo, tests).
+  void ClearEscapePressed() { mEscapePressed = false; }
 
   // The demo window; null before the start and after the stop.
   CWindowGL* GetWindow() const { return mWindow; }

@@ -2,7 +2,8 @@
 // The music player. Sounds with less than STATIC_SOUND_LIMIT bytes of PCM are decoded whole into
 // one static buffer; longer ones are streamed by a worker thread into a ring buffer of
 // STREAM_SEGMENT_COUNT segments, each written when the play cursor is half a segment before
-// it, and the buffer stops as soon as the decoder reports the end. The main thread asks
+// it; when the decoder reports the end, what is queued plays out and the buffer stops right after
+// the music's last sample. The main thread asks
 // IsPlaying (the demo clock runs only while it is true) and sets the volume; it talks to the
 // worker only through the worker's message queue and an event.
 
@@ -65,10 +66,18 @@ class SoundPlayer {
   bool WriteBlock(uint32_t offset, uint32_t bytes, const uint8_t* data);
   uint32_t BufferBytes() const { return mSegmentBytes * mSegmentCount; }
 
-  // The worker thread (sound_stream_worker.cpp).
+  // The worker thread (sound_stream_worker.cpp) and its state between polls.
+  struct StreamState {
+    uint32_t writeOffset = 0;  // where the next segment goes
+    bool playing = false;
+    bool ending = false;  // the music's end is queued; the buffer stops after its last sample
+    uint32_t endOffset = 0;  // where, once ending
+  };
   void RunWorker();
-  uint32_t RestartStream(uint32_t ms);
-  bool RefillIfDue(uint32_t& writeOffset);
+  StreamState RestartStream(uint32_t ms);
+  void RefillIfDue(StreamState& stream);
+  void WriteNextSegment(StreamState& stream);
+  void WaitForTheEnd(StreamState& stream);
 
   std::unique_ptr<platform::AudioBuffer> mBuffer;
   bool mLoop = false;

@@ -3,6 +3,7 @@
 // thread.
 #include <pthread.h>
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -19,20 +20,20 @@ void SoundPlayer::RunWorker() {
   pthread_setname_np(pthread_self(), "sound-stream");
   mEvent.Reset();
   mEvent.Set();
-  uint32_t writeOffset = 0;
-  bool playing = false;
+  StreamState stream;
   for (;;) {
     ThreadMessage message;
     if (mMessages.Take(message)) {
       if (message.id == THREAD_MESSAGE_QUIT) break;
       if (message.id == SOUND_MESSAGE_PLAY) {
         mEvent.Reset();
-        writeOffset = RestartStream(static_cast<uint32_t>(message.param));
-        playing = true;
+        stream = RestartStream(static_cast<uint32_t>(message.param));
         mEvent.Set();
       }
-    } else if (playing) {
-      playing = RefillIfDue(writeOffset);
+    } else if (stream.ending) {
+      WaitForTheEnd(stream);
+    } else if (stream.playing) {
+      RefillIfDue(stream);
     }
     std::this_thread::sleep_for(STREAM_POLL);
   }
@@ -40,41 +41,63 @@ void SoundPlayer::RunWorker() {
 }
 
 // Rewinds the buffer, writes the first segment from ms into the music and starts looping
-// playback; returns where the next segment goes.
-uint32_t SoundPlayer::RestartStream(uint32_t ms) {
+// playback.
+SoundPlayer::StreamState SoundPlayer::RestartStream(uint32_t ms) {
   mBuffer->Stop();
   mBuffer->SetPlayPosition(0);
-  uint32_t writeOffset = 0;
+  StreamState stream;
+  stream.playing = true;
   if (mDecoder->SeekBytes(PlayStartBytes(ms, mFormat), SOUND_SEEK_SET) != SOUND_OK) {
     std::vector<uint8_t> silence(mSegmentBytes, SilenceByte(mFormat));
     WriteBlock(0, mSegmentBytes, silence.data());
-    writeOffset = mSegmentBytes;
+    stream.writeOffset = mSegmentBytes;
   } else {
-    PcmBlock data;
-    if (mDecoder->Read(data, SOUND_CURRENT_POSITION, mSegmentBytes, mLoop) != SOUND_SOURCE_FAILED) {
-      WriteBlock(0, mSegmentBytes, data.Data());
-      writeOffset = mSegmentBytes;
-    }
+    WriteNextSegment(stream);
+    // Nothing audible from there: there is nothing to play.
+    if (stream.ending && stream.endOffset == stream.writeOffset) return StreamState{};
   }
   mBuffer->Play(true);
-  return writeOffset;
+  return stream;
 }
 
-// Writes the next segment once it is due; false when the music has ended and playback stopped.
-bool SoundPlayer::RefillIfDue(uint32_t& writeOffset) {
-  if (!SegmentDue(mBuffer->PlayPosition(), writeOffset, mSegmentBytes)) return true;
+// Writes the next segment once it is due.
+void SoundPlayer::RefillIfDue(StreamState& stream) {
+  if (SegmentDue(mBuffer->PlayPosition(), stream.writeOffset, mSegmentBytes)) WriteNextSegment(stream);
+}
+
+// Decodes one segment into the ring at the write offset. At the end of the music the segments
+// already queued still play: the buffer is told to stop right after the last sample.
+void SoundPlayer::WriteNextSegment(StreamState& stream) {
   PcmBlock data;
+  uint32_t before = mDecoder->GetPosition();
   int status = mDecoder->Read(data, SOUND_CURRENT_POSITION, mSegmentBytes, mLoop);
-  // A sound that ends exactly on a segment boundary reports its end only on the next read,
-  // as all silence; a failed read has nothing more to give. Both end the music like the end
-  // inside a segment does.
-  if (status == SOUND_END_IN_BLOCK || status == SOUND_ALREADY_ENDED || status == SOUND_SOURCE_FAILED) {
-    mBuffer->Stop();
-    mBuffer->SetPlayPosition(0);
-    writeOffset = 0;
-    return false;
+  if (status == SOUND_OK || status == SOUND_END_IN_BLOCK) {
+    WriteBlock(stream.writeOffset, mSegmentBytes, data.Data());
   }
-  WriteBlock(writeOffset, mSegmentBytes, data.Data());
-  writeOffset = (writeOffset + mSegmentBytes) % BufferBytes();
-  return true;
+  if (status == SOUND_OK) {
+    stream.writeOffset = (stream.writeOffset + mSegmentBytes) % BufferBytes();
+    return;
+  }
+  // A sound that ends exactly on a segment boundary reports its end only on the next read, as all
+  // silence; a failed read has nothing more to give. Either way the music ends where the last
+  // written segment does.
+  uint32_t audible = 0;
+  if (status == SOUND_END_IN_BLOCK) audible = std::min(mDecoder->GetPosition() - before, mSegmentBytes);
+  stream.endOffset = (stream.writeOffset + audible) % BufferBytes();
+  // The end lies at most a segment and a half ahead of the cursor. Further means the cursor has
+  // already passed it (this thread was kept from running): stop now rather than play the ring round.
+  uint32_t ahead = (stream.endOffset + BufferBytes() - mBuffer->PlayPosition()) % BufferBytes();
+  if (ahead > BufferBytes() / 2) {
+    mBuffer->Stop();
+  } else {
+    mBuffer->StopAt(stream.endOffset);
+  }
+  stream.ending = true;
+}
+
+// Once the buffer has played its last sample: rewound and idle until the next play request.
+void SoundPlayer::WaitForTheEnd(StreamState& stream) {
+  if (mBuffer->IsPlaying()) return;
+  mBuffer->SetPlayPosition(0);
+  stream = StreamState{};
 }

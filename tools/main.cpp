@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/critical.h"
 #include "tools/tool_command.h"
 
 namespace {
@@ -31,6 +32,8 @@ bool Contains(const std::vector<std::string>& args, const char* wanted) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Nobody may be at the screen to answer a box: a critical error ends on stderr alone.
+  ShowCriticalBoxes(false);
   if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
     PrintCommandList();
     return argc < 2 ? 2 : 0;

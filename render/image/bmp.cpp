@@ -52,7 +52,7 @@ bool ReadMasks(const uint8_t* data, size_t size, BmpHeader& header) {
   // Version 2 and later headers hold the masks; a 40-byte header is followed by them.
   size_t maskAt = FILE_HEADER_SIZE + 40;
   int count = header.compression == BI_ALPHABITFIELDS || header.headerSize >= 56 ? 4 : 3;
-  if (size < maskAt + 4 * count) return false;
+  if (size < maskAt + 4 * count) return RefuseImage("its bit-field masks lie past the end of the file");
   for (int i = 0; i < count; ++i) header.masks[i] = LoadU32(data + maskAt + 4 * i);
   return true;
 }
@@ -89,23 +89,23 @@ bool ValidDepthAndCompression(const BmpHeader& header) {
     case BI_ALPHABITFIELDS:
       return header.bitCount == 16 || header.bitCount == 32;
     default:
-      return false;
+      return RefuseImage("its bit depth or compression is not one a bitmap can have");
   }
 }
 
 bool ReadHeader(const uint8_t* data, size_t size, BmpHeader& header) {
-  if (size < FILE_HEADER_SIZE + 4 || data[0] != 'B' || data[1] != 'M') return false;
+  if (size < FILE_HEADER_SIZE + 4 || data[0] != 'B' || data[1] != 'M') return RefuseImage("it does not begin with \"BM\" and a header");
   header.pixelOffset = LoadU32(data + 10);
   header.headerSize = LoadU32(data + 14);
   const uint8_t* info = data + FILE_HEADER_SIZE;
   int64_t height = 0;
   if (header.headerSize == CORE_HEADER_SIZE) {
-    if (size < FILE_HEADER_SIZE + CORE_HEADER_SIZE) return false;
+    if (size < FILE_HEADER_SIZE + CORE_HEADER_SIZE) return RefuseImage("its header is cut short");
     header.width = LoadU16(info + 4);
     height = LoadU16(info + 6);
     header.bitCount = LoadU16(info + 10);
   } else {
-    if (header.headerSize < 40 || size < FILE_HEADER_SIZE + 40) return false;
+    if (header.headerSize < 40 || size < FILE_HEADER_SIZE + 40) return RefuseImage("its header is cut short or smaller than 40 bytes");
     header.width = LoadI32(info + 4);
     height = LoadI32(info + 8);
     header.bitCount = LoadU16(info + 14);
@@ -114,17 +114,17 @@ bool ReadHeader(const uint8_t* data, size_t size, BmpHeader& header) {
   }
   header.topDown = height < 0;
   if (header.topDown) height = -height;
-  if (!ImageSizeAcceptable(header.width, height)) return false;
+  if (!ImageSizeAcceptable(header.width, height)) return RefuseImage("its width or height is 0 or too large");
   header.height = static_cast<int32_t>(height);
-  if (!ValidDepthAndCompression(header)) return false;
+  if (!ValidDepthAndCompression(header)) return RefuseImage("its bit depth or compression is not one a bitmap can have");
   // Run-length bitmaps are bottom-up only.
-  if (header.topDown && (header.compression == BI_RLE8 || header.compression == BI_RLE4)) return false;
+  if (header.topDown && (header.compression == BI_RLE8 || header.compression == BI_RLE4)) return RefuseImage("a run-length bitmap cannot be stored top-down");
   if (header.compression == BI_BITFIELDS || header.compression == BI_ALPHABITFIELDS) {
-    if (!ReadMasks(data, size, header)) return false;
+    if (!ReadMasks(data, size, header)) return RefuseImage("its bit-field masks lie past the end of the file");
   } else {
     SetDefaultMasks(header);
   }
-  if (!ReadPalette(data, size, header)) return false;
+  if (!ReadPalette(data, size, header)) return RefuseImage("its palette lies past the end of the file");
   return header.pixelOffset >= FILE_HEADER_SIZE && header.pixelOffset < size;
 }
 
@@ -170,7 +170,7 @@ void DecodeRow(const BmpHeader& header, const uint8_t* source, uint8_t* row) {
 
 bool DecodeUncompressed(const uint8_t* data, size_t size, const BmpHeader& header, std::vector<uint8_t>& pixels) {
   size_t stride = (static_cast<size_t>(header.width) * header.bitCount + 31) / 32 * 4;
-  if ((size - header.pixelOffset) / stride < static_cast<size_t>(header.height)) return false;
+  if ((size - header.pixelOffset) / stride < static_cast<size_t>(header.height)) return RefuseImage("its pixel rows are cut short");
   for (int fileRow = 0; fileRow < header.height; ++fileRow) {
     DecodeRow(header, data + header.pixelOffset + static_cast<size_t>(fileRow) * stride,
               ImageRow(header, pixels, fileRow));
@@ -200,7 +200,7 @@ class RleDecoder {
       } else if (value == 1) {
         return true;
       } else if (value == 2) {
-        if (mAt + 2 > mSize) return false;
+        if (mAt + 2 > mSize) return RefuseImage("its run-length data is cut short");
         mX += mData[mAt++];
         mY += mData[mAt++];
       } else if (!Literal(value, fourBit)) {
@@ -214,7 +214,7 @@ class RleDecoder {
  private:
   bool Literal(int count, bool fourBit) {
     size_t bytes = fourBit ? (count + 1) / 2 : count;
-    if (mAt + bytes > mSize) return false;
+    if (mAt + bytes > mSize) return RefuseImage("its run-length data is cut short");
     for (int i = 0; i < count; ++i) {
       uint8_t byte = mData[mAt + (fourBit ? i / 2 : i)];
       Put(fourBit ? (i % 2 == 0 ? byte >> 4 : byte & 15) : byte);

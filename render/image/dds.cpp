@@ -37,13 +37,13 @@ uint64_t Dxt1CubeSize(uint32_t width, uint32_t height, uint32_t levels) {
 
 bool DecodeDds(const uint8_t* data, size_t size, ImageData& out) {
   out = ImageData{};
-  if (size < DDS_HEADER_SIZE || !HeaderAccepted(data)) return false;
+  if (size < DDS_HEADER_SIZE || !HeaderAccepted(data)) return RefuseImage("it is not a DXT1 cube map with all six faces");
   uint32_t width = LoadU32(data + 16);
   uint32_t height = LoadU32(data + 12);
   uint32_t levels = LoadU32(data + 28);
-  if (!ImageSizeAcceptable(width, height) || levels == 0 || levels > MAX_LEVELS) return false;
+  if (!ImageSizeAcceptable(width, height) || levels == 0 || levels > MAX_LEVELS) return RefuseImage("its size or mipmap count is out of range");
   uint64_t dataSize = Dxt1CubeSize(width, height, levels);
-  if (dataSize > size - DDS_HEADER_SIZE) return false;
+  if (dataSize > size - DDS_HEADER_SIZE) return RefuseImage("its faces are cut short");
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
   out.internalFormat = GL_COMPRESSED_RGB_S3TC_DXT1_EXT;

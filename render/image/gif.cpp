@@ -30,13 +30,13 @@ struct GifFrame {
 bool ReadGraphicsControl(GifFileType* file, GifFrame& frame) {
   int code = 0;
   GifByteType* block = nullptr;
-  if (DGifGetExtension(file, &code, &block) != GIF_OK) return false;
+  if (DGifGetExtension(file, &code, &block) != GIF_OK) return RefuseImage("its data is damaged or cut short");
   GraphicsControlBlock control;
   if (code == GRAPHICS_EXT_FUNC_CODE && block && DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
     frame.transparent = control.TransparentColor;
   }
   while (block) {
-    if (DGifGetExtensionNext(file, &block) != GIF_OK) return false;
+    if (DGifGetExtensionNext(file, &block) != GIF_OK) return RefuseImage("its data is damaged or cut short");
   }
   return true;
 }
@@ -44,7 +44,7 @@ bool ReadGraphicsControl(GifFileType* file, GifFrame& frame) {
 // Reads the frame's indices into display order; interlaced frames store rows in four passes.
 bool ReadRaster(GifFileType* file, GifFrame& frame) {
   const GifImageDesc& desc = file->Image;
-  if (!ImageSizeAcceptable(desc.Width, desc.Height)) return false;
+  if (!ImageSizeAcceptable(desc.Width, desc.Height)) return RefuseImage("its frame is empty or too large");
   frame.raster.assign(static_cast<size_t>(desc.Width) * desc.Height, 0);
   static constexpr int PASS_START[] = {0, 4, 2, 1};
   static constexpr int PASS_STEP[] = {8, 8, 4, 2};
@@ -54,7 +54,7 @@ bool ReadRaster(GifFileType* file, GifFrame& frame) {
     int step = desc.Interlace ? PASS_STEP[pass] : 1;
     for (int y = start; y < desc.Height; y += step) {
       if (DGifGetLine(file, frame.raster.data() + static_cast<size_t>(y) * desc.Width, desc.Width) != GIF_OK) {
-        return false;
+        return RefuseImage("its pixels are damaged or cut short");
       }
     }
   }
@@ -64,10 +64,10 @@ bool ReadRaster(GifFileType* file, GifFrame& frame) {
 bool ReadFirstFrame(GifFileType* file, GifFrame& frame) {
   for (;;) {
     GifRecordType type;
-    if (DGifGetRecordType(file, &type) != GIF_OK) return false;
+    if (DGifGetRecordType(file, &type) != GIF_OK) return RefuseImage("its data is damaged or cut short");
     if (type == IMAGE_DESC_RECORD_TYPE) return DGifGetImageDesc(file) == GIF_OK && ReadRaster(file, frame);
     if (type == EXTENSION_RECORD_TYPE && !ReadGraphicsControl(file, frame)) return false;
-    if (type == TERMINATE_RECORD_TYPE) return false;
+    if (type == TERMINATE_RECORD_TYPE) return RefuseImage("it holds no picture");
   }
 }
 
@@ -98,7 +98,7 @@ bool DecodeGif(const uint8_t* data, size_t size, ImageData& out) {
   GifSource source{data, size, 0};
   int error = 0;
   GifFileType* file = DGifOpen(&source, ReadFromSource, &error);
-  if (!file) return false;
+  if (!file) return RefuseImage(std::string("it is not a GIF: ") + GifErrorString(error));
   GifFrame frame;
   bool ok = ImageSizeAcceptable(file->SWidth, file->SHeight) && ReadFirstFrame(file, frame);
   if (ok) {

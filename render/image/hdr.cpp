@@ -150,15 +150,15 @@ bool DecodeHdr(const uint8_t* data, size_t size, ImageData& out) {
   out = ImageData{};
   HdrReader reader(data, size);
   Resolution resolution;
-  if (!ReadHeader(reader) || !ReadResolution(reader, resolution)) return false;
+  if (!ReadHeader(reader) || !ReadResolution(reader, resolution)) return RefuseImage("it does not begin with \"#?RADIANCE\", \"FORMAT=32-bit_rle_rgbe\" and a resolution line");
   int length = resolution.alongX ? resolution.width : resolution.height;
   int count = resolution.alongX ? resolution.height : resolution.width;
   // Every scanline takes at least four bytes, so a short file cannot claim a huge picture.
-  if (reader.Remaining() / 4 < static_cast<size_t>(count)) return false;
+  if (reader.Remaining() / 4 < static_cast<size_t>(count)) return RefuseImage("its scanlines are cut short");
   std::vector<Pixel> scanlines;
   for (int s = 0; s < count; ++s) {
     scanlines.resize(static_cast<size_t>(s + 1) * length);
-    if (!ReadScanline(reader, scanlines.data() + static_cast<size_t>(s) * length, length)) return false;
+    if (!ReadScanline(reader, scanlines.data() + static_cast<size_t>(s) * length, length)) return RefuseImage("scanline " + std::to_string(s) + " is damaged or cut short");
   }
   out.width = resolution.width;
   out.height = resolution.height;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <GL/glew.h>
@@ -36,3 +37,11 @@ int BytesPerPixel(const ImageData& image);
 
 // True when width and height are both in 1..MAX_IMAGE_SIDE and their product within MAX_IMAGE_PIXELS.
 bool ImageSizeAcceptable(long long width, long long height);
+
+// Why the last decode on this thread refused its image, in words for the message that names the
+// file ("its pixel rows are cut short"); "" when it gave no reason. Decoders stay pure functions
+// of their bytes: the reason is kept beside them rather than in the picture they return.
+const std::string& ImageRefusal();
+void ClearImageRefusal();
+// Notes reason as the refusal of the decode under way; returns false for the decoder to return.
+bool RefuseImage(std::string reason);

@@ -15,7 +15,13 @@ struct JpegError {
   bool truncated;
 };
 
-[[noreturn]] void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1); }
+// libjpeg's words become the refusal.
+[[noreturn]] void OnJpegError(j_common_ptr info) {
+  char message[JMSG_LENGTH_MAX] = {};
+  info->err->format_message(info, message);
+  RefuseImage(std::string("libjpeg: ") + message);
+  std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
 // libjpeg pads data that ends early and only warns; a picture cut short is refused instead.
 void OnJpegMessage(j_common_ptr info, int level) {
   if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<JpegError*>(info->err)->truncated = true;
@@ -42,7 +48,7 @@ bool ReadJpeg(JpegDecode& state, const uint8_t* data, size_t size, ImageData& ou
   if (setjmp(state.error.jump)) return false;
   jpeg_mem_src(&state.info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&state.info, TRUE);
-  if (!ImageSizeAcceptable(state.info.image_width, state.info.image_height)) return false;
+  if (!ImageSizeAcceptable(state.info.image_width, state.info.image_height)) return RefuseImage("its size is 0 or too large");
   bool cmyk = state.info.jpeg_color_space == JCS_CMYK || state.info.jpeg_color_space == JCS_YCCK;
   state.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
   jpeg_start_decompress(&state.info);
@@ -59,14 +65,14 @@ bool ReadJpeg(JpegDecode& state, const uint8_t* data, size_t size, ImageData& ou
     if (cmyk) CmykToRgba(state.row.data(), target, width);
   }
   jpeg_finish_decompress(&state.info);
-  return !state.error.truncated;
+  return !state.error.truncated || RefuseImage("its data is cut short");
 }
 
 }  // namespace
 
 bool DecodeJpeg(const uint8_t* data, size_t size, ImageData& out) {
   out = ImageData{};
-  if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return false;
+  if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return RefuseImage("it does not begin with a JPEG start marker");
   JpegDecode state;
   state.info.err = jpeg_std_error(&state.error.manager);
   state.error.manager.error_exit = OnJpegError;

@@ -18,7 +18,7 @@ bool DecodeBySignature(const uint8_t* data, size_t size, ImageData& out, bool& f
   if (size >= 2 && data[0] == 0xFF && data[1] == 0xD8) return DecodeJpeg(data, size, out);
   if (size >= 4 && std::memcmp(data, "GIF8", 4) == 0) return DecodeGif(data, size, out);
   out = ImageData{};
-  return false;
+  return RefuseImage("its first bytes are those of none of BMP, JPEG and GIF");
 }
 
 }  // namespace

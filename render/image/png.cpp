@@ -48,8 +48,11 @@ void SetUpTransformations(png_structp png, png_infop info, bool& hasAlpha) {
   png_set_interlace_handling(png);
 }
 
-// Corrupt data ends the read through the jump buffer; nothing is printed.
-[[noreturn]] void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+// Corrupt data ends the read through the jump buffer; libpng's words become the refusal.
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message) {
+  RefuseImage(std::string("libpng: ") + message);
+  png_longjmp(png, 1);
+}
 void OnPngWarning(png_structp, png_const_charp) {}
 
 bool ReadImage(PngDecode& state, PngSource& source, ImageData& out) {
@@ -58,12 +61,12 @@ bool ReadImage(PngDecode& state, PngSource& source, ImageData& out) {
   png_set_user_limits(state.png, MAX_IMAGE_SIDE, MAX_IMAGE_SIDE);
   png_read_info(state.png, state.info);
   uint64_t rawSize = (static_cast<uint64_t>(png_get_rowbytes(state.png, state.info)) + 1) * png_get_image_height(state.png, state.info);
-  if (rawSize / DEFLATE_MAX_RATIO > source.size) return false;
+  if (rawSize / DEFLATE_MAX_RATIO > source.size) return RefuseImage("its compressed data is too short for its size");
   SetUpTransformations(state.png, state.info, state.hasAlpha);
   png_read_update_info(state.png, state.info);
   png_uint_32 width = png_get_image_width(state.png, state.info);
   png_uint_32 height = png_get_image_height(state.png, state.info);
-  if (!ImageSizeAcceptable(width, height) || png_get_rowbytes(state.png, state.info) != width * 4) return false;
+  if (!ImageSizeAcceptable(width, height) || png_get_rowbytes(state.png, state.info) != width * 4) return RefuseImage("its size is 0 or too large");
   out.width = static_cast<int>(width);
   out.height = static_cast<int>(height);
   out.pixels.assign(static_cast<size_t>(width) * height * 4, 0);
@@ -78,7 +81,7 @@ bool ReadImage(PngDecode& state, PngSource& source, ImageData& out) {
 
 bool DecodePng(const uint8_t* data, size_t size, ImageData& out) {
   out = ImageData{};
-  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+  if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return RefuseImage("it does not begin with the PNG signature");
   PngDecode state;
   state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
   if (!state.png) return false;

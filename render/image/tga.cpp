@@ -19,7 +19,7 @@ void StoreSwapped(const uint8_t* source, uint8_t* target, int bytesPerPixel) {
 
 bool ReadUncompressed(const uint8_t* data, size_t size, ImageData& out, int bytesPerPixel) {
   size_t count = static_cast<size_t>(out.width) * out.height;
-  if ((size - TGA_HEADER_SIZE) / bytesPerPixel < count) return false;
+  if ((size - TGA_HEADER_SIZE) / bytesPerPixel < count) return RefuseImage("its pixels are cut short");
   out.pixels.resize(count * bytesPerPixel);
   const uint8_t* source = data + TGA_HEADER_SIZE;
   for (size_t at = 0; at < out.pixels.size(); at += bytesPerPixel) StoreSwapped(source + at, &out.pixels[at], bytesPerPixel);
@@ -29,16 +29,16 @@ bool ReadUncompressed(const uint8_t* data, size_t size, ImageData& out, int byte
 bool ReadRunLength(const uint8_t* data, size_t size, ImageData& out, int bytesPerPixel) {
   size_t count = static_cast<size_t>(out.width) * out.height;
   // A packet of two or more bytes gives at most 128 pixels.
-  if ((size - TGA_HEADER_SIZE) / 2 < (count + 127) / 128) return false;
+  if ((size - TGA_HEADER_SIZE) / 2 < (count + 127) / 128) return RefuseImage("its pixels are cut short");
   out.pixels.resize(count * bytesPerPixel);
   size_t at = TGA_HEADER_SIZE;
   for (size_t written = 0; written < count;) {
-    if (at >= size) return false;
+    if (at >= size) return RefuseImage("its run-length data is cut short");
     uint8_t header = data[at++];
     bool run = (header & 0x80) != 0;
     size_t pixels = run ? header - 127u : header + 1u;
     size_t bytes = run ? bytesPerPixel : pixels * bytesPerPixel;
-    if (pixels > count - written || bytes > size - at) return false;
+    if (pixels > count - written || bytes > size - at) return RefuseImage("its run-length data runs past the picture or the file");
     for (size_t i = 0; i < pixels; ++i, ++written) {
       StoreSwapped(data + at + (run ? 0 : i * bytesPerPixel), &out.pixels[written * bytesPerPixel], bytesPerPixel);
     }
@@ -51,13 +51,13 @@ bool ReadRunLength(const uint8_t* data, size_t size, ImageData& out, int bytesPe
 
 bool DecodeTga(const uint8_t* data, size_t size, ImageData& out) {
   out = ImageData{};
-  if (size < TGA_HEADER_SIZE) return false;
+  if (size < TGA_HEADER_SIZE) return RefuseImage("its header is cut short");
   bool runLength = std::memcmp(data, TGA_RUN_LENGTH, 12) == 0;
-  if (!runLength && std::memcmp(data, TGA_UNCOMPRESSED, 12) != 0) return false;
+  if (!runLength && std::memcmp(data, TGA_UNCOMPRESSED, 12) != 0) return RefuseImage("it is not an uncompressed or run-length true-colour TGA without a colour map");
   int width = LoadU16(data + 12);
   int height = LoadU16(data + 14);
   int bits = data[16];
-  if (!ImageSizeAcceptable(width, height) || (bits != 24 && bits != 32)) return false;
+  if (!ImageSizeAcceptable(width, height) || (bits != 24 && bits != 32)) return RefuseImage("its size is 0 or too large, or its depth is not 24 or 32 bits");
   int bytesPerPixel = bits / 8;
   out.width = width;
   out.height = height;

@@ -37,13 +37,16 @@ TEST_F(PackDeathTest, HeaderChecksEndTheProcessWithTheirExactTexts) {
   std::string valid = PackImage({{"data\\a.txt", "abc"}});
   std::string badMagic = valid;
   badMagic[7] = 'x';
-  EXPECT_CRITICAL_EXIT(OpenPackBytes(badMagic),
-                       "Critical error:[memcmp(mPackHeader.header, szHeader, strlen(szHeader))==0 + \"invalid header\"]");
+  EXPECT_CRITICAL_EXIT_SAYING(OpenPackBytes(badMagic),
+                              "Critical error:[memcmp(mPackHeader.header, szHeader, strlen(szHeader))==0 + \"invalid header\"]",
+                              "pack", ": not a pack file (it does not begin with \"NUXAPACK\")");
   std::string version2 = valid;
   version2[8] = 2;
-  EXPECT_CRITICAL_EXIT(OpenPackBytes(version2), "Critical error:[mPackHeader.version==0x00000001 + \"invalid version\"]");
-  EXPECT_CRITICAL_EXIT(OpenPackBytes(Header("NUXAPACK", 1, 0)),
-                       "Critical error:[mPackHeader.numEntries + \"invalid data entry.\"]");
+  EXPECT_CRITICAL_EXIT_SAYING(OpenPackBytes(version2), "Critical error:[mPackHeader.version==0x00000001 + \"invalid version\"]",
+                              "pack", ": a pack of version 2; only version 1 is read");
+  EXPECT_CRITICAL_EXIT_SAYING(OpenPackBytes(Header("NUXAPACK", 1, 0)),
+                              "Critical error:[mPackHeader.numEntries + \"invalid data entry.\"]", "pack",
+                              ": the pack holds no entries");
   EXPECT_CRITICAL_EXIT(OpenPackBytes("NUXAPA"),
                        "Critical error:[memcmp(mPackHeader.header, szHeader, strlen(szHeader))==0 + \"invalid header\"]");
 }
@@ -51,11 +54,40 @@ TEST_F(PackDeathTest, HeaderChecksEndTheProcessWithTheirExactTexts) {
 TEST_F(PackDeathTest, AMissingPackInTheWorkingDirectoryIsCritical) {
   std::string folder = std::filesystem::temp_directory_path() / "torvane-no-pack-here";
   std::filesystem::create_directories(folder);
-  EXPECT_CRITICAL_EXIT(
+  EXPECT_CRITICAL_EXIT_SAYING(
       {
         if (chdir(folder.c_str()) == 0) OpenPackage();
       },
-      "Critical error:[mPackageFp + \"could not open torvane.pak\"]");
+      "Critical error:[mPackageFp + \"could not open torvane.pak\"]", "pack", "torvane.pak: No such file or directory");
+}
+
+// Damage that leaves a pack readable is named once, when it is opened: each entry cut short and by
+// how much, and a table shorter than its count.
+TEST_F(PackTest, EntriesCutShortAndAShortTableAreNamedWhenThePackOpens) {
+  std::string image = PackImage({{"data\\a.txt", "whole"}, {"data\\b.txt", "0123456789"}});
+  ::testing::internal::CaptureStderr();
+  OpenPackBytes(image.substr(0, image.size() - 7));
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find(": data\\b.txt is cut short: 3 of its 10 bytes are in the pack, 7 missing\n"), std::string::npos) << err;
+  EXPECT_EQ(err.find("a.txt"), std::string::npos) << err;
+  EXPECT_EQ(CoreFile("data\\b.txt", MODE_READ).GetSize(), 3u);
+
+  std::string lying = image;
+  lying.replace(16 + 264 + 260, 4, LittleEndian32(4000));
+  ::testing::internal::CaptureStderr();
+  OpenPackBytes(lying);
+  err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find(": data\\b.txt is cut short: 10 of its 4000 bytes are in the pack, 3990 missing\n"), std::string::npos) << err;
+
+  std::string shortTable = Header("NUXAPACK", 1, 5) + Record("data\\c.txt", 16 + 2 * 264, 1) + Record("data\\d.txt", 16 + 2 * 264, 1) + "x";
+  ::testing::internal::CaptureStderr();
+  OpenPackBytes(shortTable);
+  err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find(": the table lists 5 entries but only 2 are in the file\n"), std::string::npos) << err;
+
+  ::testing::internal::CaptureStderr();
+  OpenPackBytes(image);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "a sound pack says nothing";
 }
 
 TEST_F(PackTest, OpensTorvanePakInTheWorkingDirectory) {
@@ -78,7 +110,8 @@ TEST_F(PackDeathTest, LookupsFailOnAnyDifferenceInTheName) {
   CoreFile file;
   EXPECT_TRUE(FindPackEntry("data\\definition\\sceneLineDefine.xml", file, MODE_READ));
   const char NOT_FOUND[] = "Critical error:[isFound + \"file not found.\"]";
-  EXPECT_CRITICAL_EXIT(CoreFile("data/definition/sceneLineDefine.xml", MODE_READ), NOT_FOUND);
+  EXPECT_CRITICAL_EXIT_SAYING(CoreFile("data/definition/sceneLineDefine.xml", MODE_READ), NOT_FOUND, "pack",
+                              "data/definition/sceneLineDefine.xml: no such entry in ");
   EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\scenelinedefine.xml", MODE_READ), NOT_FOUND);
   EXPECT_CRITICAL_EXIT(CoreFile("data\\definition\\sceneLineDefine.xm", MODE_READ), NOT_FOUND);
   EXPECT_CRITICAL_EXIT(CoreFile(nullptr, MODE_READ), NOT_FOUND);

@@ -168,6 +168,9 @@ TEST(XmlReader, ReportsEachFailureWithWhereItStopped) {
   const Failure failures[] = {
       {"<TRDataXml>\n  <a>\n", XML_WARNING_UNMATCHED_END_TAG, 3, 1},
       {"<TRDataXml><a></b></TRDataXml>", XML_ERROR_UNMATCHED_END_TAG, 1, 15},
+      // An end tag that is a prefix of its start tag, or the other way round, does not close it.
+      {"<TRDataXml><ab></a></TRDataXml>", XML_ERROR_UNMATCHED_END_TAG, 1, 16},
+      {"<TRDataXml><a></ab></TRDataXml>", XML_ERROR_UNMATCHED_END_TAG, 1, 15},
       {"<TRDataXml>\n< a/></TRDataXml>", XML_ERROR_MISSING_START_TAG_NAME, 2, 1},
       {"<TRDataXml></ ></TRDataXml>", XML_ERROR_MISSING_END_TAG_NAME, 1, 12},
       {"<TRDataXml><!-- open</TRDataXml>", XML_ERROR_UNMATCHED_CLEAR_TAG_END, 1, 12},

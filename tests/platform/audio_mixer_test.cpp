@@ -47,6 +47,40 @@ TEST(AudioMixer, DeviceFormatPlaysBitExactAndTheCursorFollowsWhatWasMixed) {
   EXPECT_EQ(buffer->PlayPosition(), 1200u);
 }
 
+// The end of a streamed sound: the looping ring plays up to the mark, in this lap or after
+// wrapping, and not one frame further.
+TEST(AudioMixer, AStopMarkEndsALoopingBufferExactlyThere) {
+  std::vector<int16_t> music = TestMusic(100, 2, 44100);
+  auto buffer = AudioBuffer::Create(Format(2, 44100, 16), 400);
+  ASSERT_TRUE(buffer);
+  Write(*buffer, 0, SamplesAsBytes(music));
+  buffer->SetPlayPosition(80);
+  buffer->StopAt(200);
+  buffer->Play(true);
+  std::vector<int16_t> out = Mix(60);
+  EXPECT_FALSE(buffer->IsPlaying());
+  EXPECT_EQ(buffer->PlayPosition(), 200u);
+  EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 60), std::vector<int16_t>(music.begin() + 40, music.begin() + 100));
+  EXPECT_EQ(std::vector<int16_t>(out.begin() + 60, out.end()), std::vector<int16_t>(60, 0));
+
+  buffer->SetPlayPosition(360);
+  buffer->Play(true);
+  buffer->StopAt(40);  // behind the cursor: reached after the wrap
+  out = Mix(40);
+  EXPECT_FALSE(buffer->IsPlaying());
+  EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 20), std::vector<int16_t>(music.begin() + 180, music.end()));
+  EXPECT_EQ(std::vector<int16_t>(out.begin() + 20, out.begin() + 40), std::vector<int16_t>(music.begin(), music.begin() + 20));
+  EXPECT_EQ(std::vector<int16_t>(out.begin() + 40, out.end()), std::vector<int16_t>(40, 0));
+
+  buffer->SetPlayPosition(0);
+  buffer->StopAt(40);
+  buffer->Stop();
+  buffer->Play(true);
+  Mix(30);
+  EXPECT_TRUE(buffer->IsPlaying()) << "Stop cancels the mark";
+  buffer->Stop();
+}
+
 TEST(AudioMixer, PlayingOnceStopsAtTheEndAndLoopingWraps) {
   auto buffer = AudioBuffer::Create(Format(2, 44100, 16), 400);
   ASSERT_TRUE(buffer);

@@ -182,14 +182,88 @@ TEST_F(ReaderResourceTest, ModelLoadsFromItsCacheWithDefaultsAndListsPerMaterial
   model->Release();
 }
 
-TEST_F(ReaderResourceTest, BrokenCachesAndUnusableMaterialsReleaseEverything) {
+TEST_F(ReaderResourceTest, BrokenCachesAndUnusableMaterialsReleaseEverythingAndSayWhy) {
   ModelData wrongTexture = QuadModel(1);
   wrongTexture.materials[0].texture = "data\\core\\shader\\dummyShader.cgfx";  // not an image
   PackContents entries = ModelPack(wrongTexture);
   entries.emplace_back("data\\model\\bad.bmdl", "NUXABMDX" + std::string(40, '\0'));
   OpenPack(entries);
+  ::testing::internal::CaptureStderr();
   EXPECT_EQ(gResourceManager.GetResource("data\\model\\ship.mqo"), nullptr);
   EXPECT_EQ(gResourceManager.GetResource("data\\model\\bad.mqo"), nullptr);
+  EXPECT_EQ(gResourceManager.GetResource("data\\model\\ship.mqo"), nullptr);
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.find("ship.bmdl: not loaded"), err.rfind("ship.bmdl: not loaded")) << "named once: " << err;
+  EXPECT_TRUE(gResourceManager.Cache().empty());
+  EXPECT_NE(err.find("[resource] error: data\\model\\ship.bmdl: not loaded: the model is dropped: its material 0's "
+                     "texture data\\core\\shader\\dummyShader.cgfx did not load"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("[resource] error: data\\model\\bad.bmdl: not loaded: the model is dropped: the model cache is "
+                     "damaged"),
+            std::string::npos)
+      << err;
+}
+
+// Every kind of image that fails to decode takes its model with it; the texture's own line says
+// which image and the decoder's reason, the model's line which texture dropped it.
+TEST_F(ReaderResourceTest, AnUndecodableMaterialTextureDropsItsModelAndBothAreNamed) {
+  const std::pair<const char*, std::string> images[] = {
+      {"data\\texture\\cut.png", FixtureText("rgb.png").substr(0, 60)},
+      {"data\\texture\\cut.bmp", FixtureText("rgb24.bmp").substr(0, 70)},
+      {"data\\texture\\wrong.tga", "not a targa at all, but long enough"},
+      {"data\\texture\\wrong.hdr", "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 4 +X 4\n"},
+      {"data\\texture\\wrong.dds", std::string(200, 'D')},
+      {"data\\texture\\wrong.jpg", "\xFF\xD8 and then nothing a decoder wants"},
+  };
+  for (const auto& [path, bytes] : images) {
+    ModelData model = QuadModel(1);
+    model.materials[0].texture = path;
+    PackContents entries = ModelPack(model);
+    entries.emplace_back(path, bytes);
+    OpenPack(entries);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(gResourceManager.GetResource("data\\model\\ship.mqo"), nullptr) << path;
+    std::string err = ::testing::internal::GetCapturedStderr();
+    std::string image = std::string("[resource] error: ") + path + ": not loaded: the image does not decode: ";
+    size_t imageLine = err.find(image);
+    ASSERT_NE(imageLine, std::string::npos) << err;
+    EXPECT_NE(err[imageLine + image.size()], '\n') << "a reason follows: " << err;
+    EXPECT_EQ(err.find("the decoder refused it"), std::string::npos) << "every decoder gives its reason: " << err;
+    EXPECT_NE(err.find(std::string("the model is dropped: its material 0's texture ") + path + " did not load"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(gResourceManager.Cache().empty());
+  }
+}
+
+// A scene animation whose model table names itself, or another that names it back, would load
+// forever; the request that closes the cycle fails instead, naming the chain.
+TEST_F(ReaderResourceTest, ResourceCyclesEndInAFailureNamingTheChain) {
+  PackContents entries = ModelPack(QuadModel(1));
+  entries.emplace_back("data\\tdf\\self.tdf", "MQO {\n 0 \"data\\tdf\\self.tdf\"\n 1 \"data\\model\\ship.mqo\"\n}\nEof\n");
+  entries.emplace_back("data\\tdf\\a.tdf", "MQO {\n 0 \"data\\tdf\\b.tdf\"\n}\nEof\n");
+  entries.emplace_back("data\\tdf\\b.tdf", "MQO {\n 0 \"data\\tdf\\a.tdf\"\n}\nEof\n");
+  OpenPack(entries);
+  ::testing::internal::CaptureStderr();
+  resTDF* self = Get<resTDF>("data\\tdf\\self.tdf");
+  resTDF* a = Get<resTDF>("data\\tdf\\a.tdf");
+  std::string err = ::testing::internal::GetCapturedStderr();
+  ASSERT_NE(self, nullptr);
+  EXPECT_EQ(self->GetModel(0), nullptr) << "the reference that closes the cycle is not loaded";
+  EXPECT_NE(self->GetModel(1), nullptr) << "the rest of the table still loads";
+  EXPECT_NE(err.find("[resource] error: data\\tdf\\self.tdf: not loaded: it refers back to itself through "
+                     "data\\tdf\\self.tdf -> data\\tdf\\self.tdf"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("data\\tdf\\a.tdf: not loaded: it refers back to itself through "
+                     "data\\tdf\\a.tdf -> data\\tdf\\b.tdf -> data\\tdf\\a.tdf"),
+            std::string::npos)
+      << err;
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->GetModel(0), nullptr) << "b is no model";
+  self->Release();
+  a->Release();
   EXPECT_TRUE(gResourceManager.Cache().empty());
 }
 

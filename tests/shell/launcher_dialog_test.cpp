@@ -53,4 +53,17 @@ TEST(LauncherDialog, CloseEndsTheStart) {
   EXPECT_EQ(launcher.GetSettings().mWidth, 0);
 }
 
+// Every label and list line shows whole, at the default font and at one and a half times its size:
+// no list scrolls across ("16 : 10" in the aspect list) and no check box cuts its label
+// ("Always On Top").
+TEST(LauncherDialog, EveryTextFitsItsWidgetAtTheDefaultFontAndAtOneAndAHalfTimesIt) {
+  for (double scale : {1.0, 1.5}) {
+    std::vector<platform::LauncherMisfit> misfits = gSettingsManager.LauncherTextsCutOff(scale);
+    for (const platform::LauncherMisfit& misfit : misfits) {
+      ADD_FAILURE() << "at " << scale << " x the font, \"" << misfit.text << "\" needs " << misfit.needed << " px of "
+                    << misfit.available;
+    }
+  }
+}
+
 }  // namespace

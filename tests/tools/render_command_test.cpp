@@ -58,3 +58,19 @@ TEST(RenderTool, ABrokenEffectIsLoggedWithItsFileAndLineAndThePictureFallsBack) 
   EXPECT_EQ(clean.err.find("[effect]"), std::string::npos) << clean.err;
   fs::remove_all(folder);
 }
+
+// The tools never open a box, even on a display (the tests run on one): a critical error ends
+// the command on stderr, with the line that says what is wrong.
+TEST(RenderTool, ABrokenPackEndsOnStderrAloneWithAReadableLine) {
+  fs::path folder = fs::temp_directory_path() / ("torvane_render_bad_" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  std::string pack = (folder / "torvane.pak").string();
+  std::ofstream(pack, std::ios::binary) << "PK\x03\x04 this is an archive of another kind";
+  CommandResult result = RenderAt(pack, folder / "frames");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("Critical error:[memcmp(mPackHeader.header, szHeader, strlen(szHeader))==0 + \"invalid header\"]\n"
+                            "[pack] error: " + pack + ": not a pack file"),
+            std::string::npos)
+      << result.err;
+  fs::remove_all(folder);
+}

@@ -90,6 +90,22 @@ TEST(HdrDecoder, OldFormatRepeatMarkersMultiplyAndAreBounded) {
   EXPECT_FALSE(DecodeHdrBytes(markerFirst, image));
 }
 
+// A count of 128 is the longest literal run, not a run of zero repeats.
+TEST(HdrDecoder, ALiteralRunOfExactly128BytesIsRead) {
+  ImageData image;
+  std::vector<uint8_t> bytes = HdrHeader("32-bit_rle_rgbe", "-Y 1 +X 128\n");
+  Append(bytes, {2, 2, 0, 128});
+  for (int component = 0; component < 4; ++component) {
+    bytes.push_back(128);
+    for (int x = 0; x < 128; ++x) bytes.push_back(static_cast<uint8_t>(x + component));
+  }
+  ASSERT_TRUE(DecodeHdrBytes(bytes, image));
+  EXPECT_EQ(PixelAt(image, 0, 0), (std::array<int, 4>{0, 1, 2, 3}));
+  EXPECT_EQ(PixelAt(image, 127, 0), (std::array<int, 4>{127, 128, 129, 130}));
+  bytes.pop_back();
+  EXPECT_FALSE(DecodeHdrBytes(bytes, image)) << "one byte short";
+}
+
 TEST(HdrDecoder, NewRunLengthScanlinesCheckTheirLengthAndRuns) {
   ImageData image;
   std::vector<uint8_t> good = HdrHeader("32-bit_rle_rgbe", "-Y 1 +X 8\n");
