@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything, including the test production, and plays it: the launcher appears, Run
+# Builds everything, including the showcase production, and plays it: the launcher appears, Run
 # starts the demo. The production's torvane.pak and music.ogg are in build/production.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,8 +3,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "tools/json_writer.h"
+#include "tools/music_master.h"
 #include "tools/music_synth.h"
-#include "tools/ogg_encoder.h"
 #include "tools/tool_command.h"
 
 namespace {
@@ -35,9 +36,16 @@ int RunSynth(const std::vector<std::string>& rawArgs) {
     return 1;
   }
   std::vector<uint8_t> ogg;
-  if (!EncodeOggVorbis(RenderScore(score), SYNTH_SAMPLE_RATE, SYNTH_CHANNELS, quality, ogg, error)) {
+  LoudnessFigures measured;
+  if (!RenderScoreToOgg(score, quality, ogg, measured, error)) {
     std::fprintf(stderr, "torvane-tool synth: %s\n", error.c_str());
     return 1;
+  }
+  if (score.master.enabled) {
+    JsonWriter json;
+    json.BeginObject().Key("integratedLufs").Number(measured.integratedLufs);
+    json.Key("truePeakDbtp").Number(measured.truePeakDbtp).EndObject();
+    std::printf("%s\n", json.Text().c_str());
   }
   std::ofstream out(args.positional[1], std::ios::binary);
   out.write(reinterpret_cast<const char*>(ogg.data()), static_cast<std::streamsize>(ogg.size()));
@@ -52,7 +60,9 @@ int RunSynth(const std::vector<std::string>& rawArgs) {
 
 TORVANE_TOOL_COMMAND(synth, "synth", "render a music score to Ogg Vorbis",
                      "usage: torvane-tool synth SCORE OUT.ogg [--quality Q]\n\n"
-                     "Renders the score (instruments and notes, see tools/music_score.h) to 44.1 HZ\n"
-                     "stereo and encodes it as Ogg Vorbis with VBR quality Q (-0.1 to 1, default 0.4).\n"
-                     "The same score always gives the same file.\n",
+                     "Renders the score (instruments, notes, effects and automation, see\n"
+                     "tools/music_score.h) to 44.1 kHz stereo and encodes it as Ogg Vorbis with VBR\n"
+                     "quality Q (-0.1 to 1, default 0.4). A score with a master line is brought to its\n"
+                     "loudness under its true-peak ceiling, measured on the encoded file, and the\n"
+                     "figures are printed as JSON. The same score always gives the same file.\n",
                      RunSynth);

@@ -44,7 +44,7 @@ class PlayingDemoTest : public ::testing::Test {
     char folder[] = "/tmp/torvane-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     mFolder = folder;
-    std::filesystem::copy(BinaryPath("production"), mFolder);
+    std::filesystem::copy(BinaryPath("test-production"), mFolder);
     mAudioPath = mFolder + "/played.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", mAudioPath.c_str(), 1);
