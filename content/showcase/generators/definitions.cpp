@@ -2,18 +2,11 @@
 
 #include <cstdio>
 
+#include "content/showcase/generators/number_text.h"
+
 namespace {
 
 const char XML_HEAD[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
-
-std::string Number(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.4f", value);
-  std::string text = buffer;
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  return text == "-0" ? "0" : text;
-}
 
 std::string ConstantType(size_t count) { return count == 1 ? "float" : "float" + std::to_string(count); }
 
@@ -61,7 +54,7 @@ std::string WritePostEffectDefine(const Definitions& definitions) {
     }
     for (const PostEffectConstant& constant : entry.constants) {
       std::string values;
-      for (double value : constant.values) values += (values.empty() ? "" : ",") + Number(value);
+      for (double value : constant.values) values += (values.empty() ? "" : ",") + NumberText(value);
       out += "    <ConstantEntry param=\"" + constant.param + "\" type=\"" + ConstantType(constant.values.size()) +
              "\" value=\"" + values + "\"/>\n";
     }

@@ -29,6 +29,13 @@ void AddFacingQuad(MeshObject& object, Vec3 a, Vec3 b, Vec3 c, Vec3 d, std::arra
   }
 }
 
+// A triangle a-b-c wound so that it faces along `facing`.
+void AddFacingTriangle(MeshObject& object, Vec3 a, Vec3 b, Vec3 c, std::array<Uv, 3> uv, Vec3 facing, int material) {
+  int ia = object.AddVertex(a), ib = object.AddVertex(b), ic = object.AddVertex(c);
+  if (Dot(Cross(b - a, c - a), facing) >= 0.0) object.AddTriangle(ia, ib, ic, uv[0], uv[1], uv[2], material);
+  else object.AddTriangle(ia, ic, ib, uv[0], uv[2], uv[1], material);
+}
+
 Vec3 OnCircle(double radius, double angle, double z) { return {radius * std::cos(angle), radius * std::sin(angle), z}; }
 
 void AddRing(MeshObject& rings, double z, int segments, int material) {
@@ -239,11 +246,8 @@ Mesh ShardModel() {
     Vec3 out = OnCircle(1.0, 0.5 * (a0 + a1), 0.0);
     Vec3 outward{out.x, 0.0, out.y};
     for (Vec3 tip : {top, bottom}) {
-      int a = shard.AddVertex(p0), b = shard.AddVertex(p1), c = shard.AddVertex(tip);
-      Vec3 facing = outward + Vec3{0, tip.y, 0};
       double v = tip.y > 0 ? 0.0 : 1.0;
-      if (Dot(Cross(p1 - p0, tip - p0), facing) >= 0.0) shard.AddTriangle(a, b, c, {0, 0.5}, {1, 0.5}, {0.5, v}, 0);
-      else shard.AddTriangle(a, c, b, {0, 0.5}, {0.5, v}, {1, 0.5}, 0);
+      AddFacingTriangle(shard, p0, p1, tip, {Uv{0, 0.5}, Uv{1, 0.5}, Uv{0.5, v}}, outward + Vec3{0, tip.y, 0}, 0);
     }
   }
   return mesh;
@@ -274,14 +278,11 @@ Mesh SkyModel() {
       Uv ua{1.0 * i / AROUND, 1.0 * j / DOWN}, ub{1.0 * (i + 1) / AROUND, 1.0 * j / DOWN};
       Uv uc{1.0 * (i + 1) / AROUND, 1.0 * (j + 1) / DOWN}, ud{1.0 * i / AROUND, 1.0 * (j + 1) / DOWN};
       Vec3 inward = (a + c) * -0.5;
+      // The rows at the poles have one corner there: triangles, not quads.
       if (j == 0) {
-        int ia = sky.AddVertex(a), ic = sky.AddVertex(c), id = sky.AddVertex(d);
-        if (Dot(Cross(c - a, d - a), inward) >= 0.0) sky.AddTriangle(ia, ic, id, ua, uc, ud, 0);
-        else sky.AddTriangle(ia, id, ic, ua, ud, uc, 0);
+        AddFacingTriangle(sky, a, c, d, {ua, uc, ud}, inward, 0);
       } else if (j == DOWN - 1) {
-        int ia = sky.AddVertex(a), ib = sky.AddVertex(b), ic = sky.AddVertex(c);
-        if (Dot(Cross(b - a, c - a), inward) >= 0.0) sky.AddTriangle(ia, ib, ic, ua, ub, uc, 0);
-        else sky.AddTriangle(ia, ic, ib, ua, uc, ub, 0);
+        AddFacingTriangle(sky, a, b, c, {ua, ub, uc}, inward, 0);
       } else {
         AddFacingQuad(sky, a, b, c, d, {ua, ub, uc, ud}, inward, 0);
       }
@@ -304,9 +305,7 @@ Mesh StageModel() {
       Vec3 p01{r1 * std::cos(a0), 0, r1 * std::sin(a0)}, p11{r1 * std::cos(a1), 0, r1 * std::sin(a1)};
       Uv uv{0, 0};
       if (r == 0) {
-        int a = floor.AddVertex(p00), b = floor.AddVertex(p01), c = floor.AddVertex(p11);
-        if (Dot(Cross(p01 - p00, p11 - p00), {0, 1, 0}) >= 0.0) floor.AddTriangle(a, b, c, uv, uv, uv, 0);
-        else floor.AddTriangle(a, c, b, uv, uv, uv, 0);
+        AddFacingTriangle(floor, p00, p01, p11, {uv, uv, uv}, {0, 1, 0}, 0);
       } else {
         AddFacingQuad(floor, p00, p10, p11, p01, {uv, uv, uv, uv}, {0, 1, 0}, 0);
       }

@@ -143,6 +143,14 @@ std::vector<ObjectTrack> SwarmObjects(const std::vector<double>& times, const Sw
   return {shard, control};
 }
 
+// A scene of the swarm's line: the camera, then the two objects the swarm cut class reads.
+SceneTrack SwarmScene(const std::string& name, const ObjectTrack& camera, const std::vector<double>& times,
+                      const SwarmFunction& state) {
+  SceneTrack scene{name, {camera}};
+  for (ObjectTrack& object : SwarmObjects(times, state)) scene.objects.push_back(object);
+  return scene;
+}
+
 // A beat pulse: 1 on every beat, falling away over a fraction of it.
 double BeatPulse(double t, double sharpness = 0.12) {
   double sinceBeat = std::fmod(t, Beat());
@@ -176,6 +184,14 @@ class Builder {
   void Feature(const std::string& name, uint32_t time, const std::string& file, const std::string& remove,
                const std::string& replacement = "") {
     mPicture.features.push_back({name, time, file, remove, replacement});
+  }
+
+  void AddSwarmLine(const std::string& id, std::vector<SceneTrack> scenes, Window window) {
+    TdfFile file;
+    file.models = {TableEntry(SHARD), TableEntry(CONTROL)};
+    file.scenes = std::move(scenes);
+    AddTdf(id, file);
+    AddLine(id, LINE_SWARM, window);
   }
 
   void Intro();
@@ -278,25 +294,18 @@ void Builder::Intro() {
   AddLine("intro", LINE_MAIN, SectionWindow(s));
 
   // Dust in the light: the swarm, scattered and drifting.
-  TdfFile dust;
-  dust.models = {TableEntry(SHARD), TableEntry(CONTROL)};
-  SceneTrack scene{"swarm_dust", {CameraOf(shot, step)}};
-  for (ObjectTrack& object : SwarmObjects(Grid(duration, Bar()), [](double t) {
-         SwarmState state;
-         state.centre = {0, 0, 2};
-         state.radius = 13.0;
-         state.size = 0.1;
-         state.formationA = state.formationB = FIELD;
-         state.swirl = 0.04;
-         state.orientation = {0, t * 0.01, 0};
-         state.brightness = 0.6;
-         return state;
-       })) {
-    scene.objects.push_back(object);
-  }
-  dust.scenes = {scene};
-  AddTdf("dust", dust);
-  AddLine("dust", LINE_SWARM, SectionWindow(s));
+  AddSwarmLine("dust", {SwarmScene("swarm_dust", CameraOf(shot, step), Grid(duration, Bar()), [](double t) {
+                 SwarmState state;
+                 state.centre = {0, 0, 2};
+                 state.radius = 13.0;
+                 state.size = 0.1;
+                 state.formationA = state.formationB = FIELD;
+                 state.swirl = 0.04;
+                 state.orientation = {0, t * 0.01, 0};
+                 state.brightness = 0.6;
+                 return state;
+               })},
+               SectionWindow(s));
 }
 
 void Builder::Tunnel() {
@@ -368,27 +377,21 @@ void Builder::Knot() {
   AddLine("knot", LINE_MAIN, SectionWindow(s));
 
   // Shards strung along a larger knot around the glass one, pulsing on the beat.
-  TdfFile swarm;
-  swarm.models = {TableEntry(SHARD), TableEntry(CONTROL)};
+  std::vector<SceneTrack> scenes;
   for (const Shot& shot : shots) {
-    SceneTrack scene{"swarm_" + shot.name, {CameraOf(shot, Beat() / 2.0)}};
-    for (ObjectTrack& object : SwarmObjects(Grid(shot.duration, Beat() / 4.0), [](double t) {
-           SwarmState state;
-           state.radius = 2.9;
-           state.size = 0.085;
-           state.formationA = state.formationB = KNOT_CURVE;
-           state.pulse = 0.5 * BeatPulse(t);
-           state.swirl = 0.25;
-           state.spread = 0.12;
-           state.brightness = 0.9;
-           return state;
-         })) {
-      scene.objects.push_back(object);
-    }
-    swarm.scenes.push_back(scene);
+    scenes.push_back(SwarmScene("swarm_" + shot.name, CameraOf(shot, Beat() / 2.0), Grid(shot.duration, Beat() / 4.0), [](double t) {
+      SwarmState state;
+      state.radius = 2.9;
+      state.size = 0.085;
+      state.formationA = state.formationB = KNOT_CURVE;
+      state.pulse = 0.5 * BeatPulse(t);
+      state.swirl = 0.25;
+      state.spread = 0.12;
+      state.brightness = 0.9;
+      return state;
+    }));
   }
-  AddTdf("knotShards", swarm);
-  AddLine("knotShards", LINE_SWARM, SectionWindow(s));
+  AddSwarmLine("knotShards", scenes, SectionWindow(s));
 }
 
 void Builder::City() {
@@ -485,25 +488,20 @@ void Builder::Swarm() {
         return state;
       },
   };
-  TdfFile swarm;
-  swarm.models = {TableEntry(SHARD), TableEntry(CONTROL)};
+  std::vector<SceneTrack> scenes;
   for (size_t i = 0; i < shots.size(); ++i) {
-    SceneTrack scene{"swarm_" + std::string(1, static_cast<char>('a' + i)), {CameraOf(shots[i], Beat() / 2.0)}};
     const SwarmFunction& figure = figures[i];
-    for (ObjectTrack& object : SwarmObjects(Grid(d, Beat() / 4.0), [&](double t) {
-           SwarmState state = figure(t);
-           state.centre = {0, 0.5, 0};
-           state.radius = 5.5;
-           state.size = 0.16;
-           state.brightness = 1.0;
-           return state;
-         })) {
-      scene.objects.push_back(object);
-    }
-    swarm.scenes.push_back(scene);
+    scenes.push_back(SwarmScene("swarm_" + std::string(1, static_cast<char>('a' + i)), CameraOf(shots[i], Beat() / 2.0),
+                                Grid(d, Beat() / 4.0), [&](double t) {
+                                  SwarmState state = figure(t);
+                                  state.centre = {0, 0.5, 0};
+                                  state.radius = 5.5;
+                                  state.size = 0.16;
+                                  state.brightness = 1.0;
+                                  return state;
+                                }));
   }
-  AddTdf("swarm", swarm);
-  AddLine("swarm", LINE_SWARM, SectionWindow(s));
+  AddSwarmLine("swarm", scenes, SectionWindow(s));
 }
 
 void Builder::Breakdown() {
@@ -523,25 +521,18 @@ void Builder::Breakdown() {
   }, Beat());
   AddLine("breakdown", LINE_MAIN, SectionWindow(s));
 
-  TdfFile drift;
-  drift.models = {TableEntry(SHARD), TableEntry(CONTROL)};
-  SceneTrack scene{"swarm_drift", {CameraOf(shot, Beat())}};
-  for (ObjectTrack& object : SwarmObjects(Grid(d, Bar()), [](double t) {
-         SwarmState state;
-         state.centre = {0, 14, 0};
-         state.radius = 34;
-         state.size = 0.3;
-         state.formationA = state.formationB = FIELD;
-         state.swirl = 0.03;
-         state.orientation = {0, 0.02 * t, 0};
-         state.brightness = 0.45;
-         return state;
-       })) {
-    scene.objects.push_back(object);
-  }
-  drift.scenes = {scene};
-  AddTdf("drift", drift);
-  AddLine("drift", LINE_SWARM, SectionWindow(s));
+  AddSwarmLine("drift", {SwarmScene("swarm_drift", CameraOf(shot, Beat()), Grid(d, Bar()), [](double t) {
+                 SwarmState state;
+                 state.centre = {0, 14, 0};
+                 state.radius = 34;
+                 state.size = 0.3;
+                 state.formationA = state.formationB = FIELD;
+                 state.swirl = 0.03;
+                 state.orientation = {0, 0.02 * t, 0};
+                 state.brightness = 0.45;
+                 return state;
+               })},
+               SectionWindow(s));
 }
 
 void Builder::Finale() {
@@ -585,30 +576,24 @@ void Builder::Finale() {
   }, Beat() / 2.0);
   AddLine("finale", LINE_MAIN, SectionWindow(s));
 
-  TdfFile swarm;
-  swarm.models = {TableEntry(SHARD), TableEntry(CONTROL)};
+  std::vector<SceneTrack> scenes;
   for (const Shot& shot : shots) {
     // The same keys as the main line's camera and knot, so that both lines interpolate alike.
     ObjectTrack camera = CameraOf(shot, Beat() / 2.0);
-    SceneTrack scene{"swarm_" + shot.name, {camera}};
-    for (ObjectTrack& object : SwarmObjects(camera.times, [&](double t) {
-           SwarmState state;
-           state.centre = shot.camera(t).eye + Vec3{0, -0.2, -7};
-           state.radius = 1.9;
-           state.size = 0.09;
-           state.formationA = state.formationB = TUBE;
-           state.pulse = 0.6 * BeatPulse(t);
-           state.swirl = 1.2;
-           state.spread = 0.25;
-           state.brightness = 1.0;
-           return state;
-         })) {
-      scene.objects.push_back(object);
-    }
-    swarm.scenes.push_back(scene);
+    scenes.push_back(SwarmScene("swarm_" + shot.name, camera, camera.times, [&](double t) {
+      SwarmState state;
+      state.centre = shot.camera(t).eye + Vec3{0, -0.2, -7};
+      state.radius = 1.9;
+      state.size = 0.09;
+      state.formationA = state.formationB = TUBE;
+      state.pulse = 0.6 * BeatPulse(t);
+      state.swirl = 1.2;
+      state.spread = 0.25;
+      state.brightness = 1.0;
+      return state;
+    }));
   }
-  AddTdf("finaleShards", swarm);
-  AddLine("finaleShards", LINE_SWARM, SectionWindow(s));
+  AddSwarmLine("finaleShards", scenes, SectionWindow(s));
 }
 
 void Builder::Credits() {

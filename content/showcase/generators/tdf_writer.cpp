@@ -2,22 +2,13 @@
 
 #include <cstdio>
 
+#include "content/showcase/generators/number_text.h"
+
 namespace {
 
 constexpr double PI = 3.141592653589793;
 // Keys per line in a block, to keep lines readable.
 constexpr size_t KEYS_PER_LINE = 4;
-
-std::string Number(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.4f", value);
-  std::string text = buffer;
-  // Trailing zeros carry nothing; "-0" reads as 0 anyway.
-  while (text.back() == '0') text.pop_back();
-  if (text.back() == '.') text.pop_back();
-  if (text == "-0") text = "0";
-  return text;
-}
 
 template <typename Value>
 void WriteBlock(std::string& out, const char* keyword, const std::vector<PartKey>& keys, Value value) {
@@ -31,7 +22,7 @@ void WriteBlock(std::string& out, const char* keyword, const std::vector<PartKey
   out += " }\n";
 }
 
-std::string Triple(double x, double y, double z) { return Number(x) + " " + Number(y) + " " + Number(z) + " "; }
+std::string Triple(double x, double y, double z) { return NumberText(x) + " " + NumberText(y) + " " + NumberText(z) + " "; }
 
 void WriteObject(std::string& out, const ObjectTrack& object) {
   out += "  Object " + std::to_string(object.slot) + " {\n";
@@ -41,7 +32,7 @@ void WriteObject(std::string& out, const ObjectTrack& object) {
   out += "    Time {";
   for (size_t i = 0; i < object.times.size(); ++i) {
     if (i > 0 && i % 12 == 0) out += "\n     ";
-    out += " " + Number(object.times[i]);
+    out += " " + NumberText(object.times[i]);
   }
   out += " }\n";
   for (const PartTrack& part : object.parts) {
@@ -56,7 +47,7 @@ void WriteObject(std::string& out, const ObjectTrack& object) {
       WriteBlock(out, "Scale", part.keys, [](const PartKey& k) { return Triple(k.scale.x, k.scale.y, k.scale.z); });
     }
     if (part.alpha) {
-      WriteBlock(out, "Alpha", part.keys, [](const PartKey& k) { return Number(k.alpha) + " "; });
+      WriteBlock(out, "Alpha", part.keys, [](const PartKey& k) { return NumberText(k.alpha) + " "; });
     }
     out += "    }\n";
   }

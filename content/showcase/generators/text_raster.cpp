@@ -22,6 +22,13 @@ bool FontRasterizer::Open(const std::string& path, std::string& error) {
   return true;
 }
 
+long FontRasterizer::Kerning(unsigned previous, unsigned glyph) {
+  if (!previous || !FT_HAS_KERNING(mFace)) return 0;
+  FT_Vector kerning;
+  FT_Get_Kerning(mFace, previous, glyph, FT_KERNING_DEFAULT, &kerning);
+  return kerning.x;
+}
+
 int FontRasterizer::Ascender(int pixelSize) {
   FT_Set_Pixel_Sizes(mFace, 0, static_cast<FT_UInt>(pixelSize));
   return static_cast<int>(mFace->size->metrics.ascender >> 6);
@@ -33,11 +40,7 @@ int FontRasterizer::Measure(const std::string& text, int pixelSize) {
   FT_UInt previous = 0;
   for (unsigned char c : text) {
     FT_UInt glyph = FT_Get_Char_Index(mFace, c);
-    if (previous && FT_HAS_KERNING(mFace)) {
-      FT_Vector kerning;
-      FT_Get_Kerning(mFace, previous, glyph, FT_KERNING_DEFAULT, &kerning);
-      pen += kerning.x;
-    }
+    pen += Kerning(previous, glyph);
     if (FT_Load_Glyph(mFace, glyph, FT_LOAD_DEFAULT) == 0) pen += mFace->glyph->advance.x;
     previous = glyph;
   }
@@ -51,11 +54,7 @@ void FontRasterizer::Draw(Rgba8Image& image, int x, int baseline, const std::str
   FT_UInt previous = 0;
   for (unsigned char c : text) {
     FT_UInt glyph = FT_Get_Char_Index(mFace, c);
-    if (previous && FT_HAS_KERNING(mFace)) {
-      FT_Vector kerning;
-      FT_Get_Kerning(mFace, previous, glyph, FT_KERNING_DEFAULT, &kerning);
-      pen += kerning.x;
-    }
+    pen += Kerning(previous, glyph);
     previous = glyph;
     if (FT_Load_Glyph(mFace, glyph, FT_LOAD_RENDER) != 0) continue;
     const FT_GlyphSlot slot = mFace->glyph;

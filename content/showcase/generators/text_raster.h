@@ -28,6 +28,9 @@ class FontRasterizer {
   int Ascender(int pixelSize);
 
  private:
+  // The pen's shift between two glyphs (26.6 fixed point), 0 without a previous glyph.
+  long Kerning(unsigned previous, unsigned glyph);
+
   FT_LibraryRec_* mLibrary = nullptr;
   FT_FaceRec_* mFace = nullptr;
 };
