@@ -9,7 +9,7 @@ namespace {
 
 constexpr double PI = 3.141592653589793;
 constexpr double STAR_GRID = 120.0;       // star cells per unit of direction
-constexpr double STAR_CHANCE = 0.035;     // share of cells holding a star
+constexpr double STAR_CHANCE = 0.03;      // share of cells holding a star
 constexpr double STAR_RADIUS = 0.004;     // in direction units, about a quarter of a degree
 constexpr uint32_t STAR_SEED = 0x51a7u;
 constexpr uint32_t CLOUD_SEED = 0xc10du;
@@ -35,7 +35,7 @@ double StarLight(Vec3 direction) {
         Vec3 jitter{(Hash(h) % 1000u) / 1000.0, (Hash(h + 1u) % 1000u) / 1000.0, (Hash(h + 2u) % 1000u) / 1000.0};
         Vec3 star = Normalize(Vec3{x + jitter.x, y + jitter.y, z + jitter.z} * (1.0 / STAR_GRID));
         double distance = Length(star - direction);
-        double brightness = 0.6 + 5.0 * std::pow((Hash(h + 3u) % 1000u) / 1000.0, 6.0);
+        double brightness = 0.25 + 1.6 * std::pow((Hash(h + 3u) % 1000u) / 1000.0, 6.0);
         light += brightness * std::exp(-(distance * distance) / (STAR_RADIUS * STAR_RADIUS));
       }
     }

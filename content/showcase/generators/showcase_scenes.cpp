@@ -776,7 +776,7 @@ void Builder::PostChain() {
         uint32_t end = shot == 2 ? window.end : window.start + static_cast<uint32_t>((shot + 1) * shotMs) - 1;
         PostEffectDefinition dof{start, end, "dof", DOF, -1, 1, {}, {}, "depth of field, in focus at the knot"};
         dof.sources = {Source("sceneTex", "color", "w0"), Source("sceneDepth", "depth", "0")};
-        dof.constants = {Constant("focusDistance", {FOCUS[shot]}), Constant("aperture", {0.9})};
+        dof.constants = {Constant("focusDistance", {FOCUS[shot]}), Constant("aperture", {0.45})};
         chain.push_back(dof);
       }
       scene = "w1";
