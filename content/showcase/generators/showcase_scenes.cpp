@@ -724,7 +724,7 @@ Look LookOf(SectionId id) {
     case SectionId::Tunnel: return {1.1, {0.95, 1.0, 1.08}, 0.5, 0.05, 1.2, {{0, 1.0, 0}, {16, 1.1, 0}}};
     case SectionId::Knot: return {1.0, {1.0, 1.0, 1.0}, 0.45, 0.04, 0.9, {{0, 1.1, 0}, {12, 1.1, 0}}, 0, {}, true};
     case SectionId::City:
-      return {1.05, {1.08, 1.0, 0.92}, 0.5, 0.05, 0.8, {{0, 1.0, 0}, {12, 1.05, 0}}, 0.011, {0.62, 0.34, 0.24}};
+      return {1.15, {1.1, 1.0, 0.88}, 0.5, 0.05, 0.8, {{0, 1.0, 0}, {12, 1.05, 0}}, 0.011, {0.62, 0.34, 0.24}};
     case SectionId::Swarm:
       return {1.15, {1.0, 0.97, 1.08}, 0.5, 0.05, 1.3, {{0, 1.0, 0}, {12, 1.1, 0}}, 0.004, {0.05, 0.06, 0.12}, true};
     case SectionId::Breakdown: return {0.5, {0.9, 1.05, 1.0}, 0.7, 0.15, 1.0, {{0, 1.0, 0}, {8, 1.0, 0}}, 0, {}, true};
@@ -891,7 +891,7 @@ void Builder::Features() {
   Feature("depth of field from the line's depth", at(SectionId::Knot, 2.5), POST, "param=\"aperture\"", "param=\"noAperture\"");
   Feature("fog from the line's depth", at(SectionId::City, 6.5), POST, "param=\"fogDensity\" type=\"float\" value=\"0.011\"",
           "param=\"fogDensity\" type=\"float\" value=\"0\"");
-  Feature("colour grading: saturation and tint", at(SectionId::City, 6.5), POST, "param=\"saturation\"", "param=\"noSaturation\"");
+  Feature("colour grading: saturation", at(SectionId::Breakdown, 6.5), POST, "param=\"saturation\"", "param=\"noSaturation\"");
   Feature("vignette", at(SectionId::Breakdown, 6.5), POST, "param=\"vignette\"", "param=\"noVignette\"");
   Feature("film grain", at(SectionId::Breakdown, 6.5), POST, "param=\"grain\"", "param=\"noGrain\"");
   Feature("chromatic aberration and glitch", at(SectionId::Breakdown, 4.25), POST, "param=\"glitchAmount\"", "param=\"noGlitch\"");
