@@ -200,8 +200,9 @@ Mesh TitleModel() {
       double x0 = -TITLE_WIDTH / 2 + column * tileWidth, x1 = x0 + tileWidth;
       double y1 = TITLE_HEIGHT / 2 - row * tileHeight, y0 = y1 - tileHeight;
       MeshObject& tile = mesh.AddObject(TitleTileName(column, row), 30.0);
-      // The back and the sides in the edge material, then the face showing its piece of the title.
-      tile.AddBox({x0, y0, -DEPTH}, {x1, y1, DEPTH * 0.999}, 1.0, 1);
+      // The back and the sides in the edge material, then the face showing its piece of the title,
+      // far enough in front of the box's own front side that depth tests never mix the two.
+      tile.AddBox({x0, y0, -DEPTH}, {x1, y1, DEPTH - 0.01}, 1.0, 1);
       double u0 = 1.0 * column / TITLE_TILES_ACROSS, u1 = 1.0 * (column + 1) / TITLE_TILES_ACROSS;
       double v0 = 1.0 * row / TITLE_TILES_DOWN, v1 = 1.0 * (row + 1) / TITLE_TILES_DOWN;
       AddFacingQuad(tile, {x0, y1, DEPTH}, {x1, y1, DEPTH}, {x1, y0, DEPTH}, {x0, y0, DEPTH},
