@@ -157,6 +157,7 @@ bool DecodeOggVorbis(const std::vector<uint8_t>& ogg, std::vector<int16_t>& pcm,
 
 bool RenderScoreToOgg(const Score& score, float quality, std::vector<uint8_t>& ogg, LoudnessFigures& measured,
                       std::string& error) {
+  if (!ScoreLengthAcceptable(score, error)) return false;
   std::vector<float> mix = MixScore(score);
   double ceilingDb = score.master.peak - MASTER_FIRST_HEADROOM_DB;
   for (int pass = 0; pass < PEAK_PASSES; ++pass) {

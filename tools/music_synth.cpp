@@ -31,7 +31,9 @@ std::vector<float> DuckCurve(const Score& score, size_t frames) {
   std::vector<float> curve(frames, 0.0f);
   for (const Note& note : score.notes) {
     if (score.instruments[note.instrument].voice != Voice::Kick) continue;
-    size_t first = static_cast<size_t>(note.beat * SecondsPerBeat(score) * SYNTH_SAMPLE_RATE);
+    double start = note.beat * SecondsPerBeat(score) * SYNTH_SAMPLE_RATE;
+    if (!(start < static_cast<double>(frames))) continue;
+    size_t first = static_cast<size_t>(start);
     size_t length = static_cast<size_t>((DUCK_HOLD_SECONDS + 6.0 * DUCK_RECOVERY_SECONDS) * SYNTH_SAMPLE_RATE);
     for (size_t i = 0; i < length && first + i < frames; ++i) {
       double t = static_cast<double>(i) / SYNTH_SAMPLE_RATE;
@@ -88,7 +90,7 @@ void MixTrack(const Score& score, const Instrument& instrument, const std::vecto
 }
 
 void RunDelay(const Score& score, Buses& buses) {
-  PingPongDelay delay(score.delay, SecondsPerBeat(score), SYNTH_SAMPLE_RATE);
+  PingPongDelay delay(score.delay, SecondsPerBeat(score), SYNTH_SAMPLE_RATE, buses.delay.size() / SYNTH_CHANNELS);
   for (size_t i = 0; i + 1 < buses.delay.size(); i += 2) {
     double left = 0.0, right = 0.0;
     delay.Process(buses.delay[i], buses.delay[i + 1], left, right);
@@ -123,7 +125,7 @@ void ApplyMasterGain(const Score& score, std::vector<float>& master) {
 
 }  // namespace
 
-size_t ScoreFrames(const Score& score) {
+double ScoreSeconds(const Score& score) {
   double seconds = score.lengthBeats * SecondsPerBeat(score);
   if (score.lengthBeats <= 0.0) {
     for (const Note& note : score.notes) {
@@ -132,8 +134,17 @@ size_t ScoreFrames(const Score& score) {
       seconds = std::max(seconds, end);
     }
   }
-  return static_cast<size_t>(std::ceil(seconds * SYNTH_SAMPLE_RATE));
+  return seconds;
 }
+
+bool ScoreLengthAcceptable(const Score& score, std::string& error) {
+  double seconds = ScoreSeconds(score);
+  if (std::isfinite(seconds) && seconds <= SYNTH_MAX_SECONDS) return true;
+  error = "the music would last " + std::to_string(seconds) + " seconds, more than " + std::to_string(SYNTH_MAX_SECONDS);
+  return false;
+}
+
+size_t ScoreFrames(const Score& score) { return static_cast<size_t>(std::ceil(ScoreSeconds(score) * SYNTH_SAMPLE_RATE)); }
 
 std::vector<float> MixScore(const Score& score) {
   size_t frames = ScoreFrames(score);

@@ -5,15 +5,23 @@
 // softly clipped. The same score always gives the same samples.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tools/music_score.h"
 
 constexpr int SYNTH_SAMPLE_RATE = 44100;
 constexpr int SYNTH_CHANNELS = 2;
+// The longest music the synthesiser renders; a longer score is refused before anything is
+// allocated for it.
+constexpr double SYNTH_MAX_SECONDS = 3600.0;
 
-// The frames of the music: the score's length, or the end of the last note's sound when it sets
+// The seconds of the music: the score's length, or the end of the last note's sound when it sets
 // none.
+double ScoreSeconds(const Score& score);
+// False, with error saying why, for a score longer than SYNTH_MAX_SECONDS; the functions below
+// expect a score that passes.
+bool ScoreLengthAcceptable(const Score& score, std::string& error);
 size_t ScoreFrames(const Score& score);
 
 // The mix before the master: interleaved left/right floats, 1.0 being full scale.

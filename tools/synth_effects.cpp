@@ -22,8 +22,9 @@ size_t Scaled(int frames, double sampleRate) {
 
 }  // namespace
 
-PingPongDelay::PingPongDelay(const DelaySettings& settings, double secondsPerBeat, double sampleRate)
-    : mLeft(std::max<size_t>(1, static_cast<size_t>(std::lround(settings.timeBeats * secondsPerBeat * sampleRate)))),
+PingPongDelay::PingPongDelay(const DelaySettings& settings, double secondsPerBeat, double sampleRate, size_t maxFrames)
+    : mLeft(std::clamp<size_t>(static_cast<size_t>(std::llround(std::min(settings.timeBeats * secondsPerBeat * sampleRate, 1e12))), 1,
+                               std::max<size_t>(1, maxFrames + 1))),
       mRight(mLeft.size()),
       mFeedback(settings.feedback),
       mToneCoefficient(std::exp(-2.0 * PI * settings.tone / sampleRate)) {}

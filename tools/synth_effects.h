@@ -10,7 +10,8 @@
 // Echoes that alternate between the channels, each darker than the one before.
 class PingPongDelay {
  public:
-  PingPongDelay(const DelaySettings& settings, double secondsPerBeat, double sampleRate);
+  // An echo later than maxFrames is never heard: the line is no longer than that.
+  PingPongDelay(const DelaySettings& settings, double secondsPerBeat, double sampleRate, size_t maxFrames);
   void Process(double inLeft, double inRight, double& outLeft, double& outRight);
 
  private:

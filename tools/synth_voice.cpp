@@ -219,11 +219,13 @@ void RenderNote(const Score& score, const Note& note, size_t noteIndex, std::vec
   const Instrument& instrument = score.instruments[note.instrument];
   double secondsPerBeat = 60.0 / score.tempo;
   double noteSeconds = note.lengthBeats * secondsPerBeat;
-  size_t first = static_cast<size_t>(note.beat * secondsPerBeat * RATE);
-  size_t frames = static_cast<size_t>(std::ceil(NoteSoundingSeconds(instrument, noteSeconds) * RATE));
   size_t trackFrames = track.size() / SYNTH_CHANNELS;
-  if (first >= trackFrames) return;
-  frames = std::min(frames, trackFrames - first);
+  // Compared as doubles first: a note far past the end must not overflow a frame count.
+  double start = note.beat * secondsPerBeat * RATE;
+  if (!(start < static_cast<double>(trackFrames))) return;
+  size_t first = static_cast<size_t>(start);
+  double sounding = std::ceil(NoteSoundingSeconds(instrument, noteSeconds) * RATE);
+  size_t frames = static_cast<size_t>(std::min(sounding, static_cast<double>(trackFrames - first)));
 
   bool drum = instrument.voice != Voice::Tone;
   Drum drumVoice(instrument, note.frequency, 0x9e3779b9u ^ static_cast<uint32_t>(noteIndex * 7919u));

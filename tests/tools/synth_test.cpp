@@ -167,6 +167,23 @@ TEST(SynthEffects, MasterGainAutomationFadesTheWholeMix) {
   EXPECT_EQ(Rms(mix, 3.05, 3.9), 0.0);
 }
 
+TEST(SynthRendering, RefusesMusicLongerThanAnHourAndSkipsNotesPastTheEnd) {
+  Score endless = MustParse("tempo 0.0001\nlength 1\ninstrument a\nnote 0 1 a C4\n");
+  std::string error;
+  EXPECT_FALSE(ScoreLengthAcceptable(endless, error));
+  EXPECT_NE(error.find("more than 3600"), std::string::npos) << error;
+  Score unbounded = MustParse("tempo 120\ninstrument a\nnote 0 1e300 a C4\n");
+  EXPECT_FALSE(ScoreLengthAcceptable(unbounded, error)) << "a note without end makes music without end";
+
+  Score far = MustParse("tempo 60\nlength 2\ninstrument a\ninstrument k voice=kick\nnote 1e300 1 a C4\nnote 1e300 1 k C2\n"
+                        "note 1 1e300 a A4\n");
+  ASSERT_TRUE(ScoreLengthAcceptable(far, error)) << error;
+  std::vector<float> mix = MixScore(far);
+  ASSERT_EQ(mix.size(), 2u * 2u * SYNTH_SAMPLE_RATE);
+  EXPECT_EQ(Rms(mix, 0.0, 0.95), 0.0) << "notes past the end are not heard";
+  EXPECT_GT(Rms(mix, 1.1, 1.9), 0.1) << "a note longer than the music plays to its end";
+}
+
 TEST(SynthRendering, TheSameScoreAlwaysGivesTheSameSamples) {
   const std::string text =
       "tempo 125\nlength 8\nreverb size=0.8\ndelay time=0.75\ninstrument n wave=noise filter=bandpass cutoff=800 "
