@@ -26,3 +26,11 @@ target_include_directories(torvane_deps INTERFACE ${FLTK_INCLUDE_DIR})
 
 add_library(torvane_ffmpeg INTERFACE)
 target_link_libraries(torvane_ffmpeg INTERFACE PkgConfig::TV_FFMPEG)
+
+# What the tools and the showcase's generators use besides: loudness measurement for mastering,
+# text rasterising, DXT compression, and the fonts the titles are set in.
+pkg_check_modules(TV_EBUR128 REQUIRED IMPORTED_TARGET libebur128)
+pkg_check_modules(TV_FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+find_library(SQUISH_LIBRARY squish REQUIRED)
+find_path(SQUISH_INCLUDE_DIR squish.h REQUIRED)
+find_path(DEJAVU_FONT_DIR DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu REQUIRED NO_DEFAULT_PATH)

@@ -25,3 +25,10 @@ SceneCamera EvaluateSceneCamera(const TdfObject& camera, float time);
 // The largest last key time of the scene's camera objects, 0 without one: the seconds that the
 // phase 0 to 1 of a scene spans.
 float SceneLength(const TdfScene& scene);
+
+// Pushes and loads the camera's jittered projection (the supersampling sample's offset) and its
+// view, leaving the model-view matrix selected, and hands effects the eye and the light opposite
+// it.
+void BeginSceneCamera(const SceneCamera& camera);
+// Pops what BeginSceneCamera pushed.
+void EndSceneCamera();

@@ -20,30 +20,6 @@ const TdfObject& CameraOf(const TdfScene& scene) {
   return scene.objects.empty() ? stillCamera : scene.objects.front();
 }
 
-void BeginSceneCamera(const SceneCamera& camera) {
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  SetJitteredFrustum(CurrentJitter(), -camera.halfWidth, camera.halfWidth, -camera.halfHeight, camera.halfHeight,
-                     SCENE_NEAR_PLANE, SCENE_FAR_PLANE);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glRotatef(camera.rollDegrees, 0.0f, 0.0f, 1.0f);
-  const auto& eye = camera.eye.position;
-  const auto& target = camera.lookAt.position;
-  gluLookAt(eye[0], eye[1], -eye[2], target[0], target[1], -target[2], 0.0, 1.0, 0.0);
-  eyePosition = {eye[0], eye[1], eye[2]};
-  lightPosition = {-eye[0], -eye[1], -eye[2]};
-}
-
-void EndSceneCamera() {
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-}
-
 // The fixed front view of objects that do not follow the scene camera.
 void BeginFrontView() {
   glMatrixMode(GL_MODELVIEW);

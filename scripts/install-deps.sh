@@ -9,6 +9,7 @@ packages=(
   libfltk1.3-dev libjpeg62-turbo-dev libgif-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev parallel
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev vorbis-tools
+  libebur128-dev libsquish-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool x11-utils x11-apps
 )
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything, including the production, and plays it: the launcher appears, Run starts the
+# Builds everything, including the showcase production, and plays it: the launcher appears, Run starts the
 # demo. Without a display server it records the production to a video instead, under a virtual
 # display with Mesa's software renderer, and says where the file is. The production is whatever
 # the build puts in build/production (torvane.pak and music.ogg); TORVANE_CAPTURE_OPTIONS adds

@@ -4,10 +4,9 @@
 #include <iterator>
 
 #include "tools/music_score.h"
-#include "tools/music_synth.h"
-#include "tools/ogg_encoder.h"
 
-bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::path& out, float quality, std::string& error) {
+bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::path& out, float quality, std::string& error,
+                     ScoreLoudness* loudness) {
   std::ifstream in(score, std::ios::binary);
   if (!in) {
     error = "cannot read " + score.string();
@@ -20,7 +19,9 @@ bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::
     return false;
   }
   std::vector<uint8_t> ogg;
-  if (!EncodeOggVorbis(RenderScore(parsed), SYNTH_SAMPLE_RATE, SYNTH_CHANNELS, quality, ogg, error)) return false;
+  LoudnessFigures measured;
+  if (!RenderScoreToOgg(parsed, quality, ogg, measured, error)) return false;
+  if (loudness) *loudness = {parsed.master.enabled, measured};
   const std::filesystem::path partial = out.string() + ".partial";
   {
     std::ofstream file(partial, std::ios::binary);

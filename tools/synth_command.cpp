@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tools/json_writer.h"
 #include "tools/score_rendering.h"
 #include "tools/tool_command.h"
 
@@ -18,9 +19,16 @@ int RunSynth(const std::vector<std::string>& rawArgs) {
     quality = std::strtof(args.Option("--quality").c_str(), &end);
     if (*end != '\0' || quality < -0.1f || quality > 1.0f) return ToolUsageError("synth", "--quality must be -0.1 to 1");
   }
-  if (!RenderScoreFile(args.positional[0], args.positional[1], quality, error)) {
+  ScoreLoudness loudness;
+  if (!RenderScoreFile(args.positional[0], args.positional[1], quality, error, &loudness)) {
     std::fprintf(stderr, "torvane-tool synth: %s\n", error.c_str());
     return 1;
+  }
+  if (loudness.mastered) {
+    JsonWriter json;
+    json.BeginObject().Key("integratedLufs").Number(loudness.figures.integratedLufs);
+    json.Key("truePeakDbtp").Number(loudness.figures.truePeakDbtp).EndObject();
+    std::printf("%s\n", json.Text().c_str());
   }
   return 0;
 }
@@ -29,7 +37,9 @@ int RunSynth(const std::vector<std::string>& rawArgs) {
 
 TORVANE_TOOL_COMMAND(synth, "synth", "render a music score to Ogg Vorbis",
                      "usage: torvane-tool synth SCORE OUT.ogg [--quality Q]\n\n"
-                     "Renders the score (instruments and notes, see docs/music.md) to 44.1 kHz stereo\n"
-                     "and encodes it as Ogg Vorbis with VBR quality Q (-0.1 to 1, default 0.4).\n"
-                     "The same score always gives the same file.\n",
+                     "Renders the score (instruments, notes, effects and automation, see\n"
+                     "docs/music.md) to 44.1 kHz stereo and encodes it as Ogg Vorbis with VBR\n"
+                     "quality Q (-0.1 to 1, default 0.4). A score with a master line is brought to its\n"
+                     "loudness under its true-peak ceiling, measured on the encoded file, and the\n"
+                     "figures are printed as JSON. The same score always gives the same file.\n",
                      RunSynth);

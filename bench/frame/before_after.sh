@@ -48,7 +48,9 @@ for size in 1280x720 1920x1080; do
     for side in before after; do
       folder=$before
       [ "$side" = after ] && folder=$after
-      kib=$( { /usr/bin/time -f '%M' "$folder/tools/torvane-tool" render --pack "$folder/production/torvane.pak" \
+      pack="$folder/test-production/torvane.pak"
+      [ -f "$pack" ] || pack="$folder/production/torvane.pak"  # builds from before the showcase
+      kib=$( { /usr/bin/time -f '%M' "$folder/tools/torvane-tool" render --pack "$pack" \
                  --width "${size%x*}" --height "${size#*x}" --fsaa "$fsaa" --at 1000,7000 --out "$frames/$side" \
                  >/dev/null; } 2>&1 | tail -n 1)
       line+=$(awk -v side="$side" -v kib="$kib" 'BEGIN { printf " %s %6.1f", side, kib / 1024 }')

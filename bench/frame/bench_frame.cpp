@@ -25,7 +25,7 @@
 // Run under a display, from the build folder (docs/benchmarks.md):
 //   cmake --build build --target bench_frame
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/frame/bench_frame
-// TORVANE_PACK overrides the pack (default: the build's production/torvane.pak).
+// TORVANE_PACK overrides the pack (default: the build's test-production/torvane.pak).
 #include <cstdlib>
 #include <map>
 #include <string>

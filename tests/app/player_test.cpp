@@ -28,7 +28,7 @@ class PlayerTest : public ::testing::Test {
   void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 
   // The test production: its pack and music side by side, as a user runs the player.
-  static std::string ProductionFolder() { return BinaryPath("production"); }
+  static std::string ProductionFolder() { return BinaryPath("test-production"); }
 
   // Starts the player, answers the launcher (windowed when asked) and returns the demo window.
   std::string StartPlayer(BackgroundProgram& player, bool windowed) {

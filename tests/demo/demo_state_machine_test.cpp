@@ -51,7 +51,7 @@ class DemoStateMachineTest : public ::testing::Test {
  protected:
   void SetUp() override {
     HeadlessOptions options;
-    options.packPath = BinaryPath("production/torvane.pak");
+    options.packPath = BinaryPath("test-production/torvane.pak");
     options.frame.width = 64;
     options.frame.height = 36;
     std::string error;

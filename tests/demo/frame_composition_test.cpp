@@ -48,7 +48,7 @@ class FrameCompositionTest : public ::testing::Test {
   static void SetUpTestSuite() {
     sDemo = new HeadlessDemo;
     HeadlessOptions options;
-    options.packPath = BinaryPath("production/torvane.pak");
+    options.packPath = BinaryPath("test-production/torvane.pak");
     options.frame.width = WIDTH;
     options.frame.height = HEIGHT;
     sStarted = sDemo->Start(options, sError);

@@ -37,7 +37,7 @@ struct Frame {
 };
 
 HeadlessOptions Options(int fsaa, int aspectWidth, int aspectHeight, bool everyPass,
-                        const std::string& pack = BinaryPath("production/torvane.pak")) {
+                        const std::string& pack = BinaryPath("test-production/torvane.pak")) {
   HeadlessOptions options;
   options.packPath = pack;
   options.frame.width = WIDTH;

@@ -1,6 +1,7 @@
 // The real player on the test production, driven through its launcher: it plays to the last
 // note, one Escape fades picture and music out over three seconds, two Escapes end it at once;
-// and the starter production of `torvane-tool new`, once built, plays to its end.
+// the starter production of `torvane-tool new`, once built, plays to its end; and the showcase,
+// played whole to its end.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -27,6 +28,8 @@ constexpr int MUSIC_START_TIMEOUT_MS = 60000;
 constexpr int PLAY_TIMEOUT_MS = 40000;
 constexpr int EXIT_TIMEOUT_MS = 15000;
 constexpr double MUSIC_SECONDS = 8.0;
+constexpr double SHOWCASE_SECONDS = 157.44;
+constexpr int SHOWCASE_PLAY_TIMEOUT_MS = 240000;
 // A sample this far from zero is music: the disk driver writes exact zeros for silence.
 constexpr int AUDIBLE = 64;
 
@@ -45,7 +48,7 @@ class PlayingDemoTest : public ::testing::Test {
     char folder[] = "/tmp/torvane-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
     mFolder = folder;
-    std::filesystem::copy(BinaryPath("production"), mFolder);
+    std::filesystem::copy(BinaryPath(mProduction), mFolder);
     mAudioPath = mFolder + "/played.raw";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", mAudioPath.c_str(), 1);
@@ -101,8 +104,14 @@ class PlayingDemoTest : public ::testing::Test {
     return stat(mAudioPath.c_str(), &info) == 0 ? DiskAudioFrames(static_cast<size_t>(info.st_size)) : 0;
   }
 
+  std::string mProduction = "test-production";
   std::string mFolder;
   std::string mAudioPath;
+};
+
+class PlayingShowcaseTest : public PlayingDemoTest {
+ protected:
+  PlayingShowcaseTest() { mProduction = "production"; }
 };
 
 // A key pressed on the way (Space, code 32) does not change how the demo ends.
@@ -194,6 +203,21 @@ TEST_F(PlayingDemoTest, TwoEscapesEndThePlayingDemoAtOnceWithStatus27) {
   PressKeys({"Escape", "Escape"});
   EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 27) << player.ErrorOutput();
   EXPECT_LT(MillisecondsSince(escaped), 2500) << "the second Escape waited for the fade";
+}
+
+TEST_F(PlayingShowcaseTest, PlaysTheWholeShowcaseAndExits0WhenItsMusicEnds) {
+  BackgroundProgram player(BinaryPath("app/torvane"), mFolder);
+  ASSERT_FALSE(StartPlayer(player).empty()) << player.ErrorOutput();
+  ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
+  ASSERT_EQ(player.WaitForExit(SHOWCASE_PLAY_TIMEOUT_MS), 0) << player.ErrorOutput();
+
+  DiskAudio played = ReadDiskAudio(mAudioPath);
+  size_t first = played.FirstAudibleFrame(AUDIBLE);
+  size_t end = played.EndOfAudibleFrames(AUDIBLE);
+  double heardSeconds = static_cast<double>(end - first) / SecondsToFrames(1.0);
+  // The master fades out over the last bars, so the audible part ends a little before the music.
+  EXPECT_GT(heardSeconds, SHOWCASE_SECONDS - 4.0) << "the music was cut short";
+  EXPECT_LT(played.Seconds(), SHOWCASE_SECONDS + 5.0) << "the player went on past the music's end";
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ class CorruptContentTest : public ::testing::Test {
                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(mFolder);
     fs::create_directories(mFolder);
-    mImage = ReadBytes(BinaryPath("production/torvane.pak"));
+    mImage = ReadBytes(BinaryPath("test-production/torvane.pak"));
     ASSERT_GT(mImage.size(), PACK_HEADER_SIZE);
     mEntries = ProductionEntries(mImage);
     ASSERT_FALSE(mEntries.empty());

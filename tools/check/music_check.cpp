@@ -54,11 +54,11 @@ MusicFacts CheckContentMusic(const ContentFolder& folder, ProductionFindings& fi
     findings.Error(file, 0, "cannot be read");
   } else if (!ParseScore(text, score, error, &line)) {
     findings.Error(file, line, error.substr(error.find(": ") + 2));
-  } else if (ScoreFrameCount(score) == 0) {
+  } else if (ScoreFrames(score) == 0) {
     findings.Error(file, 0, "the score has no length and no notes: the music would be silent and the demo over at once");
   } else {
     facts.source = file;
-    facts.lengthMs = static_cast<uint32_t>(uint64_t(ScoreFrameCount(score)) * 1000 / SYNTH_SAMPLE_RATE);
+    facts.lengthMs = static_cast<uint32_t>(uint64_t(ScoreFrames(score)) * 1000 / SYNTH_SAMPLE_RATE);
   }
   return facts;
 }

@@ -26,9 +26,9 @@ std::vector<std::string> ScratchFolder::Entries() const {
   return names;
 }
 
-std::string ProductionPack() { return BinaryPath("production/torvane.pak"); }
+std::string ProductionPack() { return BinaryPath("test-production/torvane.pak"); }
 
-std::string ProductionMusic() { return BinaryPath("production/music.ogg"); }
+std::string ProductionMusic() { return BinaryPath("test-production/music.ogg"); }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
   fs::create_directories(fs::path(path).parent_path());
