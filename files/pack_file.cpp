@@ -1,6 +1,8 @@
 #include "files/pack_file.h"
 
 #include "core/critical.h"
+#include "core/log.h"
+#include "files/content_folder.h"
 #include "files/core_file.h"
 
 namespace {
@@ -8,6 +10,7 @@ namespace {
 struct Package {
   std::FILE* mPackageFp = nullptr;
   PackTable table;
+  bool missingTolerated = false;
 };
 
 Package& ThePackage() {
@@ -50,11 +53,24 @@ std::FILE* PackageStream() { return ThePackage().mPackageFp; }
 
 const PackTable& PackageTable() { return ThePackage().table; }
 
+void SetMissingEntriesTolerated(bool tolerated) { ThePackage().missingTolerated = tolerated; }
+
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
+  if (name && !ContentFolder().empty()) {
+    if (LooseBytes loose = ReadLooseEntry(name)) {
+      file.BindLoose(name, std::move(loose));
+      return true;
+    }
+  }
   const PackTable& table = PackageTable();
   const PackEntry* entry = name ? table.Find(name) : nullptr;
   bool isFound = entry != nullptr;
+  if (!isFound && ThePackage().missingTolerated) {
+    Log(LogLevel::Error, "pack", "%s: no such entry in the pack or the content folder", name ? name : "(null)");
+    file.BindLoose(name ? name : "", nullptr);
+    return false;
+  }
   CoreCheck(isFound, CRITICAL_FILE_NOT_FOUND);
   file.BindEntry(*entry, table.HeldSize(*entry));
   return true;

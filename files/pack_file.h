@@ -32,6 +32,11 @@ std::FILE* PackageStream();
 // The table of the open pack (empty while closed).
 const PackTable& PackageTable();
 
-// Binds file to the first entry named name (exact bytes). A mode other than MODE_READ and a name
+// Binds file to the first entry named name (exact bytes), or to the loose file of the content
+// folder that stands in for it (files/content_folder.h). A mode other than MODE_READ and a name
 // that is not in the pack are critical errors. On success the file's position is 0. Returns true.
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
+
+// In the developer mode a missing entry must not end the process: it is logged and the file is
+// bound to no bytes (size 0), which every loader already refuses. FindPackEntry then returns false.
+void SetMissingEntriesTolerated(bool tolerated);
