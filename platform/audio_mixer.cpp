@@ -55,6 +55,7 @@ StereoSample SampleAtCursor(const AudioVoice& voice) {
 
 void AdvanceCursor(AudioVoice& voice) {
   voice.cursor += voice.step;
+  voice.played += voice.step;
   uint64_t end = static_cast<uint64_t>(voice.frames) << 32;
   if (voice.cursor < end) return;
   if (voice.looping) {

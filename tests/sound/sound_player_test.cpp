@@ -148,6 +148,39 @@ TEST_F(SoundPlayerTest, PlayFromStartsInsideTheMusicAndStopsPastItsEnd) {
   EXPECT_GE(MatchingBytes(recorded, start, fromThreeSeconds), 2 * SEGMENT);
 }
 
+// The position is what the output has taken: the recording holds exactly the frames from the
+// start of the play up to it, then the silence after Stop.
+TEST_F(SoundPlayerTest, ThePositionOfAStreamIsTheLastFramePlayedAndStopHoldsIt) {
+  Bytes pcm = CountingPcm(24 * SEGMENT);
+  std::string path = WriteScratchFile("position.wav", MakeWave(Pcm16Format(2, 44100), pcm));
+  constexpr uint64_t START_FRAME = 2500 * 44100 / 1000;
+  uint64_t stoppedAt = 0;
+  {
+    SoundPlayer player;
+    ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+    ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
+    ASSERT_TRUE(player.IsStreaming());
+    EXPECT_EQ(player.LengthMs(), 6000u);
+    ASSERT_EQ(player.PlayFrom(2500), PLAYER_OK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    player.Stop();
+    EXPECT_FALSE(player.IsPlaying());
+    stoppedAt = player.PositionFrames();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(player.PositionFrames(), stoppedAt) << "the position holds while stopped";
+    EXPECT_EQ(player.PositionMs(), static_cast<uint32_t>(stoppedAt * 1000 / 44100));
+  }
+  ASSERT_GT(stoppedAt, START_FRAME + 44100 / 10) << "the music played on from 2.5 s";
+  Bytes recorded = ReadWholeFile(recording);
+  Bytes fromStart(pcm.begin() + START_FRAME * 4, pcm.end());
+  size_t start = FindStart(recorded, fromStart, 0);
+  ASSERT_NE(start, NOT_FOUND);
+  size_t playedFrames = MatchingBytes(recorded, start, fromStart) / 4;
+  // A counting byte that happens to be zero can stretch the match by a frame into the silence.
+  EXPECT_GE(playedFrames, stoppedAt - START_FRAME);
+  EXPECT_LE(playedFrames, stoppedAt - START_FRAME + 1);
+}
+
 TEST_F(SoundPlayerTest, ShortSoundsPlayOnceFromAStaticBuffer) {
   Bytes pcm = CountingPcm(88200);
   std::string path = WriteScratchFile("short.wav", MakeWave(Pcm16Format(2, 44100), pcm));
