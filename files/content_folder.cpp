@@ -122,6 +122,14 @@ std::string PackNameOfLooseFile(const fs::path& file) {
   return name;
 }
 
+bool LooseEntryExists(const std::string& name) {
+  fs::path path = LooseFilePath(name);
+  if (path.empty()) return false;
+  if (IsRegularFile(path)) return true;
+  if (!EndsWith(name, MODEL_CACHE_EXTENSION)) return false;
+  return IsRegularFile(path.replace_extension(MQO_EXTENSION));
+}
+
 LooseBytes ReadLooseEntry(const std::string& name) {
   if (Folder().empty()) return nullptr;
   fs::path path = LooseFilePath(name);

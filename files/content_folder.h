@@ -27,6 +27,9 @@ std::filesystem::path LooseFilePath(std::string_view name);
 // for a path outside it.
 std::string PackNameOfLooseFile(const std::filesystem::path& file);
 
+// Whether a loose file stands in for the entry name (a model cache's document counts).
+bool LooseEntryExists(const std::string& name);
+
 // The bytes standing in for the entry name, or null when no loose file does (no folder, no such
 // file, or an unreadable one). A Metasequoia document that does not convert is logged and gives
 // null too.

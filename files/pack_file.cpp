@@ -53,6 +53,10 @@ std::FILE* PackageStream() { return ThePackage().mPackageFp; }
 
 const PackTable& PackageTable() { return ThePackage().table; }
 
+bool EntryExists(const char* name) {
+  return name && (LooseEntryExists(name) || PackageTable().Find(name) != nullptr);
+}
+
 void SetMissingEntriesTolerated(bool tolerated) { ThePackage().missingTolerated = tolerated; }
 
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {

@@ -37,6 +37,9 @@ const PackTable& PackageTable();
 // that is not in the pack are critical errors. On success the file's position is 0. Returns true.
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
 
+// Whether FindPackEntry would find name: a loose file of the content folder or a pack entry.
+bool EntryExists(const char* name);
+
 // In the developer mode a missing entry must not end the process: it is logged and the file is
 // bound to no bytes (size 0), which every loader already refuses. FindPackEntry then returns false.
 void SetMissingEntriesTolerated(bool tolerated);

@@ -45,6 +45,8 @@ void FromKey(const SDL_KeyboardEvent& key, Event* event) {
   event->key = KeyCodeFromSdl(key.keysym.sym);
   event->param = event->key;
   event->repeat = key.repeat != 0;
+  event->shift = (key.keysym.mod & KMOD_SHIFT) != 0;
+  event->control = (key.keysym.mod & KMOD_CTRL) != 0;
 }
 
 // The first character of UTF-8 text; malformed bytes count as themselves.

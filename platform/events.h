@@ -36,6 +36,8 @@ struct Event {
   uint32_t key = 0;
   uint32_t character = 0;
   bool repeat = false;
+  bool shift = false;    // Shift held with a key
+  bool control = false;  // Ctrl held with a key
   int x = 0;
   int y = 0;
   int button = 0;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/log.h"
 #include "files/core_file_stream.h"
 #include "render/image/decoders.h"
 #include "render/image_texture.h"
@@ -13,16 +14,35 @@ resTexture::~resTexture() { Unload(); }
 
 bool resTexture::CanLoad(CoreFileStream& stream) { return ImageCanLoad(stream.GetExtension()); }
 
+namespace {
+
+cTexture* DecodeTexture(CoreFileStream& stream) {
+  ImageDecoder decode = ImageDecoderFor(stream.GetExtension());
+  if (!decode) return nullptr;
+  std::vector<uint8_t> bytes(stream.GetSize());
+  if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return nullptr;
+  ImageData image;
+  if (!decode(bytes.data(), bytes.size(), image)) return nullptr;
+  return CreateImageTexture(image);
+}
+
+}  // namespace
+
 bool resTexture::Load(CoreFileStream& stream) {
   resourceObject::Load(stream);
-  ImageDecoder decode = ImageDecoderFor(stream.GetExtension());
-  if (!decode) return false;
-  std::vector<uint8_t> bytes(stream.GetSize());
-  if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return false;
-  ImageData image;
-  if (!decode(bytes.data(), bytes.size(), image)) return false;
-  mTexture = CreateImageTexture(image);
+  mTexture = DecodeTexture(stream);
   return mTexture != nullptr;
+}
+
+bool resTexture::Refresh(CoreFileStream& stream) {
+  cTexture* fresh = DecodeTexture(stream);
+  if (!fresh) {
+    Log(LogLevel::Error, "texture", "%s does not decode; the picture loaded before stays", GetPath().c_str());
+    return false;
+  }
+  delete mTexture;
+  mTexture = fresh;
+  return true;
 }
 
 bool resTexture::Unload() {
