@@ -26,7 +26,7 @@ bool FileWatcher::Watch(const std::string& folder, std::string& error) {
     error = std::string("inotify: ") + std::strerror(errno);
     return false;
   }
-  AddTree(folder);
+  AddTree(folder, nullptr);
   if (mFolders.empty()) {
     error = "cannot watch " + folder;
     Stop();
@@ -41,13 +41,18 @@ void FileWatcher::Stop() {
   mFolders.clear();
 }
 
-void FileWatcher::AddTree(const std::string& folder) {
+void FileWatcher::AddTree(const std::string& folder, std::vector<FileChange>* found) {
   int watch = inotify_add_watch(mFd, folder.c_str(), FOLDER_EVENTS);
   if (watch < 0) return;
   mFolders[watch] = folder;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-    if (entry.is_directory(error) && !entry.is_symlink(error)) AddTree(entry.path().string());
+    if (entry.is_directory(error) && !entry.is_symlink(error)) {
+      AddTree(entry.path().string(), found);
+    } else if (found && entry.is_regular_file(error)) {
+      // Written before the folder was watched: no event will tell of it.
+      found->push_back({entry.path().string(), false});
+    }
   }
 }
 
@@ -69,7 +74,7 @@ std::vector<FileChange> FileWatcher::Poll() {
       if (folder == mFolders.end() || event->len == 0) continue;
       std::string path = folder->second + "/" + event->name;
       if (event->mask & IN_ISDIR) {
-        if (event->mask & (IN_CREATE | IN_MOVED_TO)) AddTree(path);
+        if (event->mask & (IN_CREATE | IN_MOVED_TO)) AddTree(path, &changes);
         continue;
       }
       if (event->mask & (IN_DELETE | IN_MOVED_FROM)) {

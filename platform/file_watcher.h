@@ -20,15 +20,16 @@ class FileWatcher {
   FileWatcher(const FileWatcher&) = delete;
   FileWatcher& operator=(const FileWatcher&) = delete;
 
-  // Starts watching folder and its sub-folders (folders made later are watched as they appear).
-  // False with the reason in error.
+  // Starts watching folder and its sub-folders. Folders made later are watched as they appear;
+  // files already in them by then are reported as written. False with the reason in error.
   bool Watch(const std::string& folder, std::string& error);
   void Stop();
   // What changed since the last call, in order. A file written is reported once it is closed.
   std::vector<FileChange> Poll();
 
  private:
-  void AddTree(const std::string& folder);
+  // Watches folder and the folders below it; files found there go to found when it is given.
+  void AddTree(const std::string& folder, std::vector<FileChange>* found);
 
   int mFd = -1;
   std::map<int, std::string> mFolders;  // watch descriptor to folder path

@@ -15,7 +15,7 @@
 #include "files/core_file.h"
 #include "files/entry_text.h"
 #include "files/model_cache.h"
-#include "tests/files/pack_fixture.h"
+#include "tests/support/pack_test.h"
 #include "tests/support/critical_exit.h"
 
 namespace fs = std::filesystem;
