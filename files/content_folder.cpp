@@ -25,7 +25,8 @@ fs::path& Folder() {
 struct Conversion {
   fs::file_time_type written;
   uintmax_t size = 0;
-  LooseBytes cache;
+  bool done = false;
+  LooseBytes cache;  // null when the version does not convert
 };
 
 std::map<fs::path, Conversion>& Conversions() {
@@ -72,16 +73,17 @@ LooseBytes ConvertedDocument(const fs::path& document, const std::string& name) 
   uintmax_t size = fs::file_size(document, error);
   if (error) return nullptr;
   Conversion& known = Conversions()[document];
-  if (known.cache && known.written == written && known.size == size) return known.cache;
+  if (known.done && known.written == written && known.size == size) return known.cache;
   LooseBytes text = ReadWholeFile(document);
   if (!text) return nullptr;
   auto cache = std::make_shared<std::vector<uint8_t>>();
   std::string reason;
+  known = {written, size, true, nullptr};
   if (!ConvertMqoEntry(*text, name, *cache, reason)) {
     Log(LogLevel::Error, "files", "%s: %s", document.string().c_str(), reason.c_str());
     return nullptr;
   }
-  known = {written, size, cache};
+  known.cache = cache;
   return cache;
 }
 

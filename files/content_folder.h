@@ -31,8 +31,8 @@ std::string PackNameOfLooseFile(const std::filesystem::path& file);
 bool LooseEntryExists(const std::string& name);
 
 // The bytes standing in for the entry name, or null when no loose file does (no folder, no such
-// file, or an unreadable one). A Metasequoia document that does not convert is logged and gives
-// null too.
+// file) or it cannot be read. A Metasequoia document that does not convert is logged (once per
+// version) and gives null too.
 LooseBytes ReadLooseEntry(const std::string& name);
 
 // The model cache bytes of a Metasequoia document stored as the entry name: what the build's

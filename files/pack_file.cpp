@@ -61,11 +61,11 @@ void SetMissingEntriesTolerated(bool tolerated) { ThePackage().missingTolerated 
 
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
-  if (name && !ContentFolder().empty()) {
-    if (LooseBytes loose = ReadLooseEntry(name)) {
-      file.BindLoose(name, std::move(loose));
-      return true;
-    }
+  // A loose file that cannot be read stands in as no bytes rather than letting the pack's older
+  // version through: the loader refuses it and what was loaded before stays.
+  if (name && !ContentFolder().empty() && LooseEntryExists(name)) {
+    file.BindLoose(name, ReadLooseEntry(name));
+    return true;
   }
   const PackTable& table = PackageTable();
   const PackEntry* entry = name ? table.Find(name) : nullptr;
