@@ -152,7 +152,11 @@ void LiveReload::RefreshInPlace(const std::string& name, ReloadReport& report) {
   }
   CoreFile file(key.c_str(), MODE_READ);
   CoreFileStream stream(&file);
-  if (resource->Refresh(stream)) report.reloaded.push_back(name);
+  if (!resource->Refresh(stream)) return;
+  report.reloaded.push_back(name);
+  // The scenes' model renderers keep the GL names of their textures: a new texture reaches them
+  // through scenes made again (from what is loaded; nothing more is read).
+  if (dynamic_cast<resTexture*>(resource)) report.timelineRebuilt = true;
 }
 
 ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
@@ -205,7 +209,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
         break;
     }
   }
-  if (rebuild) {
+  if (rebuild || report.timelineRebuilt) {
     RebuildTimeline(fresh);
     report.timelineRebuilt = true;
     report.reloaded.insert(report.reloaded.end(), rebuilding.begin(), rebuilding.end());

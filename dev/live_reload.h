@@ -1,7 +1,7 @@
 #pragma once
 // Live reload: a changed file of the content folder is loaded again in the running demo. Textures
-// and effects are replaced in place; a scene animation, a model or a definition file rebuilds the
-// timeline, with every other loaded resource kept (held through the rebuild, so that only what
+// and effects are replaced in place (a texture also has the scenes made again, as their renderers
+// keep its GL name); a scene animation, a model or a definition file rebuilds the timeline, with every other loaded resource kept (held through the rebuild, so that only what
 // changed is read again). A version that does not load — a half-written save, an image that no
 // longer decodes, an effect that does not build, a removed file — leaves the previous one in use,
 // and the reason is logged and reported. Resource counts are the same after a reload as before.
