@@ -168,7 +168,9 @@ int FrameComposer::renderSceneLines(uint32_t t, const SceneLineTable& lines, con
   for (int line = 0; line < SCENE_LINE_COUNT; ++line) {
     const SceneSlot* slot = lines.ActiveSlot(line, t);
     if (!slot) continue;
+    BeginPass(FramePass::SceneLine, line);
     RenderLine(line, *slot, t, drawScene);
+    EndPass();
     ++rendered;
   }
   SetCurrentJitter(0.0, 0.0);
@@ -237,6 +239,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
     cScreenBuffer* target = TargetBuffer(gPostEffectManager.renderTarget(i));
     if (!effect || !target) continue;
     ++run;
+    BeginPass(FramePass::PostEffect, static_cast<int>(i));
     gShaderManager.SetCurrentEffect(effect);
     SetBufferSamplers(effect);
     float progress = gPostEffectManager.progress(i, t);
@@ -258,8 +261,10 @@ int FrameComposer::renderPostEffects(uint32_t t) {
     }
     EndScreenPass();
     BindWindow();
+    EndPass();
   }
   if (run == 0 && mNullPostEffect) {
+    BeginPass(FramePass::PassThrough, 0);
     gShaderManager.SetCurrentEffect(mNullPostEffect);
     SetBufferSamplers(mNullPostEffect);
     mFinalBuffer->bind();
@@ -267,6 +272,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
     for (int pass = 0; pass < mNullPostEffect->passCount(); ++pass) RunPass(mNullPostEffect, pass, FULL_SCREEN_RECT);
     EndScreenPass();
     BindWindow();
+    EndPass();
   }
   DebugText("PostEffect:[%3lu]\n", static_cast<unsigned long>(run));
   return run;
@@ -275,6 +281,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
 void FrameComposer::BindOutput() { BindFramebuffer(mOutputFramebuffer); }
 
 void FrameComposer::composeFinalScreen() {
+  BeginPass(FramePass::FinalScreen, 0);
   BindOutput();
   BeginScreenPass();
   if (mFinalScreenShader) {
@@ -288,4 +295,5 @@ void FrameComposer::composeFinalScreen() {
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
   glEnable(GL_BLEND);
+  EndPass();
 }

@@ -119,18 +119,24 @@ bool DevSession::OpenWindow(std::string& error) {
   }
   platform::SetSwapInterval(0);
   platform::ShowWindow(mWindow->GetPlatformWindow());
+  if (!mInterface.Start(mWindow->GetPlatformWindow(), mWindow->GetContext())) {
+    Log(LogLevel::Warning, "dev", "the interface cannot be drawn: the picture is shown alone");
+  }
   return true;
 }
 
 void DevSession::Stop() {
   mControl.Close();
   if (mStarted) {
+    gDemoManager.Composer().SetPassObserver(nullptr);
+    mInterface.Stop();
     mOutput.Destroy();
     // Given back before the managers stop, as the headless demo does.
     gCustomTextureManager.Clear();
     TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
     mStarted = false;
   }
+  mInterface.Stop();
   mTransport.reset();
   mMusic.reset();
   mWindow.reset();
@@ -161,7 +167,11 @@ bool DevSession::PumpEvents() {
     using platform::EventType;
     if (event.type == EventType::Quit) return false;
     if (event.type == EventType::SysKeyDown && event.key == platform::KEY_F4) return false;
-    if (event.type == EventType::KeyDown) Apply(DevActionForKey(event.key, event.shift));
+    if (event.type != EventType::KeyDown) continue;
+    DevAction action = DevActionForKey(event.key, event.shift);
+    // Keys typed into the interface's fields are not commands, except the one that hides it.
+    if (action != DevAction::ToggleInterface && InterfaceShown() && mInterface.WantsKeyboard()) continue;
+    Apply(action);
   }
   return true;
 }
@@ -225,6 +235,10 @@ void DevSession::RequestScreenshot(const std::string& path, std::function<void(b
 }
 
 void DevSession::RenderFrame(uint32_t t) {
+  bool interfaceShown = InterfaceShown();
+  // Passes are timed only for the interface: hidden, the frame is the player's.
+  bool timed = interfaceShown && GpuPassTimer::Available();
+  gDemoManager.Composer().SetPassObserver(timed ? &mPassTimer : nullptr);
   gProfileManager.FrameBegin();
   gFlagManager.FrameUpdate();
   gRendererManager.FrameBegin();
@@ -237,6 +251,12 @@ void DevSession::RenderFrame(uint32_t t) {
   int height = 0;
   platform::GetWindowClientSize(mWindow->GetPlatformWindow(), &width, &height);
   mOutput.Present(width, height);
+  if (timed) mPassTimer.Collect();
+  if (interfaceShown) {
+    glViewport(0, 0, width, height);
+    mInterface.AddFrame(mFrameTime);
+    mInterface.Draw(*mTransport, mTimeline, mPassTimer, mOutput.PlacementIn(width, height), width, height);
+  }
   gProfileManager.FrameEnd();
   mFrameTime = gProfileManager.FrameTime();
   gRendererManager.FrameEnd();

@@ -12,8 +12,10 @@
 
 #include "dev/dev_keys.h"
 #include "dev/control_server.h"
+#include "dev/dev_interface.h"
 #include "dev/dev_options.h"
 #include "dev/frame_output.h"
+#include "dev/gpu_pass_timer.h"
 #include "dev/live_reload.h"
 #include "dev/timeline_snapshot.h"
 #include "dev/transport.h"
@@ -55,6 +57,9 @@ class DevSession {
   const std::vector<std::string>& ReloadErrors() const { return mReload.LastReport().errors; }
   // Processing time of the last frame in ms.
   float FrameTime() const { return mFrameTime; }
+  // F1: the interface over the picture, or the picture alone (the player's).
+  void SetInterfaceShown(bool shown) { mInterfaceShown = shown; }
+  bool InterfaceShown() const { return mInterfaceShown && mInterface.IsStarted(); }
 
  private:
   bool OpenWindow(std::string& error);
@@ -76,6 +81,8 @@ class DevSession {
   std::unique_ptr<MusicPlayerTrack> mMusic;
   std::unique_ptr<Transport> mTransport;
   FrameOutput mOutput;
+  DevInterface mInterface;
+  GpuPassTimer mPassTimer;
   LiveReload mReload;
   ControlServer mControl{*this};
   TimelineSnapshot mTimeline;

@@ -55,4 +55,9 @@ void PostQuit(int exitCode);
 // Starts or stops SDL text input, which produces the Char events of printable keys.
 void EnableTextInput(bool enabled);
 
+// Sees every window-system event PollEvent takes, before it is translated (the developer mode's
+// interface reads its input this way); null for none.
+using NativeEventObserver = void (*)(const void* nativeEvent);
+void SetNativeEventObserver(NativeEventObserver observer);
+
 }  // namespace platform

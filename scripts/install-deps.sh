@@ -7,6 +7,7 @@ packages=(
   libsdl2-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev libmd-dev
   libfltk1.3-dev libjpeg62-turbo-dev libgif-dev
+  libimgui-dev libstb-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev vorbis-tools
   xvfb xauth xdotool x11-utils x11-apps
 )
