@@ -71,6 +71,7 @@ class FrameComposer {
   // Where the final screen goes: the window (framebuffer 0, the default) or, for headless
   // rendering and capture, an off-screen framebuffer of the window's size.
   void SetOutputFramebuffer(GLuint framebuffer) { mOutputFramebuffer = framebuffer; }
+  GLuint OutputFramebuffer() const { return mOutputFramebuffer; }
   // Null (the default) for none.
   void SetPassObserver(FramePassObserver* observer) { mPassObserver = observer; }
 

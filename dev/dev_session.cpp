@@ -126,6 +126,10 @@ bool DevSession::OpenWindow(std::string& error) {
 }
 
 void DevSession::Stop() {
+  for (const Screenshot& shot : mScreenshots) {
+    if (shot.done) shot.done(false, "the developer mode has quit");
+  }
+  mScreenshots.clear();
   mControl.Close();
   if (mStarted) {
     gDemoManager.Composer().SetPassObserver(nullptr);
@@ -235,22 +239,32 @@ void DevSession::RequestScreenshot(const std::string& path, std::function<void(b
 }
 
 void DevSession::RenderFrame(uint32_t t) {
+  const FrameConfig& frame = mOptions.frame;
   bool interfaceShown = InterfaceShown();
-  // Passes are timed only for the interface: hidden, the frame is the player's.
-  bool timed = interfaceShown && GpuPassTimer::Available();
-  gDemoManager.Composer().SetPassObserver(timed ? &mPassTimer : nullptr);
-  gProfileManager.FrameBegin();
-  gFlagManager.FrameUpdate();
-  gRendererManager.FrameBegin();
-  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
-  gDemoManager.ComposeFrameAt(t);
-  mOutput.Bind();
-  gRendererManager.FrameUpdate();
-  WriteScreenshots(t);
   int width = 0;
   int height = 0;
   platform::GetWindowClientSize(mWindow->GetPlatformWindow(), &width, &height);
-  mOutput.Present(width, height);
+  // With nothing over the picture, nothing to read back and the window at the frame's size, the
+  // frame takes the player's own path, straight into the window.
+  bool direct = !interfaceShown && mScreenshots.empty() && width == frame.width && height == frame.height;
+  // Passes are timed only for the interface.
+  bool timed = interfaceShown && GpuPassTimer::Available();
+  FrameComposer& composer = gDemoManager.Composer();
+  composer.SetOutputFramebuffer(direct ? 0 : mOutput.Framebuffer());
+  composer.SetPassObserver(timed ? &mPassTimer : nullptr);
+  gProfileManager.FrameBegin();
+  gFlagManager.FrameUpdate();
+  gRendererManager.FrameBegin();
+  glViewport(0, 0, frame.width, frame.height);
+  gDemoManager.ComposeFrameAt(t);
+  if (direct) {
+    gRendererManager.FrameUpdate();
+  } else {
+    mOutput.Bind();
+    gRendererManager.FrameUpdate();
+    WriteScreenshots(t);
+    mOutput.Present(width, height);
+  }
   if (timed) mPassTimer.Collect();
   if (interfaceShown) {
     glViewport(0, 0, width, height);

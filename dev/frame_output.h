@@ -1,7 +1,8 @@
 #pragma once
-// Where the developer mode composes its picture: an off-screen target of the production's size,
-// which is read back for screenshots (the picture without the interface) and drawn into the
-// window scaled to fit it, 1:1 when the window has the production's size.
+// Where the developer mode composes its picture while anything is drawn over it or read from it:
+// an off-screen target of the production's size, which is read back for screenshots (the picture
+// without the interface) and drawn into the window scaled to fit it, 1:1 when the window has the
+// production's size.
 
 #include <cstdint>
 #include <vector>

@@ -18,6 +18,7 @@
 #include "dev/live_reload.h"
 #include "files/content_folder.h"
 #include "files/pack_file.h"
+#include "render/texture_manager.h"
 #include "render/texture_png_writer.h"
 #include "resources/post_effect_manager.h"
 #include "resources/resource_manager.h"
@@ -115,12 +116,14 @@ class LiveReloadTest : public ::testing::Test {
 };
 
 TEST_F(LiveReloadTest, ReloadingEverythingKeepsEveryCountAndThePicture) {
+  size_t textureNames = gTextureManager.NameCount();
   ReloadReport report = mReload.Reload({});
   EXPECT_TRUE(report.timelineRebuilt);
   EXPECT_TRUE(report.errors.empty()) << Joined(report.errors);
   EXPECT_TRUE(Mentions(report.reloaded, "data\\texture\\sky.png"));
   EXPECT_TRUE(Mentions(report.reloaded, "data\\shader\\glowComposite.cgfx"));
   EXPECT_EQ(ResourceCounts(), mCounts);
+  EXPECT_EQ(gTextureManager.NameCount(), textureNames) << "every replaced texture gave its GL name back";
   EXPECT_EQ(DifferentBytes(mDemo.RenderFrame(FRAME_MS), mBefore), 0u);
   EXPECT_EQ(mReload.Count(), 1u);
 }
