@@ -1,5 +1,6 @@
 #include "dev/dev_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>

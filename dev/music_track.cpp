@@ -10,7 +10,9 @@ MusicPlayerTrack::~MusicPlayerTrack() = default;
 
 bool MusicPlayerTrack::Open(const std::string& path, std::string& error) {
   if (mPlayer->InitDirectSound() != PLAYER_OK || mPlayer->OpenMusic(path.c_str()) != PLAYER_OK) {
-    error = mPlayer->Failure() ? mPlayer->Failure()->text : "the music cannot be played";
+    // The player's notice goes on to say the demo cannot start, which is not so here.
+    error = mPlayer->Failure() ? mPlayer->Failure()->text.substr(0, mPlayer->Failure()->text.find('\n'))
+                               : "the music cannot be played";
     mPlayer->Close();
     return false;
   }
