@@ -1,5 +1,7 @@
 #include "dev/post_effect_panel.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include <imgui.h>
@@ -12,6 +14,16 @@
 namespace {
 
 const char* TargetName(int32_t target) { return target == POST_EFFECT_FINAL_TARGET ? "final" : "work"; }
+
+// The window, the pass and the target; the priority stays, since it fixed the order at load.
+void DrawTimingAndTarget(PostEffectEntry& entry) {
+  const uint32_t timeStep = 10;
+  ImGui::DragScalar("start ms", ImGuiDataType_U32, &entry.startTime, static_cast<float>(timeStep));
+  ImGui::DragScalar("end ms", ImGuiDataType_U32, &entry.endTime, static_cast<float>(timeStep));
+  int passes = entry.effect ? entry.effect->passCount() : 0;
+  ImGui::SliderInt("pass (-1 all)", &entry.execPass, POST_EFFECT_ALL_PASSES, std::max(passes - 1, 0));
+  ImGui::SliderInt("target (-1 final)", &entry.renderTarget, POST_EFFECT_FINAL_TARGET, POST_EFFECT_BUFFER_COUNT - 1);
+}
 
 void DrawConstants(PostEffectEntry& entry) {
   for (PostEffectConstant& constant : entry.constants) {
@@ -64,7 +76,7 @@ void DrawPostEffectPanel() {
                         TargetName(entry.renderTarget) +
                         (entry.renderTarget >= 0 ? " " + std::to_string(entry.renderTarget) : "");
     if (ImGui::TreeNode("entry", "%s", title.c_str())) {
-      ImGui::Text("pass %s", entry.execPass == POST_EFFECT_ALL_PASSES ? "all" : std::to_string(entry.execPass).c_str());
+      DrawTimingAndTarget(entry);
       DrawConstants(entry);
       DrawSources(entry);
       if (ImGui::TreeNode("effect parameters")) {
