@@ -10,6 +10,12 @@ pkg_check_modules(TV_ZLIB REQUIRED IMPORTED_TARGET zlib)
 pkg_check_modules(TV_VORBIS REQUIRED IMPORTED_TARGET ogg vorbis vorbisfile vorbisenc)
 pkg_check_modules(TV_MD REQUIRED IMPORTED_TARGET libmd)
 pkg_check_modules(TV_JPEG REQUIRED IMPORTED_TARGET libjpeg)
+# Dear ImGui for the developer mode's interface. Its SDL2 and OpenGL 2 backends are compiled from
+# the example sources the package installs (platform/CMakeLists.txt).
+pkg_check_modules(TV_IMGUI REQUIRED IMPORTED_TARGET imgui)
+find_path(IMGUI_BACKEND_SOURCES imgui_impl_sdl.cpp
+  PATHS /usr/share/doc/libimgui-dev/examples/backends NO_DEFAULT_PATH REQUIRED)
+find_path(IMGUI_BACKEND_HEADERS imgui_impl_sdl.h PATHS /usr/include/imgui/backends NO_DEFAULT_PATH REQUIRED)
 find_package(GIF REQUIRED)
 # Video capture encodes and muxes through FFmpeg's libraries; only the capture tool links them.
 pkg_check_modules(TV_FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libswscale libswresample libavutil)
@@ -21,7 +27,7 @@ add_library(torvane_deps INTERFACE)
 target_link_libraries(torvane_deps INTERFACE
   PkgConfig::TV_SDL2 PkgConfig::TV_GLEW PkgConfig::TV_GLU OpenGL::GL
   PkgConfig::TV_PNG PkgConfig::TV_ZLIB PkgConfig::TV_VORBIS PkgConfig::TV_MD PkgConfig::TV_JPEG
-  GIF::GIF ${FLTK_LIBRARY} Threads::Threads)
+  GIF::GIF ${FLTK_LIBRARY} PkgConfig::TV_IMGUI Threads::Threads)
 target_include_directories(torvane_deps INTERFACE ${FLTK_INCLUDE_DIR})
 
 add_library(torvane_ffmpeg INTERFACE)

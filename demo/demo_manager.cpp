@@ -143,22 +143,39 @@ void demoManager::DestroySceneTable() {
   mLineTable.Clear();
 }
 
-void demoManager::LoadDemo() {
+void demoManager::LoadDefinitions() {
   gPostEffectManager.loadDefinitions();
   gCustomTextureManager.loadDefinitions();
   ReleaseSceneLineShaders();
   LoadSceneLineDefinitions(mSceneLines);
   for (const SceneLineEntry& line : mSceneLines) mSceneLineShaders.push_back(GetShader(line.shaderName));
   LoadTdfDefinitions(mSceneLines, mTdfEntries);
+}
 
-  auto loadingScreen = std::make_unique<LoadingScreen>();
-  mLoadingScreen = loadingScreen.get();
-  gResourceManager.SetLoadingScene(std::move(loadingScreen));
+void demoManager::LoadSceneAnimations() {
   for (const TdfEntry& entry : mTdfEntries) gResourceManager.AddPreload(entry.path.c_str());
   gResourceManager.ComputeProgressStep(CountModelReferences);
   gResourceManager.LoadPreloads();
   BuildSceneTable();
   mComposer.UseBuffers(DecideScreenBufferUse(mLineTable, gPostEffectManager.Entries()));
+}
+
+void demoManager::LoadDemo() {
+  LoadDefinitions();
+  auto loadingScreen = std::make_unique<LoadingScreen>();
+  mLoadingScreen = loadingScreen.get();
+  gResourceManager.SetLoadingScene(std::move(loadingScreen));
+  LoadSceneAnimations();
+}
+
+void demoManager::ReloadTimeline() {
+  // The scenes go first: while they hold their animations, preloading would find the old ones.
+  DestroySceneTable();
+  mLoadingScreen = nullptr;
+  gResourceManager.SetLoadingScene(nullptr);
+  gResourceManager.ClearPreloads();
+  LoadDefinitions();
+  LoadSceneAnimations();
 }
 
 void demoManager::BuildSceneTable() {

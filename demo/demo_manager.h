@@ -64,6 +64,9 @@ class demoManager : public Interface<demoManager> {
   void UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer);
   // The work of the loading state: definitions, loading screen, preloads, the scene table.
   void LoadDemo();
+  // Reads the definitions again and rebuilds the scenes and the scene table, without a loading
+  // screen (the developer mode's live reload). Resources nobody else holds are loaded anew.
+  void ReloadTimeline();
   // The drawing of the playing state at demo time t.
   void ComposeFrameAt(uint32_t t);
   // Advances the demo clock and returns the demo time in milliseconds.
@@ -75,6 +78,8 @@ class demoManager : public Interface<demoManager> {
   const std::vector<SceneLineEntry>& SceneLines() const { return mSceneLines; }
   const std::vector<TdfEntry>& TdfEntries() const { return mTdfEntries; }
   const SceneLineTable& LineTable() const { return mLineTable; }
+  // The scene made for scene line entry, or null (no animation entry, or no room in its line).
+  const cDemoScene* SceneOf(size_t entry) const { return entry < mScenes.size() ? mScenes[entry].get() : nullptr; }
   FrameComposer& Composer() { return mComposer; }
   SoundPlayer* Music() const { return mMusic.get(); }
   // Whether the last Initialize failed because the music could not be played.
@@ -84,6 +89,8 @@ class demoManager : public Interface<demoManager> {
   bool OpenMusic();
   void CloseMusic();
   FrameConfig ConfigFromSettings() const;
+  void LoadDefinitions();
+  void LoadSceneAnimations();
   void ReleaseSceneLineShaders();
   void DestroySceneTable();
   void BuildSceneTable();

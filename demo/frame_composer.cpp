@@ -248,11 +248,13 @@ int FrameComposer::renderSceneLines(uint32_t t, const SceneLineTable& lines, con
   for (int line = 0; line < SCENE_LINE_COUNT; ++line) {
     const SceneSlot* slot = lines.ActiveSlot(line, t);
     if (!slot) continue;
+    BeginPass(FramePass::SceneLine, line);
     if (direct) {
       RenderLineDirectly(line, *slot, t, drawScene);
     } else {
       RenderLineStepByStep(line, *slot, t, drawScene);
     }
+    EndPass();
     ++rendered;
   }
   SetCurrentJitter(0.0, 0.0);
@@ -469,6 +471,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
   mInventory.postEffectPasses = 0;
   for (size_t n = 0; n < active.size(); ++n) {
     const ActivePostEffect& entry = active[n];
+    BeginPass(FramePass::PostEffect, static_cast<int>(entry.entry));
     SetPostEffectParameters(entry, t);
     entry.target->bind();
     BeginScreenPass();
@@ -478,9 +481,11 @@ int FrameComposer::renderPostEffects(uint32_t t) {
     }
     EndScreenPass();
     BindWindow();
+    EndPass();
   }
   const int run = static_cast<int>(active.size());
   if (run == 0 && mNullPostEffect) {
+    BeginPass(FramePass::PassThrough, 0);
     gShaderManager.SetCurrentEffect(mNullPostEffect);
     SetBufferSamplers(mNullPostEffect);
     mFinalBuffer->bind();
@@ -491,6 +496,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
     }
     EndScreenPass();
     BindWindow();
+    EndPass();
   }
   DebugText("PostEffect:[%3lu]\n", static_cast<unsigned long>(run));
   return run;
@@ -521,6 +527,7 @@ FrameComposer::FinalScreenPlan FrameComposer::PlanFinalScreen() const {
 void FrameComposer::composeFinalScreen() { DrawFinalScreen(PlanFinalScreen()); }
 
 void FrameComposer::DrawFinalScreen(const FinalScreenPlan& plan) {
+  BeginPass(FramePass::FinalScreen, 0);
   BindOutput();
   BeginScreenPass();
   if (mFinalScreenShader) {
@@ -535,4 +542,5 @@ void FrameComposer::DrawFinalScreen(const FinalScreenPlan& plan) {
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
   glEnable(GL_BLEND);
+  EndPass();
 }

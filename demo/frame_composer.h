@@ -59,6 +59,17 @@ struct PassInventory {
 // Draws the scene of scene line entry `entry` at `phase` into the bound buffer.
 using DrawSceneFunction = std::function<void(int entry, float phase)>;
 
+enum class FramePass { SceneLine, PostEffect, PassThrough, FinalScreen };
+
+// Told where each pass of a frame begins and ends, in order and never nested (the developer mode
+// times them on the GPU). index: the line for a scene line, the entry for a post-effect, else 0.
+class FramePassObserver {
+ public:
+  virtual ~FramePassObserver() = default;
+  virtual void PassBegin(FramePass pass, int index) = 0;
+  virtual void PassEnd() = 0;
+};
+
 class FrameComposer {
  public:
   FrameComposer();
@@ -88,6 +99,9 @@ class FrameComposer {
   // Where the final screen goes: the window (framebuffer 0, the default) or, for headless
   // rendering and capture, an off-screen framebuffer of the window's size.
   void SetOutputFramebuffer(GLuint framebuffer) { mOutputFramebuffer = framebuffer; }
+  GLuint OutputFramebuffer() const { return mOutputFramebuffer; }
+  // Null (the default) for none.
+  void SetPassObserver(FramePassObserver* observer) { mPassObserver = observer; }
 
   const FrameConfig& Config() const { return mConfig; }
   int CurrentSampleIndex() const { return mCurrentSample; }
@@ -141,6 +155,12 @@ class FrameComposer {
   // leaves its sampler states on the textures as a drawn one does.
   void RunPass(resShader* effect, int pass, const ScreenRect& rect, bool draw = true);
   void BindOutput();
+  void BeginPass(FramePass pass, int index) {
+    if (mPassObserver) mPassObserver->PassBegin(pass, index);
+  }
+  void EndPass() {
+    if (mPassObserver) mPassObserver->PassEnd();
+  }
 
   FrameConfig mConfig;
   ScreenBufferUse mBufferUse;
@@ -163,4 +183,5 @@ class FrameComposer {
   float mUScale = 1.0f;
   float mVScale = 1.0f;
   GLuint mOutputFramebuffer = 0;
+  FramePassObserver* mPassObserver = nullptr;
 };

@@ -1,12 +1,11 @@
 #include "demo/headless_demo.h"
 
-#include <algorithm>
-
 #include <GL/glew.h>
 
 #include "demo/demo_manager.h"
 #include "files/pack_file.h"
 #include "platform/hidden_gl_context.h"
+#include "render/pixel_readback.h"
 #include "render/renderer_manager.h"
 #include "render/screen_buffer.h"
 #include "resources/custom_texture_manager.h"
@@ -18,7 +17,9 @@ namespace {
 // Frames are read back from the off-screen output; nothing is shown.
 void PresentNothing() {}
 
-SettingsRecord SettingsFor(const FrameConfig& frame) {
+}  // namespace
+
+SettingsRecord SettingsForFrame(const FrameConfig& frame) {
   SettingsRecord settings;
   settings.mWidth = frame.width;
   settings.mHeight = frame.height;
@@ -31,13 +32,9 @@ SettingsRecord SettingsFor(const FrameConfig& frame) {
   return settings;
 }
 
-// The window, the launcher and the pack are the player's own: the headless demo opens the pack
-// itself and draws into an off-screen buffer.
-bool TakesPartHeadless(const InterfaceBase& manager) {
+bool TakesPartWithoutLauncher(const InterfaceBase& manager) {
   return &manager != &gSystemManager && &manager != &gSettingsManager;
 }
-
-}  // namespace
 
 HeadlessDemo::HeadlessDemo() = default;
 
@@ -54,14 +51,14 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
     return false;
   }
   OpenPackage(mOptions.packPath.c_str());
-  gSettingsManager.SetSettings(SettingsFor(mOptions.frame));
+  gSettingsManager.SetSettings(SettingsForFrame(mOptions.frame));
   gRendererManager.SetPresenter(PresentNothing);
   gRendererManager.SetScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
   gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0));
   gDemoManager.ComposeEveryPass(mOptions.frame.everyPass);
-  if (!InitializeAll(TheManagerList(), TakesPartHeadless)) {
+  if (!InitializeAll(TheManagerList(), TakesPartWithoutLauncher)) {
     error = "the managers did not start";
-    TerminateAll(TheManagerList(), TakesPartHeadless);
+    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
     ClosePackage();
     mContext.reset();
     return false;
@@ -84,14 +81,8 @@ std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
   if (!mStarted) return pixels;
   ComposeFrame(t);
-  std::vector<uint8_t> bottomFirst(pixels.size());
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomFirst.data());
+  pixels = ReadPixelsTopFirst(width, height);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  size_t rowBytes = static_cast<size_t>(width) * 4;
-  for (int row = 0; row < height; ++row) {
-    std::copy_n(bottomFirst.data() + (height - 1 - row) * rowBytes, rowBytes, pixels.data() + row * rowBytes);
-  }
   return pixels;
 }
 
@@ -119,7 +110,7 @@ void HeadlessDemo::Stop() {
     // The player leaves its custom textures to the end of the process; a headless demo may be
     // started again in the same process, so it gives them back first.
     gCustomTextureManager.Clear();
-    TerminateAll(TheManagerList(), TakesPartHeadless);
+    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
     gRendererManager.SetPresenter(nullptr);
     ClosePackage();
     mStarted = false;

@@ -12,7 +12,9 @@
 #include "demo/frame_composer.h"
 #include "demo/frame_read_back.h"
 
+class InterfaceBase;
 class cScreenBuffer;
+struct SettingsRecord;
 namespace platform {
 class HiddenGLContext;
 }
@@ -22,6 +24,14 @@ struct HeadlessOptions {
   FrameConfig frame;      // size, FSAA level (forced to 0 with low quality), aspect, low quality, every pass
   int readBackDepth = 3;  // frames in flight between QueueFrame and CollectFrame (at least 2)
 };
+
+// The settings record the launcher would have filled for a frame of this size, FSAA and aspect.
+SettingsRecord SettingsForFrame(const FrameConfig& frame);
+
+// The managers that run without the player's window and launcher (systemManager and
+// settingsManager are left out): the headless demo and the developer mode open the pack and make
+// their GL context themselves.
+bool TakesPartWithoutLauncher(const InterfaceBase& manager);
 
 class HeadlessDemo {
  public:

@@ -2,12 +2,14 @@
 // CoreFile: a read-only view of one pack entry. Every access positions the shared pack stream at
 // the entry's offset plus the file's position first, so several files can be used in turn.
 // Reads are not bounded by the entry's size: past its end they return the bytes that follow it in
-// the pack; callers bound their reads with GetSize or IsEof.
+// the pack; callers bound their reads with GetSize or IsEof. A file bound to a loose file of the
+// content folder (the developer mode) reads that file's bytes, and nothing past their end.
 
 #include <cstdint>
 #include <string>
 
 #include "core/runtime_class.h"
+#include "files/content_folder.h"
 #include "files/pack_file.h"
 
 class CoreFile : public CoreObject {
@@ -41,10 +43,14 @@ class CoreFile : public CoreObject {
   uint32_t GetSize() const { return mSize; }
   uint32_t GetPosition() const { return mPosition; }
   const PackEntry& GetEntry() const { return mEntry; }
+  bool IsLoose() const { return mLoose != nullptr; }
 
  private:
   friend bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
   void BindEntry(const PackEntry& entry, uint32_t size);
+  // Binds the file to bytes standing in for the entry name (empty bytes for a missing entry).
+  void BindLoose(const std::string& name, LooseBytes bytes);
+  char* GetLooseLine(char* buffer, int n);
   // Moves the pack stream to offset + position; null when no pack is open.
   std::FILE* PositionStream() const;
 
@@ -53,6 +59,7 @@ class CoreFile : public CoreObject {
   std::string mExtension;
   uint32_t mPosition = 0;
   PackEntry mEntry{};
+  LooseBytes mLoose;
 };
 
 // The extension of path as CoreFile::GetExtension defines it.

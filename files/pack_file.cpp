@@ -6,6 +6,7 @@
 
 #include "core/critical.h"
 #include "core/log.h"
+#include "files/content_folder.h"
 #include "files/core_file.h"
 
 namespace {
@@ -16,6 +17,7 @@ struct Package {
   std::string path = PACK_FILE_NAME;
   bool missingReadsEmpty = false;
   uint64_t generation = 0;
+  bool missingTolerated = false;
 };
 
 Package& ThePackage() {
@@ -99,8 +101,20 @@ const PackTable& PackageTable() { return ThePackage().table; }
 
 void SetMissingEntryHandler(MissingEntryHandler handler) { gMissingEntryHandler = handler; }
 
+bool EntryExists(const char* name) {
+  return name && (LooseEntryExists(name) || PackageTable().Find(name) != nullptr);
+}
+
+void SetMissingEntriesTolerated(bool tolerated) { ThePackage().missingTolerated = tolerated; }
+
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
+  // A loose file that cannot be read stands in as no bytes rather than letting the pack's older
+  // version through: the loader refuses it and what was loaded before stays.
+  if (name && !ContentFolder().empty() && LooseEntryExists(name)) {
+    file.BindLoose(name, ReadLooseEntry(name));
+    return true;
+  }
   const PackTable& table = PackageTable();
   const PackEntry* entry = name ? table.Find(name) : nullptr;
   bool isFound = entry != nullptr;
@@ -109,6 +123,11 @@ bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
     std::strncpy(empty.name, name ? name : "", PACK_NAME_SIZE - 1);
     file.BindEntry(empty, 0);
     return true;
+  }
+  if (!isFound && ThePackage().missingTolerated) {
+    Log(LogLevel::Error, "pack", "%s: no such entry in the pack or the content folder", name ? name : "(null)");
+    file.BindLoose(name ? name : "", nullptr);
+    return false;
   }
   if (!isFound && gMissingEntryHandler) {
     // Once only: the handler may read the pack itself.

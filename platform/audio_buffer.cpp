@@ -17,6 +17,11 @@ constexpr uint32_t AUDIO_BUFFER_MAX_BYTES = 0x0FFFFFFF;
 constexpr uint32_t AUDIO_RATE_MIN = 100;
 constexpr uint32_t AUDIO_RATE_MAX = 200000;
 
+// The cursor's advance per device frame for a buffer played at samplesPerSecond.
+uint64_t CursorStep(uint32_t samplesPerSecond) {
+  return (static_cast<uint64_t>(samplesPerSecond) << 32) / AUDIO_DEVICE_RATE;
+}
+
 }  // namespace
 
 bool AudioBuffer::SupportsFormat(const AudioFormat& format) {
@@ -34,7 +39,7 @@ std::unique_ptr<AudioBuffer> AudioBuffer::Create(const AudioFormat& format, uint
   voice->format = format;
   voice->bytes.assign(bytes, format.bitsPerSample == 8 ? 128 : 0);
   voice->frames = bytes / format.blockAlign;
-  voice->step = (static_cast<uint64_t>(format.samplesPerSecond) << 32) / AUDIO_DEVICE_RATE;
+  voice->step = CursorStep(format.samplesPerSecond);
   RegisterAudioVoice(voice.get());
   return std::unique_ptr<AudioBuffer>(new AudioBuffer(std::move(voice), bytes));
 }
@@ -109,6 +114,19 @@ void AudioBuffer::SetPlayPosition(uint32_t bytes) {
   uint32_t frame = (bytes % mSize) / mVoice->format.blockAlign;
   mVoice->cursor = static_cast<uint64_t>(std::min(frame, mVoice->frames - 1)) << 32;
   mVoice->stopArmed = false;
+  mVoice->played = 0;
+}
+
+uint64_t AudioBuffer::PlayedFrames() const {
+  std::lock_guard<std::mutex> guard(AudioMixerLock());
+  return mVoice->played >> 32;
+}
+
+void AudioBuffer::SetFrequency(uint32_t samplesPerSecond) {
+  std::lock_guard<std::mutex> guard(AudioMixerLock());
+  uint32_t rate = samplesPerSecond == 0 ? mVoice->format.samplesPerSecond
+                                        : std::clamp(samplesPerSecond, AUDIO_RATE_MIN, AUDIO_RATE_MAX);
+  mVoice->step = CursorStep(rate);
 }
 
 void AudioBuffer::SetVolume(int32_t hundredthsOfDecibel) {

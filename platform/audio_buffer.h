@@ -54,7 +54,14 @@ class AudioBuffer {
   bool IsPlaying() const;
   // The play cursor in bytes: it advances by what the device has consumed.
   uint32_t PlayPosition() const;
+  // Moves the cursor and restarts the count of played frames.
   void SetPlayPosition(uint32_t bytes);
+  // Whole frames the cursor has advanced since it was last set, counting every wrap of a looping
+  // buffer: with the start position, where a stream is in its sound.
+  uint64_t PlayedFrames() const;
+  // Plays the buffer's frames at samplesPerSecond instead of its own rate (pitch and speed change
+  // together); 0 goes back to its own rate. Clamped to the supported rates.
+  void SetFrequency(uint32_t samplesPerSecond);
   // 0 is full volume, -10000 silence; the value is clamped into that range.
   void SetVolume(int32_t hundredthsOfDecibel);
   int32_t Volume() const;

@@ -62,6 +62,7 @@ bool Passes(uint64_t before, uint64_t after, uint64_t mark, uint64_t end) {
 void AdvanceCursor(AudioVoice& voice) {
   uint64_t before = voice.cursor;
   voice.cursor += voice.step;
+  voice.played += voice.step;
   uint64_t end = static_cast<uint64_t>(voice.frames) << 32;
   if (voice.stopArmed && Passes(before, voice.cursor, voice.stopCursor, end)) {
     voice.playing = false;

@@ -19,6 +19,7 @@ struct AudioVoice {
   uint32_t frames = 0;
   uint64_t cursor = 0;  // 32.32 fixed-point frame position
   uint64_t step = 0;    // cursor advance per device frame
+  uint64_t played = 0;  // 32.32 fixed-point frames the cursor has advanced since it was last set
   bool playing = false;
   bool looping = false;
   bool lost = false;

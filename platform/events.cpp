@@ -19,6 +19,8 @@ int gPendingCount = 0;
 // SDL's own quit events carry no code; PostQuit's code is kept here.
 int gQuitCode = 0;
 
+NativeEventObserver gNativeEventObserver = nullptr;
+
 uintptr_t ButtonState(uint32_t sdlState) {
   uintptr_t state = 0;
   if (sdlState & SDL_BUTTON_LMASK) state |= BUTTON_STATE_LEFT;
@@ -45,6 +47,8 @@ void FromKey(const SDL_KeyboardEvent& key, Event* event) {
   event->key = KeyCodeFromSdl(key.keysym.sym);
   event->param = event->key;
   event->repeat = key.repeat != 0;
+  event->shift = (key.keysym.mod & KMOD_SHIFT) != 0;
+  event->control = (key.keysym.mod & KMOD_CTRL) != 0;
 }
 
 // The first character of UTF-8 text; malformed bytes count as themselves.
@@ -144,6 +148,7 @@ bool PollEvent(Event* event) {
   if (TakePendingChar(event)) return true;
   SDL_Event sdl;
   if (!SDL_PollEvent(&sdl)) return false;
+  if (gNativeEventObserver) gNativeEventObserver(&sdl);
   FromSdl(sdl, event);
   return true;
 }
@@ -176,5 +181,11 @@ void EnableTextInput(bool enabled) {
     SDL_StopTextInput();
   }
 }
+
+}  // namespace platform
+
+namespace platform {
+
+void SetNativeEventObserver(NativeEventObserver observer) { gNativeEventObserver = observer; }
 
 }  // namespace platform

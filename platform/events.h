@@ -36,6 +36,8 @@ struct Event {
   uint32_t key = 0;
   uint32_t character = 0;
   bool repeat = false;
+  bool shift = false;    // Shift held with a key
+  bool control = false;  // Ctrl held with a key
   int x = 0;
   int y = 0;
   int button = 0;
@@ -52,5 +54,10 @@ intptr_t DispatchEvent(const Event& event);
 void PostQuit(int exitCode);
 // Starts or stops SDL text input, which produces the Char events of printable keys.
 void EnableTextInput(bool enabled);
+
+// Sees every window-system event PollEvent takes, before it is translated (the developer mode's
+// interface reads its input this way); null for none.
+using NativeEventObserver = void (*)(const void* nativeEvent);
+void SetNativeEventObserver(NativeEventObserver observer);
 
 }  // namespace platform

@@ -26,8 +26,12 @@ constexpr uint32_t KEY_DOWN = 40;
 constexpr uint32_t KEY_INSERT = 45;
 constexpr uint32_t KEY_DELETE = 46;
 constexpr uint32_t KEY_F1 = 112;
+constexpr uint32_t KEY_F3 = 114;
 constexpr uint32_t KEY_F4 = 115;
+constexpr uint32_t KEY_F5 = 116;
 constexpr uint32_t KEY_F12 = 123;
+constexpr uint32_t KEY_LEFT_BRACKET = 219;   // "[" on a US layout
+constexpr uint32_t KEY_RIGHT_BRACKET = 221;  // "]"
 
 // The key code of an SDL key symbol; 0 for keys without one.
 uint32_t KeyCodeFromSdl(int32_t sdlKeycode);

@@ -52,6 +52,7 @@ Window* CreateWindow(const char* title, uint32_t style, int x, int y, int width,
   RequestPixelFormat();
   Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
   if (style & WINDOW_STYLE_POPUP) flags |= SDL_WINDOW_BORDERLESS;
+  if (style & WINDOW_STYLE_RESIZABLE) flags |= SDL_WINDOW_RESIZABLE;
   SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
   if (!sdl) {
     gLastError = SDL_GetError();

@@ -9,9 +9,11 @@ namespace platform {
 struct Event;
 struct Window;
 
-// WINDOW_STYLE_POPUP: no border or caption (the demo window); WINDOW_STYLE_PLAIN: a normal frame.
+// WINDOW_STYLE_POPUP: no border or caption (the demo window); WINDOW_STYLE_PLAIN: a normal frame;
+// WINDOW_STYLE_RESIZABLE: a normal frame the user can resize (the developer mode's window).
 constexpr uint32_t WINDOW_STYLE_PLAIN = 0;
 constexpr uint32_t WINDOW_STYLE_POPUP = 1;
+constexpr uint32_t WINDOW_STYLE_RESIZABLE = 2;
 
 // Receives the events dispatched to a window; the result is the event's answer (0 when handled).
 using WindowProcedure = intptr_t (*)(Window* window, const Event& event);

@@ -13,11 +13,15 @@ long Number(const char* value) { return value ? std::atol(value) : 0; }
 
 }  // namespace
 
+int PostEffectConstantComponents(const std::string& type) {
+  return type == "float" ? 1 : type == "float2" ? 2 : type == "float3" ? 3 : type == "float4" ? 4 : 0;
+}
+
 PostEffectConstant ReadPostEffectConstant(const char* param, const char* type, const char* value) {
   PostEffectConstant constant;
   constant.param = Text(param);
-  const std::string kind = Text(type);
-  const int count = kind == "float" ? 1 : kind == "float2" ? 2 : kind == "float3" ? 3 : kind == "float4" ? 4 : 0;
+  constant.type = Text(type);
+  const int count = PostEffectConstantComponents(constant.type);
   const std::string text = Text(value);
   size_t start = 0;
   for (int i = 0; i < count; ++i) {

@@ -22,8 +22,12 @@ enum PostEffectBufferKind { POST_EFFECT_COLOR = 0, POST_EFFECT_DEPTH = 1, POST_E
 
 struct PostEffectConstant {
   std::string param;
+  std::string type;  // as written: "float" to "float4" (anything else sets no component)
   float values[4] = {0, 0, 0, 0};
 };
+
+// How many components a constant's type sets: 1 to 4, 0 for a type it does not know.
+int PostEffectConstantComponents(const std::string& type);
 
 struct PostEffectSource {
   std::string param;
@@ -39,6 +43,7 @@ struct PostEffectEntry {
   int32_t execPrio = 0;
   int32_t execPass = POST_EFFECT_ALL_PASSES;
   int32_t renderTarget = POST_EFFECT_FINAL_TARGET;
+  bool enabled = true;          // the developer mode can switch an entry off
   resShader* effect = nullptr;  // one reference held by the manager
   std::vector<PostEffectConstant> constants;
   std::vector<PostEffectSource> sources;

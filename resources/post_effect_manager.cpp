@@ -65,7 +65,7 @@ bool cPostEffectManager::loadDefinitions() {
 resShader* cPostEffectManager::activeEffect(size_t i, uint32_t t) const {
   if (i >= mEntries.size()) return nullptr;
   const PostEffectEntry& e = mEntries[i];
-  return t < e.startTime || t > e.endTime ? nullptr : e.effect;
+  return t < e.startTime || t > e.endTime || !e.enabled ? nullptr : e.effect;
 }
 
 float cPostEffectManager::progress(size_t i, uint32_t t) const {

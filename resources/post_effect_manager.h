@@ -28,11 +28,13 @@ class cPostEffectManager : public Interface<cPostEffectManager> {
   size_t entryCount() const { return mEntries.size(); }
   const PostEffectEntry& Entry(size_t i) const { return mEntries[i]; }
   const std::vector<PostEffectEntry>& Entries() const { return mEntries; }
+  // For the developer mode's live edits: switching an entry off, changing its constants.
+  PostEffectEntry& EditEntry(size_t i) { return mEntries[i]; }
   // Why entries were left out by the last load, one line each.
   const std::vector<std::string>& LoadNotes() const { return mNotes; }
 
-  // Entry i's effect when t is inside its window (ends included); null otherwise or when i is out
-  // of range.
+  // Entry i's effect when t is inside its window (ends included) and the entry is on; null
+  // otherwise or when i is out of range.
   resShader* activeEffect(size_t i, uint32_t t) const;
   // How far t is through entry i's window, 0 to 1; 0 outside it.
   float progress(size_t i, uint32_t t) const;

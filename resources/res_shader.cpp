@@ -12,8 +12,8 @@ CORE_IMPLEMENT_DYNAMIC(resShader, resourceObject)
 
 namespace {
 
-// One log line per compiler message ("file:line: text"), then what the picture falls back to.
-void LogCompileFailure(const std::string& path, const std::string& messages) {
+// One log line per compiler message ("file:line: text").
+void LogCompilerMessages(const std::string& messages) {
   size_t start = 0;
   while (start < messages.size()) {
     size_t end = messages.find('\n', start);
@@ -21,9 +21,20 @@ void LogCompileFailure(const std::string& path, const std::string& messages) {
     if (end > start) LogText(LogLevel::Error, "effect", messages.substr(start, end - start));
     start = end + 1;
   }
+}
+
+// The compiler's messages, then what the picture falls back to.
+void LogCompileFailure(const std::string& path, const std::string& messages) {
+  LogCompilerMessages(messages);
   if (path != DUMMY_SHADER_PATH) {
     Log(LogLevel::Warning, "effect", "%s does not build; drawn with %s instead", path.c_str(), DUMMY_SHADER_PATH);
   }
+}
+
+std::string StreamText(CoreFileStream& stream) {
+  std::string text(static_cast<size_t>(stream.GetSize()), '\0');
+  text.resize(static_cast<size_t>(stream.Read(text.data(), text.size())));
+  return text;
 }
 
 }  // namespace
@@ -36,13 +47,12 @@ bool resShader::CanLoad(CoreFileStream& stream) {
 
 bool resShader::Load(CoreFileStream& stream) {
   resourceObject::Load(stream);
-  std::string text(static_cast<size_t>(stream.GetSize()), '\0');
-  text.resize(static_cast<size_t>(stream.Read(text.data(), text.size())));
-  if (mOwnEffect.Create(text, GetPath())) {
-    mEffect = &mOwnEffect;
+  auto effect = std::make_unique<cEffect>();
+  if (effect->Create(StreamText(stream), GetPath())) {
+    mOwnEffect = std::move(effect);
     return true;
   }
-  LogCompileFailure(GetPath(), mOwnEffect.Log());
+  LogCompileFailure(GetPath(), effect->Log());
   Unload();
   if (GetPath() == DUMMY_SHADER_PATH) CoreFatal(CRITICAL_DUMMY_SHADER);
   resourceObject* fallback = gResourceManager.GetResource(DUMMY_SHADER_PATH);
@@ -52,7 +62,6 @@ bool resShader::Load(CoreFileStream& stream) {
     if (fallback) fallback->Release();
     CoreFatal(CRITICAL_DUMMY_SHADER);
   }
-  mEffect = mFallback->getEffect();
   return true;
 }
 
@@ -61,25 +70,35 @@ bool resShader::Unload() {
     resShader* fallback = mFallback;
     mFallback = nullptr;
     fallback->Release();
-  } else {
-    mOwnEffect.Destroy();
   }
-  mEffect = nullptr;
+  mOwnEffect.reset();
+  return true;
+}
+
+bool resShader::Refresh(CoreFileStream& stream) {
+  auto effect = std::make_unique<cEffect>();
+  if (!effect->Create(StreamText(stream), GetPath())) {
+    LogCompilerMessages(effect->Log());
+    Log(LogLevel::Warning, "effect", "%s does not build; the version loaded before stays", GetPath().c_str());
+    return false;
+  }
+  Unload();
+  mOwnEffect = std::move(effect);
   return true;
 }
 
 void resShader::setParameter(const char* name, const void* values) {
-  if (mEffect) mEffect->setParameter(name, values);
+  if (cEffect* effect = getEffect()) effect->setParameter(name, values);
 }
 
 void resShader::setStateMatrix(const char* name, int flags) {
-  if (mEffect) mEffect->setStateMatrix(name, flags);
+  if (cEffect* effect = getEffect()) effect->setStateMatrix(name, flags);
 }
 
 void resShader::setPassState(int pass) {
-  if (mEffect) mEffect->setPassState(pass);
+  if (cEffect* effect = getEffect()) effect->setPassState(pass);
 }
 
 void resShader::resetPassState(int pass) {
-  if (mEffect) mEffect->resetPassState(pass);
+  if (cEffect* effect = getEffect()) effect->resetPassState(pass);
 }

@@ -3,6 +3,8 @@
 // borrows the effect of the shared fallback "data\core\shader\dummyShader.cgfx" (holding one
 // reference to it), so a broken effect never stops the demo; a broken fallback is critical.
 
+#include <memory>
+
 #include "render/effect/effect.h"
 #include "resources/resource_object.h"
 
@@ -19,10 +21,13 @@ class resShader : public resourceObject {
   bool CanLoad(CoreFileStream& stream) override;
   // Gives the fallback back or destroys the own effect. Returns true.
   bool Unload() override;
+  // Builds the stream's effect and, when it builds, puts it in place of the one in use (the
+  // fallback is given back); otherwise logs why and keeps drawing with what it had.
+  bool Refresh(CoreFileStream& stream) override;
 
   // The effect in use (this file's or the fallback's); null before Load.
-  virtual cEffect* getEffect() const { return mEffect; }
-  virtual int passCount() const { return mEffect ? mEffect->passCount() : 0; }
+  virtual cEffect* getEffect() const { return mFallback ? mFallback->getEffect() : mOwnEffect.get(); }
+  virtual int passCount() const { return getEffect() ? getEffect()->passCount() : 0; }
 
   // The setters of cEffect on the effect in use; nothing happens before Load.
   void setParameter(const char* name, const void* values);
@@ -34,7 +39,8 @@ class resShader : public resourceObject {
   resShader* GetFallback() const { return mFallback; }
 
  private:
-  cEffect mOwnEffect;
-  cEffect* mEffect = nullptr;
+  // Null while the fallback's effect is borrowed (asked for each time, so a fallback that is
+  // refreshed is followed).
+  std::unique_ptr<cEffect> mOwnEffect;
   resShader* mFallback = nullptr;
 };

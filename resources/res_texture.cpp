@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/log.h"
 #include "files/core_file_stream.h"
 #include "render/image/decoders.h"
 #include "render/image_texture.h"
@@ -14,20 +15,50 @@ resTexture::~resTexture() { Unload(); }
 
 bool resTexture::CanLoad(CoreFileStream& stream) { return ImageCanLoad(stream.GetExtension()); }
 
-bool resTexture::Load(CoreFileStream& stream) {
-  resourceObject::Load(stream);
+namespace {
+
+// The texture of the stream's image, or null with failure saying why.
+cTexture* DecodeTexture(CoreFileStream& stream, std::string& failure) {
   ImageDecoder decode = ImageDecoderFor(stream.GetExtension());
-  if (!decode) return FailLoad("no image decoder reads \"." + stream.GetExtension() + "\" files (the name's case matters)");
+  if (!decode) {
+    failure = "no image decoder reads \"." + stream.GetExtension() + "\" files (the name's case matters)";
+    return nullptr;
+  }
   std::vector<uint8_t> bytes(stream.GetSize());
-  if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) return FailLoad("the entry could not be read whole");
+  if (stream.Read(bytes.data(), bytes.size()) != bytes.size()) {
+    failure = "the entry could not be read whole";
+    return nullptr;
+  }
   ImageData image;
   ClearImageRefusal();
   if (!decode(bytes.data(), bytes.size(), image)) {
     const std::string& reason = ImageRefusal();
-    return FailLoad("the image does not decode: " + (reason.empty() ? std::string("the decoder refused it") : reason));
+    failure = "the image does not decode: " + (reason.empty() ? std::string("the decoder refused it") : reason);
+    return nullptr;
   }
-  mTexture = CreateImageTexture(image);
-  if (!mTexture) return FailLoad("a texture of " + std::to_string(image.width) + " x " + std::to_string(image.height) + " could not be created");
+  cTexture* texture = CreateImageTexture(image);
+  if (!texture) failure = "a texture of " + std::to_string(image.width) + " x " + std::to_string(image.height) + " could not be created";
+  return texture;
+}
+
+}  // namespace
+
+bool resTexture::Load(CoreFileStream& stream) {
+  resourceObject::Load(stream);
+  std::string failure;
+  mTexture = DecodeTexture(stream, failure);
+  return mTexture ? true : FailLoad(failure);
+}
+
+bool resTexture::Refresh(CoreFileStream& stream) {
+  std::string failure;
+  cTexture* fresh = DecodeTexture(stream, failure);
+  if (!fresh) {
+    Log(LogLevel::Error, "texture", "%s: %s; the picture loaded before stays", GetPath().c_str(), failure.c_str());
+    return false;
+  }
+  delete mTexture;
+  mTexture = fresh;
   return true;
 }
 

@@ -17,6 +17,8 @@ class resTexture : public resourceObject {
   bool CanLoad(CoreFileStream& stream) override;
   // Destroys the texture. Returns true.
   bool Unload() override;
+  // Decodes the stream and, when it decodes, replaces the texture; otherwise logs why and keeps it.
+  bool Refresh(CoreFileStream& stream) override;
 
   // The texture, or null before a successful Load.
   cTexture* GetTexture() const { return mTexture; }

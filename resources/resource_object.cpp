@@ -26,6 +26,8 @@ bool resourceObject::Reload() {
   return file.GetSize() != 0 && Load(stream);
 }
 
+bool resourceObject::Refresh(CoreFileStream&) { return false; }
+
 void resourceObject::Release() {
   if (--mRefCount != 0) return;
   gResourceManager.RemoveFromCache(this);

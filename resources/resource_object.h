@@ -34,6 +34,10 @@ class resourceObject : public CoreObject {
   virtual bool Reload();
   // Why the last Load returned false, for the resource manager's message ("" when it gave none).
   const std::string& LoadFailure() const { return mLoadFailure; }
+  // The developer mode's live reload: loads the stream's new version in place of the loaded one,
+  // keeping the loaded one when the new one fails (the reason is logged). False then, and for
+  // classes that cannot be refreshed in place (the base): those are released and loaded anew.
+  virtual bool Refresh(CoreFileStream& stream);
 
   void AddRef() { ++mRefCount; }
   // Drops one reference; the last one removes the resource from the cache and deletes it.

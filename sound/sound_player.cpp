@@ -74,6 +74,7 @@ int SoundPlayer::OpenStatic(uint32_t size) {
   if (mDecoder->Read(pcm, SOUND_CURRENT_POSITION, 0, mLoop) != SOUND_OK) return PLAYER_OUTPUT_ERROR;
   mBuffer = platform::AudioBuffer::Create(MusicOutputFormat(mFormat), size);
   if (!mBuffer || !WriteBlock(0, size, pcm.Data())) return PLAYER_OUTPUT_ERROR;
+  ApplySpeed();
   mStreaming = false;
   return PLAYER_OK;
 }
@@ -86,7 +87,9 @@ int SoundPlayer::OpenStreaming() {
   mStreaming = true;
   mSegmentBytes = StreamSegmentBytes(mFormat);
   mBuffer = platform::AudioBuffer::Create(MusicOutputFormat(mFormat), BufferBytes());
-  return mBuffer ? PLAYER_OK : PLAYER_OUTPUT_ERROR;
+  if (!mBuffer) return PLAYER_OUTPUT_ERROR;
+  ApplySpeed();
+  return PLAYER_OK;
 }
 
 int SoundPlayer::Play() { return PlayFrom(0); }
@@ -94,6 +97,7 @@ int SoundPlayer::Play() { return PlayFrom(0); }
 int SoundPlayer::PlayFrom(uint32_t ms) {
   if (!mBuffer) return PLAYER_NO_BUFFER;
   if (mStreaming) {
+    mStartFrame = PlayStartBytes(ms, mFormat) / mFormat.blockAlign;
     mMessages.Post({SOUND_MESSAGE_PLAY, ms});
     mEvent.Wait();
     return PLAYER_OK;
@@ -111,6 +115,37 @@ int SoundPlayer::PlayFrom(uint32_t ms) {
 }
 
 bool SoundPlayer::IsPlaying() const { return mBuffer && mBuffer->IsPlaying(); }
+
+void SoundPlayer::Stop() {
+  if (mBuffer) mBuffer->Stop();
+}
+
+uint64_t SoundPlayer::PositionFrames() const {
+  if (!mBuffer || mFormat.blockAlign == 0) return 0;
+  if (mStreaming) return mStartFrame + mBuffer->PlayedFrames();
+  return mBuffer->PlayPosition() / mFormat.blockAlign;
+}
+
+uint32_t SoundPlayer::PositionMs() const {
+  if (mFormat.samplesPerSecond == 0) return 0;
+  return static_cast<uint32_t>(PositionFrames() * 1000 / mFormat.samplesPerSecond);
+}
+
+uint32_t SoundPlayer::LengthMs() const {
+  if (!mDecoder || mFormat.averageBytesPerSecond == 0) return 0;
+  return static_cast<uint32_t>(static_cast<uint64_t>(mDecoder->GetSize()) * 1000 / mFormat.averageBytesPerSecond);
+}
+
+void SoundPlayer::SetSpeed(double speed) {
+  mSpeed = speed;
+  ApplySpeed();
+}
+
+void SoundPlayer::ApplySpeed() {
+  if (!mBuffer) return;
+  // The buffer's own rate exactly at 1, so normal play is untouched by rounding.
+  mBuffer->SetFrequency(mSpeed == 1.0 ? 0 : static_cast<uint32_t>(mFormat.samplesPerSecond * mSpeed + 0.5));
+}
 
 int SoundPlayer::SetVolume(int32_t hundredthsOfDecibel) {
   if (!mBuffer) return PLAYER_NO_BUFFER;

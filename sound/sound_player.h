@@ -48,6 +48,17 @@ class SoundPlayer {
   // a static sound stops at once, a streamed one after its first (silent) segment.
   int PlayFrom(uint32_t ms);
   bool IsPlaying() const;
+  // Stops where it is; PlayFrom starts again.
+  void Stop();
+  // The frame of the sound being played, counted from its start: exact to the sample while it
+  // plays. A stream that stopped at its end reports where its last play began.
+  uint64_t PositionFrames() const;
+  uint32_t PositionMs() const;
+  // The sound's length; 0 when nothing is open.
+  uint32_t LengthMs() const;
+  // Plays at speed times the sound's own rate, pitch included (1 is normal), from now on and in
+  // every later play.
+  void SetSpeed(double speed);
   // Hundredths of a decibel: 0 full, -10000 silent.
   int SetVolume(int32_t hundredthsOfDecibel);
   int Close();
@@ -63,6 +74,7 @@ class SoundPlayer {
   int OpenStatic(uint32_t size);
   int OpenStreaming();
   void StopWorker();
+  void ApplySpeed();
   bool WriteBlock(uint32_t offset, uint32_t bytes, const uint8_t* data);
   uint32_t BufferBytes() const { return mSegmentBytes * mSegmentCount; }
 
@@ -89,6 +101,8 @@ class SoundPlayer {
   bool mStreaming = false;
   std::optional<Alert> mFailure;
   bool mRestart = true;
+  uint64_t mStartFrame = 0;  // where the stream's last play began
+  double mSpeed = 1.0;
   std::thread mWorker;
   ThreadMessageQueue mMessages;
   AutoResetEvent mEvent;

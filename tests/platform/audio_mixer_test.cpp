@@ -97,6 +97,31 @@ TEST(AudioMixer, PlayingOnceStopsAtTheEndAndLoopingWraps) {
   EXPECT_EQ(buffer->PlayPosition(), 40u);  // 10 frames to the end, 10 more from the start
 }
 
+TEST(AudioMixer, PlayedFramesCountEveryWrapUntilTheCursorIsSetAndFollowTheFrequency) {
+  auto buffer = AudioBuffer::Create(Format(2, 44100, 16), 400);
+  ASSERT_TRUE(buffer);
+  Write(*buffer, 0, SamplesAsBytes(TestMusic(100, 2, 44100)));
+  buffer->SetPlayPosition(200);
+  buffer->Play(true);
+  Mix(230);
+  EXPECT_EQ(buffer->PlayedFrames(), 230u) << "two wraps of a 100-frame ring";
+  EXPECT_EQ(buffer->PlayPosition(), 4u * ((50 + 230) % 100));
+  buffer->SetPlayPosition(0);
+  EXPECT_EQ(buffer->PlayedFrames(), 0u);
+
+  // Half the rate: each frame lasts two device frames, and the pitch drops an octave.
+  buffer->SetFrequency(22050);
+  Mix(60);
+  EXPECT_EQ(buffer->PlayedFrames(), 30u);
+  buffer->SetFrequency(0);
+  Mix(60);
+  EXPECT_EQ(buffer->PlayedFrames(), 90u) << "0 is the buffer's own rate again";
+  buffer->SetFrequency(10);
+  Mix(44100);
+  // A second at 100 Hz, less what the fixed-point step drops.
+  EXPECT_NEAR(static_cast<double>(buffer->PlayedFrames()), 190.0, 1.0) << "rates below the supported ones are clamped";
+}
+
 TEST(AudioMixer, ConvertsEightBitMonoAndOtherRates) {
   auto eight = AudioBuffer::Create(Format(1, 44100, 8), 4);
   ASSERT_TRUE(eight);

@@ -53,6 +53,20 @@ class SoundPlayerTest : public ::testing::Test {
     return length;
   }
 
+  // Frames from `from` up to the first run of SILENT_RUN all-zero frames (the counting PCM has
+  // none that long).
+  static size_t FramesBeforeSilence(const Bytes& recorded, size_t from) {
+    constexpr size_t SILENT_RUN = 64;
+    size_t zeros = 0;
+    size_t frame = 0;
+    for (size_t at = from; at + 4 <= recorded.size(); at += 4, ++frame) {
+      bool silent = recorded[at] == 0 && recorded[at + 1] == 0 && recorded[at + 2] == 0 && recorded[at + 3] == 0;
+      zeros = silent ? zeros + 1 : 0;
+      if (zeros == SILENT_RUN) return frame + 1 - SILENT_RUN;
+    }
+    return frame - zeros;
+  }
+
   static bool SilentFrom(const Bytes& recorded, size_t from, size_t to) {
     for (size_t i = from; i < to && i < recorded.size(); ++i) {
       if (recorded[i] != 0) return false;
@@ -166,6 +180,39 @@ TEST_F(SoundPlayerTest, PlayFromStartsInsideTheMusicAndStopsPastItsEnd) {
   ASSERT_NE(start, NOT_FOUND);
   EXPECT_TRUE(SilentFrom(recorded, 0, start));
   EXPECT_GE(MatchingBytes(recorded, start, fromThreeSeconds), 2 * SEGMENT);
+}
+
+// The position is what the output has taken: the recording holds exactly that many frames from
+// the start of the play, then the silence after Stop. Frames are counted up to the silence rather
+// than matched, so a refill that comes late on a busy machine (the ring plays older data) does not
+// change the count.
+TEST_F(SoundPlayerTest, ThePositionOfAStreamIsTheLastFramePlayedAndStopHoldsIt) {
+  Bytes pcm = CountingPcm(24 * SEGMENT);
+  std::string path = WriteScratchFile("position.wav", MakeWave(Pcm16Format(2, 44100), pcm));
+  constexpr uint64_t START_FRAME = 2500 * 44100 / 1000;
+  uint64_t stoppedAt = 0;
+  {
+    SoundPlayer player;
+    ASSERT_EQ(player.InitDirectSound(), PLAYER_OK);
+    ASSERT_EQ(player.OpenMusic(path.c_str()), PLAYER_OK);
+    ASSERT_TRUE(player.IsStreaming());
+    EXPECT_EQ(player.LengthMs(), 6000u);
+    ASSERT_EQ(player.PlayFrom(2500), PLAYER_OK);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    player.Stop();
+    EXPECT_FALSE(player.IsPlaying());
+    stoppedAt = player.PositionFrames();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(player.PositionFrames(), stoppedAt) << "the position holds while stopped";
+    EXPECT_EQ(player.PositionMs(), static_cast<uint32_t>(stoppedAt * 1000 / 44100));
+  }
+  ASSERT_GT(stoppedAt, START_FRAME + 44100 / 10) << "the music played on from 2.5 s";
+  Bytes recorded = ReadWholeFile(recording);
+  Bytes fromStart(pcm.begin() + START_FRAME * 4, pcm.end());
+  size_t start = FindStart(recorded, fromStart, 0);
+  ASSERT_NE(start, NOT_FOUND);
+  EXPECT_GE(MatchingBytes(recorded, start, fromStart), 4096u) << "the play began at 2.5 s to the sample";
+  EXPECT_EQ(FramesBeforeSilence(recorded, start), stoppedAt - START_FRAME);
 }
 
 TEST_F(SoundPlayerTest, ShortSoundsPlayOnceFromAStaticBuffer) {

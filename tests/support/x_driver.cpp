@@ -22,7 +22,11 @@ CommandResult Xdotool(const std::vector<std::string>& args) { return RunCommand(
 
 }  // namespace
 
-BackgroundProgram::BackgroundProgram(const std::string& program, const std::string& workingDirectory) {
+BackgroundProgram::BackgroundProgram(const std::string& program, const std::string& workingDirectory,
+                                     const std::vector<std::string>& args) {
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
   char errPath[] = "/tmp/torvane-bg-err-XXXXXX";
   int errFd = mkstemp(errPath);
   mErrPath = errPath;
@@ -33,7 +37,7 @@ BackgroundProgram::BackgroundProgram(const std::string& program, const std::stri
     dup2(devNull, 1);
     dup2(errFd, 2);
     if (chdir(workingDirectory.c_str()) != 0) _exit(127);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
   close(errFd);

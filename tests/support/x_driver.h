@@ -29,7 +29,8 @@ void StopPrivateDisplay();
 // A program running in the background; killed when the object goes if it is still running.
 class BackgroundProgram {
  public:
-  BackgroundProgram(const std::string& program, const std::string& workingDirectory);
+  BackgroundProgram(const std::string& program, const std::string& workingDirectory,
+                    const std::vector<std::string>& args = {});
   ~BackgroundProgram();
   BackgroundProgram(const BackgroundProgram&) = delete;
   BackgroundProgram& operator=(const BackgroundProgram&) = delete;

@@ -1,0 +1,87 @@
+#include "dev/dev_options.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+const char DEV_USAGE[] =
+    "usage: torvane --dev [--pack P | --content DIR] [--music M] [--size WxH] [--fsaa N]\n"
+    "                     [--aspect A:B] [--low-quality] [--control SOCKET] [--play]\n";
+
+namespace {
+
+constexpr int MAX_SIDE = 16384;
+
+bool ParsePositive(const std::string& text, int& value) {
+  char* end = nullptr;
+  long parsed = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || parsed <= 0 || parsed > MAX_SIDE) return false;
+  value = static_cast<int>(parsed);
+  return true;
+}
+
+bool ParsePair(const std::string& text, char separator, int& first, int& second) {
+  size_t at = text.find(separator);
+  return at != std::string::npos && ParsePositive(text.substr(0, at), first) && ParsePositive(text.substr(at + 1), second);
+}
+
+std::string DefaultMusic(const DevOptions& options) {
+  namespace fs = std::filesystem;
+  fs::path folder = !options.packPath.empty() ? fs::path(options.packPath).parent_path() : fs::path(options.contentPath);
+  return (folder / "music.ogg").string();
+}
+
+}  // namespace
+
+bool ParseDevOptions(const std::vector<std::string>& args, DevOptions& options, std::string& error) {
+  options = DevOptions{};
+  bool packGiven = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& name = args[i];
+    if (name == "--play") {
+      options.play = true;
+      continue;
+    }
+    if (name == "--low-quality") {
+      options.frame.lowQuality = true;
+      continue;
+    }
+    if (i + 1 >= args.size()) {
+      error = name.rfind("--", 0) == 0 ? name + " needs a value" : "unexpected argument " + name;
+      return false;
+    }
+    const std::string& value = args[++i];
+    if (name == "--pack") {
+      options.packPath = value;
+      packGiven = true;
+    } else if (name == "--content") {
+      options.contentPath = value;
+    } else if (name == "--music") {
+      options.musicPath = value;
+    } else if (name == "--control") {
+      options.controlPath = value;
+    } else if (name == "--size") {
+      if (!ParsePair(value, 'x', options.frame.width, options.frame.height)) {
+        error = "--size must be WxH";
+        return false;
+      }
+    } else if (name == "--fsaa") {
+      if (value != "0" && value != "2" && value != "4" && value != "8") {
+        error = "--fsaa must be 0, 2, 4 or 8";
+        return false;
+      }
+      options.frame.fsaaLevel = std::atoi(value.c_str());
+    } else if (name == "--aspect") {
+      if (!ParsePair(value, ':', options.frame.aspectWidth, options.frame.aspectHeight)) {
+        error = "--aspect must be A:B";
+        return false;
+      }
+    } else {
+      error = "unknown option " + name;
+      return false;
+    }
+  }
+  if (!packGiven && options.contentPath.empty()) options.packPath = "torvane.pak";
+  if (options.frame.lowQuality) options.frame.fsaaLevel = 0;
+  if (options.musicPath.empty()) options.musicPath = DefaultMusic(options);
+  return true;
+}

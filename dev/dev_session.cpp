@@ -1,0 +1,314 @@
+#include "dev/dev_session.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include <GL/glew.h>
+
+#include "core/flag_manager.h"
+#include "core/log.h"
+#include "core/manager.h"
+#include "core/profile_manager.h"
+#include "demo/demo_manager.h"
+#include "demo/headless_demo.h"
+#include "dev/music_track.h"
+#include "files/content_folder.h"
+#include "files/pack_file.h"
+#include "platform/display.h"
+#include "platform/events.h"
+#include "platform/gl_context.h"
+#include "platform/key_codes.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+#include "render/renderer_manager.h"
+#include "render/texture_png_writer.h"
+#include "resources/custom_texture_manager.h"
+#include "shell/settings_manager.h"
+#include "window/window_gl.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char DEV_WINDOW_TITLE[] = "Torvane (developer mode)";
+constexpr int64_t SEEK_SHORT_MS = 1000;
+constexpr int64_t SEEK_LONG_MS = 10000;
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+std::string ScreenshotName(uint32_t t) {
+  char name[32];
+  std::snprintf(name, sizeof name, "frame_%08u.png", t);
+  return name;
+}
+
+DevSession::DevSession() = default;
+
+DevSession::~DevSession() { Stop(); }
+
+bool DevSession::Start(const DevOptions& options, std::string& error) {
+  mOptions = options;
+  if (!mOptions.contentPath.empty()) {
+    if (!fs::is_directory(mOptions.contentPath)) {
+      error = "no content folder at " + mOptions.contentPath;
+      return false;
+    }
+    SetContentFolder(fs::absolute(mOptions.contentPath));
+  }
+  if (!mOptions.packPath.empty()) {
+    if (!fs::is_regular_file(mOptions.packPath)) {
+      error = "no pack at " + mOptions.packPath;
+      return false;
+    }
+    OpenPackage(mOptions.packPath.c_str());
+  }
+  SetMissingEntriesTolerated(true);
+
+  gRendererManager.CheckOpenGL();
+  if (!OpenWindow(error)) return false;
+  const FrameConfig& frame = mOptions.frame;
+  gSettingsManager.SetSettings(SettingsForFrame(frame));
+  gRendererManager.SetScreenSize(static_cast<uint16_t>(frame.width), static_cast<uint16_t>(frame.height));
+  gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0.0));
+  if (!InitializeAll(TheManagerList(), TakesPartWithoutLauncher)) {
+    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
+    error = "the engine did not start";
+    return false;
+  }
+  mStarted = true;
+  glViewport(0, 0, frame.width, frame.height);
+  gDemoManager.LoadDemo();
+  mOutput.Create(frame.width, frame.height);
+  gDemoManager.Composer().SetOutputFramebuffer(mOutput.Framebuffer());
+
+  mMusic = std::make_unique<MusicPlayerTrack>();
+  std::string musicError;
+  bool music = mMusic->Open(mOptions.musicPath, musicError);
+  if (!music) Log(LogLevel::Warning, "dev", "no music (%s): the playhead runs on the timer", musicError.c_str());
+  mTransport = std::make_unique<Transport>(music ? mMusic.get() : nullptr, platform::TimeGetTime);
+  RefreshTimeline();
+  if (!mOptions.contentPath.empty()) {
+    std::string watchError;
+    if (!mReload.Watch(ContentFolder().string(), watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
+  }
+  if (!mOptions.controlPath.empty() && !mControl.Listen(mOptions.controlPath, error)) return false;
+  if (mOptions.play) mTransport->Play();
+  return true;
+}
+
+bool DevSession::OpenWindow(std::string& error) {
+  const FrameConfig& frame = mOptions.frame;
+  mWindow = std::make_unique<CWindowGL>();
+  int desktopWidth = frame.width;
+  int desktopHeight = frame.height;
+  platform::DesktopSize(&desktopWidth, &desktopHeight);
+  int x = std::max(0, (desktopWidth - frame.width) / 2);
+  int y = std::max(0, (desktopHeight - frame.height) / 2);
+  if (!mWindow->Create(DEV_WINDOW_TITLE, platform::WINDOW_STYLE_RESIZABLE, x, y, frame.width, frame.height) ||
+      !mWindow->CreateContext() || !mWindow->MakeCurrent()) {
+    error = std::string("no window with an OpenGL context: ") + platform::LastWindowError();
+    mWindow.reset();
+    return false;
+  }
+  platform::SetSwapInterval(0);
+  platform::ShowWindow(mWindow->GetPlatformWindow());
+  if (!mInterface.Start(mWindow->GetPlatformWindow(), mWindow->GetContext())) {
+    Log(LogLevel::Warning, "dev", "the interface cannot be drawn: the picture is shown alone");
+  }
+  return true;
+}
+
+void DevSession::Stop() {
+  for (const Screenshot& shot : mScreenshots) {
+    if (shot.done) shot.done(false, "the developer mode has quit");
+  }
+  mScreenshots.clear();
+  mControl.Close();
+  if (mStarted) {
+    gDemoManager.Composer().SetPassObserver(nullptr);
+    mInterface.Stop();
+    mOutput.Destroy();
+    // Given back before the managers stop, as the headless demo does.
+    gCustomTextureManager.Clear();
+    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
+    mStarted = false;
+  }
+  mInterface.Stop();
+  mTransport.reset();
+  mMusic.reset();
+  mWindow.reset();
+  ClosePackage();
+  SetContentFolder("");
+  SetMissingEntriesTolerated(false);
+}
+
+void DevSession::RefreshTimeline() {
+  mTimeline = SnapshotTimeline();
+  mBoundaries = TimelineBoundaries(mTimeline);
+  uint32_t musicLength = mMusic ? mMusic->LengthMs() : 0;
+  mTransport->SetLength(std::max(mTimeline.end, musicLength));
+}
+
+bool DevSession::Step() {
+  if (!PumpEvents()) return false;
+  mControl.Poll();
+  if (mReload.Poll(platform::TimeGetTime())) AfterReload(mReload.LastReport());
+  uint32_t t = mTransport->Update();
+  RenderFrame(t);
+  return !mQuit;
+}
+
+bool DevSession::PumpEvents() {
+  platform::Event event;
+  while (platform::PollEvent(&event)) {
+    using platform::EventType;
+    if (event.type == EventType::Quit) return false;
+    if (event.type == EventType::SysKeyDown && event.key == platform::KEY_F4) return false;
+    if (event.type != EventType::KeyDown) continue;
+    DevAction action = DevActionForKey(event.key, event.shift);
+    // Keys typed into the interface's fields are not commands, except the one that hides it.
+    if (action != DevAction::ToggleInterface && InterfaceShown() && mInterface.WantsKeyboard()) continue;
+    Apply(action);
+  }
+  return true;
+}
+
+void DevSession::Apply(DevAction action) {
+  Transport& transport = *mTransport;
+  switch (action) {
+    case DevAction::None: break;
+    case DevAction::TogglePlay: transport.TogglePlay(); break;
+    case DevAction::SeekBackSecond: transport.SeekBy(-SEEK_SHORT_MS); break;
+    case DevAction::SeekForwardSecond: transport.SeekBy(SEEK_SHORT_MS); break;
+    case DevAction::SeekBackTen: transport.SeekBy(-SEEK_LONG_MS); break;
+    case DevAction::SeekForwardTen: transport.SeekBy(SEEK_LONG_MS); break;
+    case DevAction::PreviousBoundary: transport.Seek(PreviousBoundary(mBoundaries, transport.Time())); break;
+    case DevAction::NextBoundary: transport.Seek(NextBoundary(mBoundaries, transport.Time(), transport.Length())); break;
+    case DevAction::SeekStart: transport.Seek(0); break;
+    case DevAction::LoopIn: transport.MarkLoopIn(); break;
+    case DevAction::LoopOut: transport.MarkLoopOut(); break;
+    case DevAction::ToggleLoop: transport.ToggleLoop(); break;
+    case DevAction::ToggleMute: transport.ToggleMute(); break;
+    case DevAction::ToggleHalfSpeed:
+      transport.SetSpeed(transport.Speed() == PlaybackSpeed::Half ? PlaybackSpeed::Normal : PlaybackSpeed::Half);
+      break;
+    case DevAction::ToggleInterface: mInterfaceShown = !mInterfaceShown; break;
+    case DevAction::Screenshot:
+      RequestScreenshot((fs::path(ScreenshotFolder()) / ScreenshotName(transport.Time())).string(), nullptr);
+      break;
+    case DevAction::ReloadAll: AfterReload(mReload.Reload({})); break;
+  }
+}
+
+bool DevSession::Reload(const std::string& name, ReloadReport& report, std::string& error) {
+  std::string entry = name;
+  for (char& c : entry) {
+    if (c == '/') c = '\\';
+  }
+  if (!entry.empty() && !EntryExists(entry.c_str())) {
+    error = "no entry " + entry + " in the pack or the content folder";
+    return false;
+  }
+  report = mReload.Reload(entry.empty() ? std::vector<std::string>{} : std::vector<std::string>{entry});
+  AfterReload(report);
+  return true;
+}
+
+// The playhead, the pause state and the loop stay; the timeline's marks and length follow the
+// definitions.
+void DevSession::AfterReload(const ReloadReport& report) {
+  if (report.timelineRebuilt) RefreshTimeline();
+}
+
+// Beside the content: the content folder, else the pack's folder.
+std::string DevSession::ScreenshotFolder() const {
+  if (!mOptions.contentPath.empty()) return mOptions.contentPath;
+  fs::path folder = fs::path(mOptions.packPath).parent_path();
+  return folder.empty() ? "." : folder.string();
+}
+
+void DevSession::RequestScreenshot(const std::string& path, std::function<void(bool, const std::string&)> done) {
+  mScreenshots.push_back({path, std::move(done)});
+}
+
+void DevSession::RenderFrame(uint32_t t) {
+  const FrameConfig& frame = mOptions.frame;
+  bool interfaceShown = InterfaceShown();
+  int width = 0;
+  int height = 0;
+  platform::GetWindowClientSize(mWindow->GetPlatformWindow(), &width, &height);
+  // With nothing over the picture, nothing to read back and the window at the frame's size, the
+  // frame takes the player's own path, straight into the window.
+  bool direct = !interfaceShown && mScreenshots.empty() && width == frame.width && height == frame.height;
+  // Passes are timed only for the interface.
+  bool timed = interfaceShown && GpuPassTimer::Available();
+  FrameComposer& composer = gDemoManager.Composer();
+  composer.SetOutputFramebuffer(direct ? 0 : mOutput.Framebuffer());
+  composer.SetPassObserver(timed ? &mPassTimer : nullptr);
+  gProfileManager.FrameBegin();
+  gFlagManager.FrameUpdate();
+  gRendererManager.FrameBegin();
+  glViewport(0, 0, frame.width, frame.height);
+  gDemoManager.ComposeFrameAt(t);
+  if (direct) {
+    gRendererManager.FrameUpdate();
+  } else {
+    mOutput.Bind();
+    gRendererManager.FrameUpdate();
+    WriteScreenshots(t);
+    mOutput.Present(width, height);
+  }
+  if (timed) mPassTimer.Collect();
+  if (interfaceShown) {
+    glViewport(0, 0, width, height);
+    mInterface.AddFrame(mFrameTime);
+    mInterface.Draw(*mTransport, mTimeline, mPassTimer, mOutput.PlacementIn(width, height), width, height);
+  }
+  gProfileManager.FrameEnd();
+  mFrameTime = gProfileManager.FrameTime();
+  gRendererManager.FrameEnd();
+}
+
+void DevSession::WriteScreenshots(uint32_t t) {
+  if (mScreenshots.empty()) return;
+  std::vector<Screenshot> pending;
+  pending.swap(mScreenshots);
+  std::vector<uint8_t> pixels = mOutput.ReadPixels();
+  std::vector<uint8_t> png = EncodeRgbaPng(pixels.data(), mOutput.Width(), mOutput.Height(), "torvane frame");
+  for (const Screenshot& shot : pending) {
+    bool written = !png.empty() && WriteFile(shot.path, png);
+    std::string error = written ? "" : "cannot write " + shot.path;
+    if (written) {
+      Log(LogLevel::Info, "dev", "frame at %u ms written to %s", t, shot.path.c_str());
+    } else {
+      Log(LogLevel::Error, "dev", "%s", error.c_str());
+    }
+    if (shot.done) shot.done(written, error);
+  }
+}
+
+int RunDevMode(const std::vector<std::string>& args) {
+  DevOptions options;
+  std::string error;
+  if (!ParseDevOptions(args, options, error)) {
+    std::fprintf(stderr, "torvane --dev: %s\n%s", error.c_str(), DEV_USAGE);
+    return 2;
+  }
+  DevSession session;
+  if (!session.Start(options, error)) {
+    std::fprintf(stderr, "torvane --dev: %s\n", error.c_str());
+    return 1;
+  }
+  while (session.Step()) {
+  }
+  session.Stop();
+  return 0;
+}

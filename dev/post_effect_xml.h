@@ -1,0 +1,14 @@
+#pragma once
+// A post-effect entry written back as the definition XML it would be read from, so that what an
+// author tunes in the developer mode can be pasted into "postEffectDefine.xml".
+
+#include <string>
+
+#include "resources/post_effect_entry.h"
+
+// One "PostEffectEntry" element with its "SourceLineEntry" and "ConstantEntry" children, indented
+// by two spaces per level from indent, lines ending in "\n".
+std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent = 1);
+
+// The shortest decimal text that reads back as value.
+std::string ShortestFloatText(float value);

@@ -1,0 +1,171 @@
+// Loose files of a content folder standing in for pack entries (the developer mode), and the
+// player's reading, which must not change while no folder is set.
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/critical.h"
+#include "core/log.h"
+#include "files/content_folder.h"
+#include "files/core_file.h"
+#include "files/entry_text.h"
+#include "files/model_cache.h"
+#include "tests/support/pack_test.h"
+#include "tests/support/critical_exit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char TRIANGLE_MQO[] =
+    "Metasequoia Document\nFormat Text Ver 1.0\n\n"
+    "Material 1 {\n\t\"skin\" col(1 1 1 1) tex(\"skin.png\")\n}\n"
+    "Object \"tri\" {\n\tvisible 15\n\tvertex 3 {\n\t\t0 0 0\n\t\t1 0 0\n\t\t0 1 0\n\t}\n"
+    "\tface 1 {\n\t\t3 V(0 1 2) M(0) UV(0 0 1 0 0 1)\n\t}\n}\nEof\n";
+
+class ContentFolderTest : public PackTest {
+ protected:
+  void SetUp() override {
+    mFolder = fs::temp_directory_path() / ("torvane_content_" + std::to_string(::getpid()));
+    fs::remove_all(mFolder);
+    fs::create_directories(mFolder);
+  }
+  void TearDown() override {
+    SetContentFolder("");
+    SetMissingEntriesTolerated(false);
+    fs::remove_all(mFolder);
+    PackTest::TearDown();
+  }
+
+  void WriteLoose(const std::string& relative, const std::string& text) {
+    fs::path path = mFolder / relative;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+
+  fs::path mFolder;
+};
+
+using ContentFolderDeathTest = ContentFolderTest;
+
+TEST_F(ContentFolderTest, WithoutAFolderThePackAloneIsRead) {
+  OpenPack({{"data\\a.txt", "packed"}});
+  WriteLoose("data/a.txt", "loose");
+  CoreFile file("data\\a.txt", MODE_READ);
+  EXPECT_FALSE(file.IsLoose());
+  EXPECT_EQ(ReadEntryText("data\\a.txt"), "packed");
+}
+
+TEST_F(ContentFolderTest, ALooseFileWinsOverThePackAndOthersStillComeFromThePack) {
+  OpenPack({{"data\\a.txt", "packed"}, {"data\\b.txt", "only in the pack"}});
+  WriteLoose("data/a.txt", "loose text");
+  SetContentFolder(mFolder);
+  CoreFile file("data\\a.txt", MODE_READ);
+  EXPECT_TRUE(file.IsLoose());
+  EXPECT_EQ(file.GetSize(), 10u);
+  EXPECT_EQ(file.GetName(), "data\\a.txt");
+  EXPECT_EQ(file.GetExtension(), "txt");
+  EXPECT_EQ(ReadEntryText("data\\a.txt"), "loose text");
+  EXPECT_EQ(ReadEntryText("data\\b.txt"), "only in the pack");
+}
+
+TEST_F(ContentFolderTest, LooseBytesReadLikeAnEntryButNothingFollowsThem) {
+  SetContentFolder(mFolder);
+  WriteLoose("data/lines.txt", "one\ntwo\nthree");
+  CoreFile file("data\\lines.txt", MODE_READ);
+  char line[64];
+  ASSERT_NE(file.GetLine(line, sizeof line), nullptr);
+  EXPECT_STREQ(line, "one\n");
+  EXPECT_EQ(file.GetPosition(), 64u) << "the position moves by the buffer size, as for packed entries";
+
+  file.Seek(4, 0);
+  ASSERT_NE(file.GetLine(line, 3), nullptr);
+  EXPECT_STREQ(line, "tw");
+  file.Seek(8, 0);
+  EXPECT_EQ(file.GetChar(), 't');
+  char buffer[16] = {};
+  EXPECT_EQ(file.Read(buffer, 10), 4u);
+  EXPECT_STREQ(buffer, "hree");
+  EXPECT_EQ(file.GetPosition(), 19u);
+  EXPECT_EQ(file.GetChar(), -1);
+  EXPECT_EQ(file.GetLine(line, sizeof line), nullptr);
+  EXPECT_TRUE(file.IsEof());
+}
+
+TEST_F(ContentFolderTest, AFolderServesEntriesWithoutAnyPack) {
+  SetContentFolder(mFolder);
+  WriteLoose("data/definition/x.xml", "<TRDataXml/>");
+  EXPECT_EQ(ReadEntryText("data\\definition\\x.xml"), "<TRDataXml/>");
+  EXPECT_TRUE(LooseFilePath("data/definition/x.xml").empty()) << "the player would not find that name in a pack";
+}
+
+TEST_F(ContentFolderTest, NamesThatWouldLeaveTheFolderAreNotLooseFiles) {
+  SetContentFolder(mFolder / "inner");
+  WriteLoose("secret.txt", "outside");
+  EXPECT_TRUE(LooseFilePath("data\\..\\..\\secret.txt").empty());
+  EXPECT_EQ(ReadLooseEntry("..\\secret.txt"), nullptr);
+  EXPECT_EQ(LooseFilePath("data\\x\\y.png"), mFolder / "inner" / "data" / "x" / "y.png");
+  EXPECT_EQ(PackNameOfLooseFile(mFolder / "inner" / "data" / "x" / "y.png"), "data\\x\\y.png");
+  EXPECT_EQ(PackNameOfLooseFile(mFolder / "secret.txt"), "");
+}
+
+TEST_F(ContentFolderTest, AMissingEntryIsAnEmptyFileAndALogLineWhenTolerated) {
+  OpenPack({{"data\\a.txt", "packed"}});
+  SetContentFolder(mFolder);
+  SetMissingEntriesTolerated(true);
+  ClearLogHistory();
+  CoreFile file;
+  EXPECT_FALSE(FindPackEntry("data\\gone.png", file, MODE_READ));
+  EXPECT_EQ(file.GetSize(), 0u);
+  EXPECT_EQ(file.GetName(), "data\\gone.png");
+  char buffer[4];
+  EXPECT_EQ(file.Read(buffer, 4), 0u);
+  std::vector<LogMessage> history = LogHistory();
+  ASSERT_FALSE(history.empty());
+  EXPECT_EQ(history.back().level, LogLevel::Error);
+  EXPECT_NE(history.back().text.find("data\\gone.png"), std::string::npos);
+}
+
+TEST_F(ContentFolderDeathTest, AMissingEntryStaysCriticalUnlessTolerated) {
+  OpenPack({{"data\\a.txt", "packed"}});
+  SetContentFolder(mFolder);
+  EXPECT_CRITICAL_EXIT(CoreFile("data\\gone.png", MODE_READ), CRITICAL_FILE_NOT_FOUND);
+}
+
+TEST_F(ContentFolderTest, AModelCacheIsConvertedFromANewerDocumentBesideIt) {
+  SetContentFolder(mFolder);
+  WriteLoose("data/model/tri.mqo", TRIANGLE_MQO);
+  LooseBytes converted = ReadLooseEntry("data\\model\\tri.bmdl");
+  ASSERT_NE(converted, nullptr) << "no cache yet: the document is converted";
+  ModelData model;
+  ASSERT_TRUE(ParseModelCache(converted->data(), converted->size(), model));
+  ASSERT_EQ(model.materials.size(), 1u);
+  EXPECT_EQ(model.materials[0].texture, "data\\model\\skin.png") << "resolved against the entry's folder";
+  EXPECT_EQ(ReadLooseEntry("data\\model\\tri.bmdl"), converted) << "one conversion per version of the document";
+
+  // A cache written after the document is the newer one: it is used as it stands.
+  WriteLoose("data/model/tri.bmdl", "cache bytes");
+  fs::last_write_time(mFolder / "data/model/tri.bmdl", fs::last_write_time(mFolder / "data/model/tri.mqo") +
+                                                           std::chrono::seconds(5));
+  LooseBytes cache = ReadLooseEntry("data\\model\\tri.bmdl");
+  ASSERT_NE(cache, nullptr);
+  EXPECT_EQ(std::string(cache->begin(), cache->end()), "cache bytes");
+}
+
+TEST_F(ContentFolderTest, ADocumentThatDoesNotConvertIsLoggedAndGivesNothing) {
+  SetContentFolder(mFolder);
+  WriteLoose("data/model/bad.mqo", "Metasequoia Document\nFormat Text Ver 1.0\nObject \"x\" {\n\tvertex 1 {\n\t\t0 0 0\n\t}\n"
+                                   "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\nEof\n");
+  ClearLogHistory();
+  EXPECT_EQ(ReadLooseEntry("data\\model\\bad.bmdl"), nullptr);
+  std::vector<LogMessage> history = LogHistory();
+  ASSERT_FALSE(history.empty());
+  EXPECT_NE(history.back().text.find("bad.mqo"), std::string::npos);
+}
+
+}  // namespace
