@@ -61,7 +61,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       error = "no content folder at " + mOptions.contentPath;
       return false;
     }
-    SetContentFolder(fs::absolute(mOptions.contentPath));
+    SetLooseContentFolder(fs::absolute(mOptions.contentPath));
   }
   if (!mOptions.packPath.empty()) {
     if (!fs::is_regular_file(mOptions.packPath)) {
@@ -97,7 +97,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
   RefreshTimeline();
   if (!mOptions.contentPath.empty()) {
     std::string watchError;
-    if (!mReload.Watch(ContentFolder().string(), watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
+    if (!mReload.Watch(LooseContentFolder().string(), watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
   }
   if (!mOptions.controlPath.empty() && !mControl.Listen(mOptions.controlPath, error)) return false;
   if (mOptions.play) mTransport->Play();
@@ -146,7 +146,7 @@ void DevSession::Stop() {
   mMusic.reset();
   mWindow.reset();
   ClosePackage();
-  SetContentFolder("");
+  SetLooseContentFolder("");
   SetMissingEntriesTolerated(false);
 }
 

@@ -89,12 +89,12 @@ LooseBytes ConvertedDocument(const fs::path& document, const std::string& name) 
 
 }  // namespace
 
-void SetContentFolder(const fs::path& folder) {
+void SetLooseContentFolder(const fs::path& folder) {
   Folder() = folder;
   Conversions().clear();
 }
 
-const fs::path& ContentFolder() { return Folder(); }
+const fs::path& LooseContentFolder() { return Folder(); }
 
 fs::path LooseFilePath(std::string_view name) {
   // Only the pack's own separator: a name the player would not find must not be found loose.

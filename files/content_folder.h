@@ -15,8 +15,8 @@
 using LooseBytes = std::shared_ptr<const std::vector<uint8_t>>;
 
 // "" turns loose files off (the default).
-void SetContentFolder(const std::filesystem::path& folder);
-const std::filesystem::path& ContentFolder();
+void SetLooseContentFolder(const std::filesystem::path& folder);
+const std::filesystem::path& LooseContentFolder();
 
 // The file that stands in for the entry name: the folder joined with name's components, split at
 // "\". Empty without a folder, for a name with "/" (the pack would not match it either) and for a

@@ -111,7 +111,7 @@ bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
   // A loose file that cannot be read stands in as no bytes rather than letting the pack's older
   // version through: the loader refuses it and what was loaded before stays.
-  if (name && !ContentFolder().empty() && LooseEntryExists(name)) {
+  if (name && !LooseContentFolder().empty() && LooseEntryExists(name)) {
     file.BindLoose(name, ReadLooseEntry(name));
     return true;
   }

@@ -101,7 +101,7 @@ bool ParseEffectSettings(std::istringstream& words, const EffectSetting<Settings
       }
     }
     if (!stored) {
-      error = "bad setting '" + setting + "'";
+      error = "bad setting \"" + setting + "\"";
       return false;
     }
   }
@@ -161,7 +161,7 @@ bool ParseAutomation(std::istringstream& words, Score& score, std::string& error
     AutomationPoint parsed;
     if (colon == std::string::npos || !ParseNumber(point.substr(0, colon), parsed.beat) || parsed.beat < 0.0 ||
         !ParseNumber(point.substr(colon + 1), parsed.value)) {
-      error = "bad automation point '" + point + "'";
+      error = "bad automation point \"" + point + "\"";
       return false;
     }
     if (!automation->points.empty() && parsed.beat < automation->points.back().beat) {
@@ -187,17 +187,17 @@ bool ParseNoteLine(std::istringstream& words, Score& score, std::string& error) 
   }
   note.instrument = FindInstrument(score, instrument);
   if (note.instrument < 0) {
-    error = "unknown instrument '" + instrument + "'";
+    error = "unknown instrument \"" + instrument + "\"";
     return false;
   }
   if (!PitchFrequency(pitch, note.frequency)) {
-    error = "bad pitch '" + pitch + "'";
+    error = "bad pitch \"" + pitch + "\"";
     return false;
   }
   if (words >> velocity) {
     double value = 0.0;
     if (!ParseNumber(velocity, value) || value < 0.0 || value > 4.0) {
-      error = "bad velocity '" + velocity + "'";
+      error = "bad velocity \"" + velocity + "\"";
       return false;
     }
     note.velocity = static_cast<float>(value);
@@ -226,7 +226,7 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     }
     for (std::string setting; words >> setting;) {
       if (!ParseInstrumentSetting(setting, instrument)) {
-        error = "bad instrument setting '" + setting + "'";
+        error = "bad instrument setting \"" + setting + "\"";
         return false;
       }
     }
@@ -241,7 +241,7 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     score.master.enabled = true;
     return ParseEffectSettings(words, MASTER_SETTINGS, score.master, error);
   }
-  error = "unknown keyword '" + keyword + "'";
+  error = "unknown keyword \"" + keyword + "\"";
   return false;
 }
 
@@ -289,7 +289,7 @@ bool PitchFrequency(const std::string& pitch, double& frequency) {
   return true;
 }
 
-bool ParseScore(const std::string& text, Score& score, std::string& error) {
+bool ParseScore(const std::string& text, Score& score, std::string& error, int* errorLine) {
   score = Score{};
   std::istringstream lines(text);
   int lineNumber = 0;
@@ -301,6 +301,7 @@ bool ParseScore(const std::string& text, Score& score, std::string& error) {
     if (!(words >> keyword)) continue;
     if (!ParseLine(words, keyword, score, error)) {
       error = "line " + std::to_string(lineNumber) + ": " + error;
+      if (errorLine) *errorLine = lineNumber;
       return false;
     }
   }

@@ -80,14 +80,14 @@ class LiveReloadTest : public ::testing::Test {
     options.frame.height = HEIGHT;
     std::string error;
     ASSERT_TRUE(mDemo.Start(options, error)) << error;
-    SetContentFolder(mFolder);
+    SetLooseContentFolder(mFolder);
     SetMissingEntriesTolerated(true);
     mBefore = mDemo.RenderFrame(FRAME_MS);
     mCounts = ResourceCounts();
   }
   void TearDown() override {
     mDemo.Stop();
-    SetContentFolder("");
+    SetLooseContentFolder("");
     SetMissingEntriesTolerated(false);
     fs::remove_all(mFolder);
   }

@@ -36,7 +36,7 @@ class ContentFolderTest : public PackTest {
     fs::create_directories(mFolder);
   }
   void TearDown() override {
-    SetContentFolder("");
+    SetLooseContentFolder("");
     SetMissingEntriesTolerated(false);
     fs::remove_all(mFolder);
     PackTest::TearDown();
@@ -64,7 +64,7 @@ TEST_F(ContentFolderTest, WithoutAFolderThePackAloneIsRead) {
 TEST_F(ContentFolderTest, ALooseFileWinsOverThePackAndOthersStillComeFromThePack) {
   OpenPack({{"data\\a.txt", "packed"}, {"data\\b.txt", "only in the pack"}});
   WriteLoose("data/a.txt", "loose text");
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   CoreFile file("data\\a.txt", MODE_READ);
   EXPECT_TRUE(file.IsLoose());
   EXPECT_EQ(file.GetSize(), 10u);
@@ -75,7 +75,7 @@ TEST_F(ContentFolderTest, ALooseFileWinsOverThePackAndOthersStillComeFromThePack
 }
 
 TEST_F(ContentFolderTest, LooseBytesReadLikeAnEntryButNothingFollowsThem) {
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   WriteLoose("data/lines.txt", "one\ntwo\nthree");
   CoreFile file("data\\lines.txt", MODE_READ);
   char line[64];
@@ -98,14 +98,14 @@ TEST_F(ContentFolderTest, LooseBytesReadLikeAnEntryButNothingFollowsThem) {
 }
 
 TEST_F(ContentFolderTest, AFolderServesEntriesWithoutAnyPack) {
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   WriteLoose("data/definition/x.xml", "<TRDataXml/>");
   EXPECT_EQ(ReadEntryText("data\\definition\\x.xml"), "<TRDataXml/>");
   EXPECT_TRUE(LooseFilePath("data/definition/x.xml").empty()) << "the player would not find that name in a pack";
 }
 
 TEST_F(ContentFolderTest, NamesThatWouldLeaveTheFolderAreNotLooseFiles) {
-  SetContentFolder(mFolder / "inner");
+  SetLooseContentFolder(mFolder / "inner");
   WriteLoose("secret.txt", "outside");
   EXPECT_TRUE(LooseFilePath("data\\..\\..\\secret.txt").empty());
   EXPECT_EQ(ReadLooseEntry("..\\secret.txt"), nullptr);
@@ -116,7 +116,7 @@ TEST_F(ContentFolderTest, NamesThatWouldLeaveTheFolderAreNotLooseFiles) {
 
 TEST_F(ContentFolderTest, AMissingEntryIsAnEmptyFileAndALogLineWhenTolerated) {
   OpenPack({{"data\\a.txt", "packed"}});
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   SetMissingEntriesTolerated(true);
   ClearLogHistory();
   CoreFile file;
@@ -133,12 +133,12 @@ TEST_F(ContentFolderTest, AMissingEntryIsAnEmptyFileAndALogLineWhenTolerated) {
 
 TEST_F(ContentFolderDeathTest, AMissingEntryStaysCriticalUnlessTolerated) {
   OpenPack({{"data\\a.txt", "packed"}});
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   EXPECT_CRITICAL_EXIT(CoreFile("data\\gone.png", MODE_READ), CRITICAL_FILE_NOT_FOUND);
 }
 
 TEST_F(ContentFolderTest, AModelCacheIsConvertedFromANewerDocumentBesideIt) {
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   WriteLoose("data/model/tri.mqo", TRIANGLE_MQO);
   LooseBytes converted = ReadLooseEntry("data\\model\\tri.bmdl");
   ASSERT_NE(converted, nullptr) << "no cache yet: the document is converted";
@@ -158,7 +158,7 @@ TEST_F(ContentFolderTest, AModelCacheIsConvertedFromANewerDocumentBesideIt) {
 }
 
 TEST_F(ContentFolderTest, ADocumentThatDoesNotConvertIsLoggedAndGivesNothing) {
-  SetContentFolder(mFolder);
+  SetLooseContentFolder(mFolder);
   WriteLoose("data/model/bad.mqo", "Metasequoia Document\nFormat Text Ver 1.0\nObject \"x\" {\n\tvertex 1 {\n\t\t0 0 0\n\t}\n"
                                    "\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\nEof\n");
   ClearLogHistory();
