@@ -54,7 +54,7 @@ bool resTexture::Refresh(CoreFileStream& stream) {
   std::string failure;
   cTexture* fresh = DecodeTexture(stream, failure);
   if (!fresh) {
-    Log(LogLevel::Error, "texture", "%s: %s; the picture loaded before stays", GetPath().c_str(), failure.c_str());
+    Log(LogLevel::Error, "texture", "%s does not decode (%s); the picture loaded before stays", GetPath().c_str(), failure.c_str());
     return false;
   }
   delete mTexture;

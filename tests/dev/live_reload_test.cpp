@@ -75,7 +75,7 @@ class LiveReloadTest : public ::testing::Test {
     fs::remove_all(mFolder);
     fs::copy(BinaryPath("content/stage"), mFolder, fs::copy_options::recursive);
     HeadlessOptions options;
-    options.packPath = BinaryPath("production/torvane.pak");
+    options.packPath = BinaryPath("test-production/torvane.pak");
     options.frame.width = WIDTH;
     options.frame.height = HEIGHT;
     std::string error;

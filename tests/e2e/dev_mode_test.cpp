@@ -118,7 +118,7 @@ class DevModeTest : public ::testing::Test {
 };
 
 TEST_F(DevModeTest, ScreenshotsAreTheHeadlessRendersAtTheSameTimes) {
-  std::string pack = BinaryPath("production/torvane.pak");
+  std::string pack = BinaryPath("test-production/torvane.pak");
   auto dev = StartDev({"--pack", pack});
   ASSERT_TRUE(dev);
   for (uint32_t t : {700u, 3500u, 6800u}) {
@@ -136,8 +136,8 @@ TEST_F(DevModeTest, ScreenshotsAreTheHeadlessRendersAtTheSameTimes) {
 }
 
 TEST_F(DevModeTest, AfterASeekTheMusicPlaysFromThere) {
-  fs::copy(BinaryPath("production/music.ogg"), mFolder + "/music.ogg");
-  auto dev = StartDev({"--pack", BinaryPath("production/torvane.pak"), "--music", mFolder + "/music.ogg"});
+  fs::copy(BinaryPath("test-production/music.ogg"), mFolder + "/music.ogg");
+  auto dev = StartDev({"--pack", BinaryPath("test-production/torvane.pak"), "--music", mFolder + "/music.ogg"});
   ASSERT_TRUE(dev);
   Command(R"({"cmd":"seek","ms":3000})");
   Command(R"({"cmd":"play"})");
