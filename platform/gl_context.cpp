@@ -2,13 +2,16 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/gl_driver_pin.h"
 #include "platform/window.h"
 
 namespace platform {
 
 GLContext* CreateGLContext(Window* window) {
   if (!window) return nullptr;
-  return static_cast<GLContext*>(SDL_GL_CreateContext(static_cast<SDL_Window*>(NativeWindow(window))));
+  SDL_GLContext context = SDL_GL_CreateContext(static_cast<SDL_Window*>(NativeWindow(window)));
+  if (context) PinGLDriver();
+  return static_cast<GLContext*>(context);
 }
 
 void DeleteGLContext(GLContext* context) {

@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <SDL2/SDL.h>
 
+#include "platform/gl_driver_pin.h"
+
 namespace platform {
 
 HiddenGLContext::~HiddenGLContext() { Destroy(); }
@@ -34,6 +36,7 @@ bool HiddenGLContext::Create(int width, int height) {
     return false;
   }
   mContext = context;
+  PinGLDriver();
   glewExperimental = GL_TRUE;
   // GLEW loads the GL entry points before it looks for the current GLX display, which it now and
   // then misses on a context SDL has just made current; that last check alone is no failure.
