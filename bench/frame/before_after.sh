@@ -7,7 +7,8 @@
 #
 # Frame time: both builds' BM_EngineFrame at 1280 x 720 with FSAA 0 and 4, taken in turns (before,
 # after, before, ...) ROUNDS times (default 5) so that both meet the same load; the fastest and
-# the median round of each (on a shared machine the fastest is the one least disturbed).
+# the median round of each, elapsed and in CPU time of the whole process (on a shared machine the
+# CPU time is what the frame costs; elapsed time also holds the waits for other processes).
 # Peak memory: the maximum resident set size of `torvane-tool render` at 1280 x 720 and
 # 1920 x 1080 with FSAA 0 and 8, two frames each (one with and one without the flash).
 set -euo pipefail
@@ -26,20 +27,21 @@ for round in $(seq "$rounds"); do
     folder=$before
     [ "$side" = after ] && folder=$after
     "$folder/bench/frame/bench_frame" --benchmark_filter="$filter" --benchmark_format=csv 2>/dev/null |
-      awk -F, -v side="$side" '$1 ~ /^"BM_/ { gsub(/"/, "", $1); print side, $1, $3 }' >>"$results"
+      awk -F, -v side="$side" '$1 ~ /^"BM_/ { gsub(/"/, "", $1); print side, $1, "elapsed", $3; print side, $1, "cpu", $4 }' >>"$results"
   done
   echo "round $round of $rounds done" >&2
 done
 
-echo "Frame time (ms over $rounds rounds: fastest, median):"
-sort -k1,1 -k2,2 -k3,3n "$results" | awk '
-  { key = $1 " " $2; values[key] = values[key] " " $3; count[key]++ }
+echo "Frame time (ms per frame over $rounds rounds: fastest, median; cpu: every thread of the process):"
+sort -k1,1 -k2,2 -k3,3 -k4,4n "$results" | awk '
+  { key = $1 " " $2 " " $3; values[key] = values[key] " " $4 }
   END {
     for (key in values) {
       n = split(substr(values[key], 2), v, " ");
-      printf "  %-7s %-60s %8.1f %8.1f\n", substr(key, 1, index(key, " ") - 1), substr(key, index(key, " ") + 1), v[1], v[int((n + 1) / 2)]
+      split(key, k, " ");
+      printf "  %-7s %-8s %-58s %8.1f %8.1f\n", k[1], k[3], k[2], v[1], v[int((n + 1) / 2)]
     }
-  }' | sort
+  }' | sort -k3,3 -k2,2 -k1,1
 
 echo "Peak resident set size of torvane-tool render (MiB):"
 for size in 1280x720 1920x1080; do
