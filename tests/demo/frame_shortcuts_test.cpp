@@ -2,6 +2,8 @@
 // the same, byte for byte, as the frame drawn with every buffer, pass and clear (everyPass), and
 // the shortcuts must really be taken where they apply and not where they do not.
 #include <cstdio>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -171,7 +173,9 @@ class ProductionVariant {
       }
       entries.emplace_back(name, bytes);
     }
-    mPath = testing::TempDir() + "/production_variant.pak";
+    // Tests run in processes side by side: each variant gets a file of its own.
+    static int made = 0;
+    mPath = testing::TempDir() + "/production_variant_" + std::to_string(::getpid()) + "_" + std::to_string(++made) + ".pak";
     std::ofstream(mPath, std::ios::binary) << PackImage(entries);
   }
   ~ProductionVariant() { std::remove(mPath.c_str()); }
