@@ -32,7 +32,7 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 int RunRender(const std::vector<std::string>& rawArgs) {
   ToolArgs args;
   std::string error;
-  if (!ParseToolArgs(rawArgs, {"--pack", "--width", "--height", "--fsaa", "--aspect", "--at", "--out"}, {"--low-quality"},
+  if (!ParseToolArgs(rawArgs, {"--pack", "--width", "--height", "--fsaa", "--aspect", "--at", "--out"}, {"--low-quality", "--every-pass"},
                      args, error)) {
     return ToolUsageError("render", error);
   }
@@ -40,6 +40,7 @@ int RunRender(const std::vector<std::string>& rawArgs) {
   HeadlessOptions options;
   options.packPath = args.Option("--pack", "torvane.pak");
   if (!ParseFrameOptions(args, options.frame, error)) return ToolUsageError("render", error);
+  options.frame.everyPass = args.Has("--every-pass");
   std::vector<uint32_t> times;
   if (!ParseTimes(args.Option("--at"), times)) return ToolUsageError("render", "--at needs milliseconds T1,T2,...");
   std::filesystem::path outDir = args.Option("--out");
@@ -74,10 +75,11 @@ int RunRender(const std::vector<std::string>& rawArgs) {
 
 TORVANE_TOOL_COMMAND(render, "render", "compose frames of a production headless and write them as PNGs",
                      "usage: torvane-tool render --pack PAK --width W --height H [--fsaa N] [--aspect A:B]\n"
-                     "                           [--low-quality] --at T1,T2,... --out DIR\n\n"
+                     "                           [--low-quality] [--every-pass] --at T1,T2,... --out DIR\n\n"
                      "Starts the production in PAK without window, launcher or sound, loads it as the\n"
                      "player does, and composes the frame at each demo time Ti (milliseconds) at W x H\n"
                      "with FSAA level N (0, 2, 4 or 8) and display aspect A:B (default 16:9). Each frame\n"
-                     "is written to DIR/frame_TTTTTTTT.png and its path printed. Needs a display (Xvfb\n"
-                     "will do).\n",
+                     "is written to DIR/frame_TTTTTTTT.png and its path printed. --every-pass draws\n"
+                     "every buffer, pass and clear, also those that change no pixel: the frames must be\n"
+                     "the same as without it. Needs a display (Xvfb will do).\n",
                      RunRender);

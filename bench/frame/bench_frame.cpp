@@ -9,9 +9,9 @@
 //                                  drawn before the shortcuts;
 //   BM_PlainFrame/W/H/N            PlainFrame, a hand-written plain-GL program drawing the same
 //                                  reduced passes with the GLSL of the same effect files.
-// All compose into an off-screen target, read the frame back, and time one frame at each of the
-// same demo times over the production's eight seconds (every 250 ms: the timed frames are the
-// whole production, whatever the machine's speed). Counters:
+// All compose into an off-screen target, read the frame back, and time one frame at each of 32
+// demo times spread evenly over the production (every 250 ms of the test production's eight
+// seconds): the timed frames are the whole production, whatever the machine's speed. Counters:
 //   pass_equivalents  a frame's CPU time over that of one full-screen RGBA16F copy pass at the
 //                     same size (copy_pass_ms: its elapsed time), measured on the same context
 //                     right after the frames;
@@ -27,6 +27,7 @@
 //   cmake --build build --target bench_frame
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/frame/bench_frame
 // TORVANE_PACK overrides the pack (default: the build's test-production/torvane.pak).
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <string>
@@ -42,8 +43,9 @@
 
 namespace {
 
-constexpr uint32_t MUSIC_MS = 8000;
-constexpr uint32_t TIME_STEP_MS = 250;
+// The test production's length; the plain frame knows no other production.
+constexpr uint32_t TEST_PRODUCTION_MS = 8000;
+constexpr uint32_t FRAMES_PER_CYCLE = 32;
 constexpr double MIB = 1024.0 * 1024.0;
 
 std::string PackPath() {
@@ -51,10 +53,20 @@ std::string PackPath() {
   return path && path[0] ? path : TORVANE_PRODUCTION_PACK;
 }
 
-std::vector<uint32_t> DemoTimes() {
+// FRAMES_PER_CYCLE demo times spread evenly from 0 over a production of lengthMs.
+std::vector<uint32_t> DemoTimes(uint32_t lengthMs) {
   std::vector<uint32_t> times;
-  for (uint32_t t = 0; t < MUSIC_MS; t += TIME_STEP_MS) times.push_back(t);
+  for (uint32_t i = 0; i < FRAMES_PER_CYCLE; ++i) {
+    times.push_back(static_cast<uint32_t>(uint64_t{lengthMs} * i / FRAMES_PER_CYCLE));
+  }
   return times;
+}
+
+// The started demo's length: the end of its last scene line.
+uint32_t StartedDemoLength() {
+  uint32_t length = 0;
+  for (const SceneLineEntry& line : gDemoManager.SceneLines()) length = std::max(length, line.endTime);
+  return length;
 }
 
 using FrameSet = std::vector<std::vector<uint8_t>>;
@@ -104,8 +116,8 @@ struct TimedFrames {
 // frames, then times frames at the demo times in turn, one per iteration; afterFrame sees every
 // timed frame.
 template <class Frames, class AfterFrame>
-TimedFrames TimeFrames(benchmark::State& state, Frames& frames, AfterFrame afterFrame) {
-  const std::vector<uint32_t> times = DemoTimes();
+TimedFrames TimeFrames(benchmark::State& state, Frames& frames, uint32_t lengthMs, AfterFrame afterFrame) {
+  const std::vector<uint32_t> times = DemoTimes(lengthMs);
   TimedFrames result;
   for (uint32_t t : times) result.firstFrames.push_back(frames.RenderFrame(t));
   size_t next = 0;
@@ -148,7 +160,7 @@ void EngineFrames(benchmark::State& state, bool everyPass) {
     return;
   }
   InventoryTotal total;
-  TimedFrames timed = TimeFrames(state, demo, [&] { total.Add(gDemoManager.Composer().LastInventory()); });
+  TimedFrames timed = TimeFrames(state, demo, StartedDemoLength(), [&] { total.Add(gDemoManager.Composer().LastInventory()); });
   const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
   state.counters["scene_passes"] = total.scene / n;
   state.counters["supersample_passes"] = total.supersample / n;
@@ -180,7 +192,7 @@ void BM_PlainFrame(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  const TimedFrames timed = TimeFrames(state, plain, [] {});
+  const TimedFrames timed = TimeFrames(state, plain, TEST_PRODUCTION_MS, [] {});
   ReportPassEquivalents(state, timed, options.width, options.height);
   ReportDifferenceFromEngine(state, timed.firstFrames);
 }
@@ -213,7 +225,7 @@ const bool REGISTERED = [] {
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->MeasureProcessCPUTime()
-            ->Iterations(static_cast<benchmark::IterationCount>(DemoTimes().size()));
+            ->Iterations(FRAMES_PER_CYCLE);
       }
     }
   }

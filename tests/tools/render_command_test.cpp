@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +31,11 @@ std::string PackWithEffect(const fs::path& folder, const std::string& effectText
   CommandResult packed = RunTool({"pack", "create", pack, (folder / "stage").string()});
   EXPECT_EQ(packed.status, 0) << packed.err;
   return pack;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 CommandResult RenderAt(const std::string& pack, const fs::path& out) {
@@ -72,5 +79,26 @@ TEST(RenderTool, ABrokenPackEndsOnStderrAloneWithAReadableLine) {
                             "[pack] error: " + pack + ": not a pack file"),
             std::string::npos)
       << result.err;
+  fs::remove_all(folder);
+}
+
+// The reference path: the frames drawn with every buffer, pass and clear are the frames the player
+// draws, byte for byte, here with supersampling, bars and the flash over the glow.
+TEST(RenderTool, EveryPassDrawsTheSameFrames) {
+  fs::path folder = fs::temp_directory_path() / ("torvane_render_every_" + std::to_string(::getpid()));
+  const std::string pack = BinaryPath("test-production/torvane.pak");
+  const std::vector<std::string> common = {"render", "--pack", pack, "--width", "96", "--height", "54",
+                                           "--fsaa", "4", "--aspect", "4:3", "--at", "1000,4250,7000"};
+  std::vector<std::string> shortcut = common;
+  shortcut.insert(shortcut.end(), {"--out", (folder / "shortcut").string()});
+  std::vector<std::string> every = common;
+  every.insert(every.end(), {"--every-pass", "--out", (folder / "every").string()});
+  ASSERT_EQ(RunTool(shortcut).status, 0);
+  ASSERT_EQ(RunTool(every).status, 0);
+  for (const char* frame : {"frame_00001000.png", "frame_00004250.png", "frame_00007000.png"}) {
+    const std::string a = ReadFile(folder / "shortcut" / frame);
+    EXPECT_FALSE(a.empty()) << frame;
+    EXPECT_TRUE(a == ReadFile(folder / "every" / frame)) << frame;
+  }
   fs::remove_all(folder);
 }
