@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "content/showcase/generators/asset_check.h"
-#include "content/showcase/generators/content_folder.h"
+#include "content/showcase/generators/generated_content.h"
 #include "content/showcase/generators/mesh.h"
 #include "content/showcase/generators/models.h"
 #include "content/showcase/generators/score_composer.h"
@@ -171,14 +171,14 @@ TEST(ShowcaseContentFolder, RewritesOnlyWhatChangedAndRemovesWhatIsGone) {
   fs::path root = fs::temp_directory_path() / ("showcase_folder_" + std::to_string(::getpid()));
   fs::remove_all(root);
   std::string error;
-  ContentFolder first;
+  GeneratedContent first;
   first.Add("data/a.txt", std::string("one"));
   first.Add("data/b.txt", std::string("two"));
   ASSERT_TRUE(first.WriteTo(root, error)) << error;
   fs::file_time_type kept = fs::last_write_time(root / "data/a.txt");
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
 
-  ContentFolder second;
+  GeneratedContent second;
   second.Add("data/a.txt", std::string("one"));
   second.Add("models/c.mqo", std::string("three"));
   ASSERT_TRUE(second.WriteTo(root, error)) << error;

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     }
   }
   if (out.empty() || options.fontDirectory.empty()) return Usage();
-  ContentFolder folder;
+  GeneratedContent folder;
   std::string error;
   if (!GenerateShowcase(options, folder, error) || !folder.WriteTo(out, error)) {
     std::fprintf(stderr, "showcase-generate: %s\n", error.c_str());

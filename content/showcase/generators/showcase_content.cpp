@@ -20,7 +20,7 @@ constexpr double MAX_JPEG_ERROR = 4.0;  // mean difference per channel, of 255
 constexpr double MAX_CUBE_ERROR = 6.0;
 constexpr double CUBE_EXPOSURE = 1.6;
 
-bool AddModels(const TextAtlas& atlas, ContentFolder& folder, std::map<std::string, ModelData>& models, std::string& error) {
+bool AddModels(const TextAtlas& atlas, GeneratedContent& folder, std::map<std::string, ModelData>& models, std::string& error) {
   const std::vector<std::pair<std::string, std::function<Mesh()>>> MODELS = {
       {"tunnel", TunnelModel},   {"knot", KnotModel},
       {"terrain", [] { return TerrainModel("terrain"); }},
@@ -39,7 +39,7 @@ bool AddModels(const TextAtlas& atlas, ContentFolder& folder, std::map<std::stri
   return true;
 }
 
-bool AddPicture(ContentFolder& folder, const std::string& path, const Rgba8Image& image,
+bool AddPicture(GeneratedContent& folder, const std::string& path, const Rgba8Image& image,
                 std::vector<uint8_t> (*write)(const Rgba8Image&), std::string& error) {
   std::vector<uint8_t> bytes = write(image);
   if (!CheckPicture(path, bytes, image, MAX_JPEG_ERROR, error)) return false;
@@ -47,7 +47,7 @@ bool AddPicture(ContentFolder& folder, const std::string& path, const Rgba8Image
   return true;
 }
 
-bool AddPictures(FontRasterizer& bold, const TextAtlas& atlas, ContentFolder& folder, std::string& error) {
+bool AddPictures(FontRasterizer& bold, const TextAtlas& atlas, GeneratedContent& folder, std::string& error) {
   auto jpeg = [](const Rgba8Image& image) { return WriteJpeg(image, JPEG_QUALITY); };
   if (!AddPicture(folder, "data/texture/title.png", TitlePicture(bold), WritePng, error) ||
       !AddPicture(folder, "data/texture/windows.png", WindowsPicture(), WritePng, error) ||
@@ -70,7 +70,7 @@ bool AddPictures(FontRasterizer& bold, const TextAtlas& atlas, ContentFolder& fo
   return true;
 }
 
-bool AddDefinitions(const Definitions& definitions, ContentFolder& folder, std::string& error) {
+bool AddDefinitions(const Definitions& definitions, GeneratedContent& folder, std::string& error) {
   const std::vector<std::tuple<std::string, std::string, std::string>> FILES = {
       {"data/definition/sceneLineDefine.xml", "sceneLineDefine", WriteSceneLineDefine(definitions)},
       {"data/definition/tdfDefine.xml", "tdfDefine", WriteTdfDefine(definitions)},
@@ -86,7 +86,7 @@ bool AddDefinitions(const Definitions& definitions, ContentFolder& folder, std::
 
 }  // namespace
 
-bool GenerateShowcase(const ShowcaseOptions& options, ContentFolder& folder, std::string& error) {
+bool GenerateShowcase(const ShowcaseOptions& options, GeneratedContent& folder, std::string& error) {
   FontRasterizer sans, bold, mono;
   if (!sans.Open((options.fontDirectory / "DejaVuSans.ttf").string(), error) ||
       !bold.Open((options.fontDirectory / "DejaVuSans-Bold.ttf").string(), error) ||

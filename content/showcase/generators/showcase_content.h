@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "content/showcase/generators/content_folder.h"
+#include "content/showcase/generators/generated_content.h"
 
 struct ShowcaseOptions {
   std::filesystem::path fontDirectory;           // holds DejaVuSans.ttf, -Bold and Mono
@@ -21,4 +21,4 @@ inline constexpr char SHOWCASE_SCORE_PATH[] = "music/showcase.score";
 inline constexpr char SHOWCASE_FEATURES_PATH[] = "features.tsv";
 
 // False with error naming the asset that failed its check, or the font that could not be read.
-bool GenerateShowcase(const ShowcaseOptions& options, ContentFolder& folder, std::string& error);
+bool GenerateShowcase(const ShowcaseOptions& options, GeneratedContent& folder, std::string& error);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-class ContentFolder {
+class GeneratedContent {
  public:
   void Add(const std::string& relativePath, std::vector<uint8_t> bytes);
   void Add(const std::string& relativePath, const std::string& text);

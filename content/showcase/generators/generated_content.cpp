@@ -1,4 +1,4 @@
-#include "content/showcase/generators/content_folder.h"
+#include "content/showcase/generators/generated_content.h"
 
 #include <fstream>
 #include <iterator>
@@ -14,13 +14,13 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
 
 }  // namespace
 
-void ContentFolder::Add(const std::string& relativePath, std::vector<uint8_t> bytes) { mFiles[relativePath] = std::move(bytes); }
+void GeneratedContent::Add(const std::string& relativePath, std::vector<uint8_t> bytes) { mFiles[relativePath] = std::move(bytes); }
 
-void ContentFolder::Add(const std::string& relativePath, const std::string& text) {
+void GeneratedContent::Add(const std::string& relativePath, const std::string& text) {
   mFiles[relativePath] = std::vector<uint8_t>(text.begin(), text.end());
 }
 
-bool ContentFolder::AddTree(const fs::path& source, const std::string& prefix, std::string& error) {
+bool GeneratedContent::AddTree(const fs::path& source, const std::string& prefix, std::string& error) {
   std::error_code code;
   for (fs::recursive_directory_iterator it(source, code), end; !code && it != end; it.increment(code)) {
     if (it->is_regular_file()) Add(prefix + it->path().lexically_relative(source).generic_string(), ReadBytes(it->path()));
@@ -29,7 +29,7 @@ bool ContentFolder::AddTree(const fs::path& source, const std::string& prefix, s
   return !code;
 }
 
-bool ContentFolder::WriteTo(const fs::path& root, std::string& error) const {
+bool GeneratedContent::WriteTo(const fs::path& root, std::string& error) const {
   std::error_code code;
   std::vector<fs::path> stale;
   if (fs::exists(root)) {
