@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tools/check/content_folder.h"
+#include "tools/check/content_folder_files.h"
 #include "tools/check/production_check.h"
 #include "tools/pack_creation.h"
 #include "tools/score_rendering.h"
@@ -20,7 +20,7 @@ int Fail(const std::string& message) {
 
 // music.ogg in out from the folder's one score, or copied from music/music.ogg; made tells whether
 // there was one music to make. Anything else is left for the check to name.
-bool MakeMusic(const ContentFolder& folder, const fs::path& music, bool& made, std::string& error) {
+bool MakeMusic(const ContentFolderFiles& folder, const fs::path& music, bool& made, std::string& error) {
   const std::vector<fs::path> scores = folder.Scores();
   const fs::path prepared = folder.PreparedMusic();
   made = scores.size() + (prepared.empty() ? 0 : 1) == 1;
@@ -51,7 +51,7 @@ int RunBuild(const std::vector<std::string>& args) {
   fs::create_directories(out, code);
   if (code) return Fail("cannot make " + out.string() + ": " + code.message());
 
-  ContentFolder folder(content);
+  ContentFolderFiles folder(content);
   const fs::path music = out / "music.ogg";
   bool madeMusic = false;
   if (!MakeMusic(folder, music, madeMusic, error)) return Fail(error);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "files/pack_file.h"
-#include "tools/check/content_folder.h"
+#include "tools/check/content_folder_files.h"
 #include "tools/check/production_check.h"
 #include "tools/pack_opening.h"
 #include "tools/tool_command.h"
@@ -25,7 +25,7 @@ int RunCheck(const std::vector<std::string>& args) {
   ProductionCheckOptions options;
   options.musicPath = parsed.Option("--music");
   if (std::filesystem::is_directory(target)) {
-    ContentFolder folder(target);
+    ContentFolderFiles folder(target);
     return Report(folder, CheckProduction(folder, &folder, options));
   }
   if (!InstallPackFile(target.string(), error)) {

@@ -152,7 +152,7 @@ bool ParseAutomation(std::istringstream& words, Score& score, std::string& error
   }
   Automation* automation = FindAutomation(score, target, parameter);
   if (!automation) {
-    error = "nothing to automate as '" + target + " " + parameter + "'";
+    error = "nothing to automate as \"" + target + " " + parameter + "\"";
     return false;
   }
   size_t before = automation->points.size();

@@ -62,6 +62,11 @@ const Mistake MISTAKES[] = {
      "data/definition/postEffectDefine.xml", "renderTarget=\"10\"", "\"vignette\": renderTarget 10", true},
     {"post-effects that write no picture", "data/definition/postEffectDefine.xml", "renderTarget=\"-1\"",
      "renderTarget=\"3\"", "data/definition/postEffectDefine.xml", "<TRDataXml", "none writes the picture", false},
+    {"equal priorities at once", "data/definition/postEffectDefine.xml", "</TRDataXml>",
+     "  <PostEffectEntry sTime=\"7000\" eTime=\"9000\" shader=\"vignette\" execPrio=\"0\" execPass=\"-1\" "
+     "renderTarget=\"-1\"/>\n</TRDataXml>",
+     "data/definition/postEffectDefine.xml", "sTime=\"7000\"", "execPrio 0 is also on line 4, which runs at the same time",
+     false},
     {"pass the effect lacks", "data/definition/postEffectDefine.xml", "execPass=\"-1\"", "execPass=\"1\"",
      "data/definition/postEffectDefine.xml", "execPass=\"1\"", "\"vignette\": execPass 1 names no pass", true},
     {"source line", "data/definition/postEffectDefine.xml", "lineId=\"0\"", "lineId=\"line0\"",

@@ -233,7 +233,7 @@ class DefinitionChecker {
   void CheckPostEffects() {
     DefinitionDocument document(mFiles, POST_EFFECT_DEFINE_PATH, "postEffectDefine");
     if (!Open(document, POST_EFFECT_DEFINE_PATH, POST_EFFECT_SCHEMA)) return;
-    std::map<long, int> priorities;
+    std::vector<PrioritisedEntry> priorities;
     std::vector<RunningEntry> running;
     for (int i = 0; i < document.Root().ChildCount("PostEffectEntry"); ++i) {
       XmlElement element = document.Root().Child("PostEffectEntry", i);
@@ -249,12 +249,15 @@ class DefinitionChecker {
       if (start == end && start >= 0) {
         mFindings.Warning(mFile, line, what + ": sTime equals eTime, so its progress is 0/0 at that moment");
       }
-      if (priorities.count(priority)) {
+      // Equal priorities matter only where the entries run at once.
+      for (const PrioritisedEntry& other : priorities) {
+        if (other.priority != priority || std::max(other.start, start) > std::min(other.end, end)) continue;
         mFindings.Warning(mFile, line, what + ": execPrio " + std::to_string(priority) + " is also on line " +
-                                           std::to_string(priorities[priority]) +
-                                           "; entries of equal priority run in no defined order");
+                                           std::to_string(other.line) + ", which runs at the same time; entries of " +
+                                           "equal priority run in no defined order");
+        break;
       }
-      priorities[priority] = line;
+      priorities.push_back({priority, start, end, line});
       if (target < POST_EFFECT_FINAL_TARGET || target >= POST_EFFECT_BUFFER_COUNT) {
         mFindings.Error(mFile, line, what + ": renderTarget " + std::to_string(target) +
                                          " is neither -1 (the picture) nor a work buffer 0 to 9; the player leaves the entry out");
@@ -271,6 +274,13 @@ class DefinitionChecker {
     }
     CheckPictureIsWritten(running, document.LineOf(document.Root()));
   }
+
+  struct PrioritisedEntry {
+    long priority;
+    long start;
+    long end;
+    int line;
+  };
 
   struct RunningEntry {
     long start;

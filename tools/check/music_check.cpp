@@ -2,7 +2,7 @@
 
 
 #include "sound/music_probe.h"
-#include "tools/check/content_folder.h"
+#include "tools/check/content_folder_files.h"
 #include "tools/music_score.h"
 #include "tools/music_synth.h"
 
@@ -31,7 +31,7 @@ MusicFacts CheckMusicFile(const std::filesystem::path& path, ProductionFindings&
   return facts;
 }
 
-MusicFacts CheckContentMusic(const ContentFolder& folder, ProductionFindings& findings) {
+MusicFacts CheckContentMusic(const ContentFolderFiles& folder, ProductionFindings& findings) {
   const std::vector<std::filesystem::path> scores = folder.Scores();
   const std::filesystem::path prepared = folder.PreparedMusic();
   const std::string musicFolder = (std::filesystem::path(folder.Name()) / CONTENT_MUSIC_FOLDER).string();
@@ -54,6 +54,8 @@ MusicFacts CheckContentMusic(const ContentFolder& folder, ProductionFindings& fi
     findings.Error(file, 0, "cannot be read");
   } else if (!ParseScore(text, score, error, &line)) {
     findings.Error(file, line, error.substr(error.find(": ") + 2));
+  } else if (!ScoreLengthAcceptable(score, error)) {
+    findings.Error(file, 0, error);
   } else if (ScoreFrames(score) == 0) {
     findings.Error(file, 0, "the score has no length and no notes: the music would be silent and the demo over at once");
   } else {

@@ -9,7 +9,7 @@
 
 #include "demo/production_finding.h"
 
-class ContentFolder;
+class ContentFolderFiles;
 
 struct MusicFacts {
   std::string source;  // the file the length comes from; empty when there is none
@@ -20,4 +20,4 @@ struct MusicFacts {
 MusicFacts CheckMusicFile(const std::filesystem::path& path, ProductionFindings& findings);
 
 // The content folder's music: its one score, or music/music.ogg.
-MusicFacts CheckContentMusic(const ContentFolder& folder, ProductionFindings& findings);
+MusicFacts CheckContentMusic(const ContentFolderFiles& folder, ProductionFindings& findings);

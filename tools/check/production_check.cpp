@@ -10,7 +10,7 @@
 #include "files/core_file.h"
 #include "platform/hidden_gl_context.h"
 #include "resources/resource_manager.h"
-#include "tools/check/content_folder.h"
+#include "tools/check/content_folder_files.h"
 #include "tools/check/definition_check.h"
 #include "tools/check/effect_check.h"
 #include "tools/check/model_check.h"
@@ -41,7 +41,7 @@ std::vector<std::string> FilesOfKind(const ProductionFiles& files, std::initiali
 
 class ProductionChecker {
  public:
-  ProductionChecker(const ProductionFiles& files, const ContentFolder* folder, const ProductionCheckOptions& options)
+  ProductionChecker(const ProductionFiles& files, const ContentFolderFiles* folder, const ProductionCheckOptions& options)
       : mFiles(files), mFolder(folder), mOptions(options) {}
 
   ProductionCheckResult Check() {
@@ -163,7 +163,7 @@ class ProductionChecker {
   }
 
   const ProductionFiles& mFiles;
-  const ContentFolder* mFolder;
+  const ContentFolderFiles* mFolder;
   const ProductionCheckOptions& mOptions;
   ProductionCheckResult mResult;
   ProductionReferences mReferences;
@@ -178,7 +178,7 @@ std::string Count(size_t count, const char* one, const char* many) {
 
 }  // namespace
 
-ProductionCheckResult CheckProduction(const ProductionFiles& files, const ContentFolder* folder,
+ProductionCheckResult CheckProduction(const ProductionFiles& files, const ContentFolderFiles* folder,
                                       const ProductionCheckOptions& options) {
   return ProductionChecker(files, folder, options).Check();
 }

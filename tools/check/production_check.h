@@ -9,7 +9,7 @@
 #include "demo/production_files.h"
 #include "demo/production_finding.h"
 
-class ContentFolder;
+class ContentFolderFiles;
 
 struct ProductionCheckOptions {
   std::string musicPath;        // the music to probe; empty: the content folder's own, if any
@@ -29,7 +29,7 @@ struct ProductionCheckResult {
 };
 
 // folder: the same production as files when it is a content folder (for its music), else null.
-ProductionCheckResult CheckProduction(const ProductionFiles& files, const ContentFolder* folder,
+ProductionCheckResult CheckProduction(const ProductionFiles& files, const ContentFolderFiles* folder,
                                       const ProductionCheckOptions& options);
 
 // "N errors, M warnings in NAME (...)": the line after the findings.

@@ -1,4 +1,4 @@
-#include "tools/check/content_folder.h"
+#include "tools/check/content_folder_files.h"
 
 #include <algorithm>
 #include <fstream>
@@ -39,7 +39,7 @@ bool ReadDiskFile(const fs::path& path, std::string& bytes) {
   return !in.bad();
 }
 
-ContentFolder::ContentFolder(fs::path root) : mRoot(std::move(root)) {
+ContentFolderFiles::ContentFolderFiles(fs::path root) : mRoot(std::move(root)) {
   for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) mDataFiles[PackEntryNameOf(file, mRoot)] = file;
   for (const fs::path& file : FilesIn(mRoot / CONTENT_MODELS_FOLDER, false)) {
     if (file.extension() == ".mqo") {
@@ -48,7 +48,7 @@ ContentFolder::ContentFolder(fs::path root) : mRoot(std::move(root)) {
   }
 }
 
-std::vector<std::string> ContentFolder::Names() const {
+std::vector<std::string> ContentFolderFiles::Names() const {
   std::vector<std::string> names;
   for (const auto& [name, file] : mDataFiles) names.push_back(name);
   for (const auto& [name, file] : mModelSources) names.push_back(name);
@@ -57,9 +57,9 @@ std::vector<std::string> ContentFolder::Names() const {
   return names;
 }
 
-bool ContentFolder::Has(const std::string& path) const { return mDataFiles.count(path) || mModelSources.count(path); }
+bool ContentFolderFiles::Has(const std::string& path) const { return mDataFiles.count(path) || mModelSources.count(path); }
 
-bool ContentFolder::Read(const std::string& path, std::string& bytes) const {
+bool ContentFolderFiles::Read(const std::string& path, std::string& bytes) const {
   if (mModelSources.count(path)) {
     const Conversion& conversion = Convert(path);
     bytes = conversion.cache;
@@ -69,7 +69,7 @@ bool ContentFolder::Read(const std::string& path, std::string& bytes) const {
   return found != mDataFiles.end() && ReadDiskFile(found->second, bytes);
 }
 
-std::string ContentFolder::DisplayName(const std::string& path) const {
+std::string ContentFolderFiles::DisplayName(const std::string& path) const {
   if (auto source = mModelSources.find(path); source != mModelSources.end()) return source->second.string();
   if (auto file = mDataFiles.find(path); file != mDataFiles.end()) return file->second.string();
   std::string relative = path;
@@ -77,7 +77,7 @@ std::string ContentFolder::DisplayName(const std::string& path) const {
   return (mRoot / relative).string();
 }
 
-bool ContentFolder::ReadModel(const std::string& cachePath, ProductionModel& model, std::string& error) const {
+bool ContentFolderFiles::ReadModel(const std::string& cachePath, ProductionModel& model, std::string& error) const {
   if (!mModelSources.count(cachePath)) return ProductionFiles::ReadModel(cachePath, model, error);
   const Conversion& conversion = Convert(cachePath);
   if (!conversion.converted) {
@@ -88,14 +88,14 @@ bool ContentFolder::ReadModel(const std::string& cachePath, ProductionModel& mod
   return true;
 }
 
-int ContentFolder::LineOf(const std::string& path, const std::string& text) const {
+int ContentFolderFiles::LineOf(const std::string& path, const std::string& text) const {
   auto source = mModelSources.find(path);
   if (source == mModelSources.end()) return ProductionFiles::LineOf(path, text);
   std::string bytes;
   return ReadDiskFile(source->second, bytes) ? LineOfText(bytes, text) : 0;
 }
 
-const ContentFolder::Conversion& ContentFolder::Convert(const std::string& cachePath) const {
+const ContentFolderFiles::Conversion& ContentFolderFiles::Convert(const std::string& cachePath) const {
   auto done = mConversions.find(cachePath);
   if (done != mConversions.end()) return done->second;
   Conversion& conversion = mConversions[cachePath];
@@ -113,7 +113,7 @@ const ContentFolder::Conversion& ContentFolder::Convert(const std::string& cache
   return conversion;
 }
 
-std::vector<PackInput> ContentFolder::PackInputs() const {
+std::vector<PackInput> ContentFolderFiles::PackInputs() const {
   std::vector<PackInput> inputs;
   for (const std::string& name : Names()) {
     PackInput input;
@@ -129,7 +129,7 @@ std::vector<PackInput> ContentFolder::PackInputs() const {
   return inputs;
 }
 
-std::vector<std::string> ContentFolder::ReplacedCaches() const {
+std::vector<std::string> ContentFolderFiles::ReplacedCaches() const {
   std::vector<std::string> replaced;
   for (const auto& [name, source] : mModelSources) {
     if (mDataFiles.count(name)) replaced.push_back(name);
@@ -137,7 +137,7 @@ std::vector<std::string> ContentFolder::ReplacedCaches() const {
   return replaced;
 }
 
-std::vector<fs::path> ContentFolder::Scores() const {
+std::vector<fs::path> ContentFolderFiles::Scores() const {
   std::vector<fs::path> scores;
   for (const fs::path& file : FilesIn(mRoot / CONTENT_MUSIC_FOLDER, false)) {
     if (file.extension() == ".score") scores.push_back(file);
@@ -145,7 +145,7 @@ std::vector<fs::path> ContentFolder::Scores() const {
   return scores;
 }
 
-fs::path ContentFolder::PreparedMusic() const {
+fs::path ContentFolderFiles::PreparedMusic() const {
   fs::path music = mRoot / CONTENT_MUSIC_FOLDER / "music.ogg";
   std::error_code code;
   return fs::is_regular_file(music, code) ? music : fs::path();

@@ -19,9 +19,9 @@ inline constexpr char CONTENT_MUSIC_FOLDER[] = "music";
 // The pack folder the converted models go to.
 inline constexpr char CONTENT_MODEL_PACK_FOLDER[] = "data\\model\\";
 
-class ContentFolder : public ProductionFiles {
+class ContentFolderFiles : public ProductionFiles {
  public:
-  explicit ContentFolder(std::filesystem::path root);
+  explicit ContentFolderFiles(std::filesystem::path root);
 
   std::string Name() const override { return mRoot.string(); }
   std::vector<std::string> Names() const override;
