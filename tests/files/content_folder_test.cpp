@@ -51,7 +51,15 @@ class ContentFolderTest : public PackTest {
   fs::path mFolder;
 };
 
-using ContentFolderDeathTest = ContentFolderTest;
+// Without a folder of its own: the death test's child runs the fixture's set-up but never its
+// tear-down.
+class ContentFolderDeathTest : public PackTest {
+ protected:
+  void TearDown() override {
+    SetLooseContentFolder("");
+    PackTest::TearDown();
+  }
+};
 
 TEST_F(ContentFolderTest, WithoutAFolderThePackAloneIsRead) {
   OpenPack({{"data\\a.txt", "packed"}});
@@ -133,7 +141,7 @@ TEST_F(ContentFolderTest, AMissingEntryIsAnEmptyFileAndALogLineWhenTolerated) {
 
 TEST_F(ContentFolderDeathTest, AMissingEntryStaysCriticalUnlessTolerated) {
   OpenPack({{"data\\a.txt", "packed"}});
-  SetLooseContentFolder(mFolder);
+  SetLooseContentFolder(fs::temp_directory_path());
   EXPECT_CRITICAL_EXIT(CoreFile("data\\gone.png", MODE_READ), CRITICAL_FILE_NOT_FOUND);
 }
 
