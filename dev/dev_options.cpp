@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
+
+#include "sound/sound_player.h"
 
 const char DEV_USAGE[] =
     "usage: torvane --dev [--pack P | --content DIR] [--music M] [--size WxH] [--fsaa N]\n"
@@ -24,10 +27,15 @@ bool ParsePair(const std::string& text, char separator, int& first, int& second)
   return at != std::string::npos && ParsePositive(text.substr(0, at), first) && ParsePositive(text.substr(at + 1), second);
 }
 
+// Beside the pack, as the player finds it; in a content folder alone, where the build keeps a
+// prepared music file (music/music.ogg), else at its top.
 std::string DefaultMusic(const DevOptions& options) {
   namespace fs = std::filesystem;
-  fs::path folder = !options.packPath.empty() ? fs::path(options.packPath).parent_path() : fs::path(options.contentPath);
-  return (folder / "music.ogg").string();
+  if (!options.packPath.empty()) return (fs::path(options.packPath).parent_path() / MUSIC_FILE_NAME).string();
+  fs::path prepared = fs::path(options.contentPath) / "music" / MUSIC_FILE_NAME;
+  std::error_code error;
+  if (fs::is_regular_file(prepared, error)) return prepared.string();
+  return (fs::path(options.contentPath) / MUSIC_FILE_NAME).string();
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 struct DevOptions {
   std::string packPath;     // empty: no pack (the content folder alone)
   std::string contentPath;  // empty: no loose files
-  std::string musicPath;    // "music.ogg" beside the pack or in the content folder unless given
+  std::string musicPath;    // unless given: "music.ogg" beside the pack, else the content folder's
   std::string controlPath;  // the control socket; empty for none
   FrameConfig frame;        // the composed picture's size, FSAA level, aspect and quality
   bool play = false;        // start playing instead of paused at 0

@@ -38,6 +38,25 @@ bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
+// DIR/models/NAME.mqo for the entry data\model\NAME.bmdl or data\model\NAME.mqo; empty for any
+// other name.
+fs::path ModelSource(std::string_view name) {
+  std::string_view folder = CONTENT_MODEL_PACK_FOLDER;
+  if (Folder().empty() || name.substr(0, folder.size()) != folder) return {};
+  std::string_view file = name.substr(folder.size());
+  if (file.empty() || file.find_first_of("\\/") != std::string_view::npos) return {};
+  std::string_view stem = file;
+  if (EndsWith(file, MODEL_CACHE_EXTENSION)) {
+    stem = file.substr(0, file.size() - MODEL_CACHE_EXTENSION.size());
+  } else if (EndsWith(file, MQO_EXTENSION)) {
+    stem = file.substr(0, file.size() - MQO_EXTENSION.size());
+  } else {
+    return {};
+  }
+  if (stem.empty() || stem == "." || stem == "..") return {};
+  return Folder() / CONTENT_MODELS_FOLDER / (std::string(stem) + std::string(MQO_EXTENSION));
+}
+
 LooseBytes ReadWholeFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return nullptr;
@@ -116,6 +135,10 @@ std::string PackNameOfLooseFile(const fs::path& file) {
   if (Folder().empty()) return {};
   fs::path relative = file.lexically_relative(Folder());
   if (relative.empty() || *relative.begin() == "..") return {};
+  // A source of the build's models folder stands for the document of its cache.
+  if (relative.parent_path() == CONTENT_MODELS_FOLDER && relative.extension() == MQO_EXTENSION) {
+    return CONTENT_MODEL_PACK_FOLDER + relative.filename().string();
+  }
   std::string name;
   for (const fs::path& component : relative) {
     if (component == ".") continue;
@@ -125,6 +148,8 @@ std::string PackNameOfLooseFile(const fs::path& file) {
 }
 
 bool LooseEntryExists(const std::string& name) {
+  fs::path source = ModelSource(name);
+  if (!source.empty() && IsRegularFile(source)) return true;
   fs::path path = LooseFilePath(name);
   if (path.empty()) return false;
   if (IsRegularFile(path)) return true;
@@ -134,6 +159,10 @@ bool LooseEntryExists(const std::string& name) {
 
 LooseBytes ReadLooseEntry(const std::string& name) {
   if (Folder().empty()) return nullptr;
+  fs::path source = ModelSource(name);
+  if (EndsWith(name, MODEL_CACHE_EXTENSION) && !source.empty() && IsRegularFile(source)) {
+    return ConvertedDocument(source, name);
+  }
   fs::path path = LooseFilePath(name);
   if (path.empty()) return nullptr;
   if (EndsWith(name, MODEL_CACHE_EXTENSION)) {

@@ -1,9 +1,11 @@
 #pragma once
 // Loose files standing in for pack entries, for the developer mode: a content folder laid out as
-// the pack is (the entry "data\x\y.png" is the file DIR/data/x/y.png). A loose file wins over
-// the pack's entry of the same name. A model cache ("x.bmdl") is converted from the Metasequoia
-// document beside it ("x.mqo") when that is newer or the cache is missing, as the build does.
-// No folder is set in the player, which reads the pack alone.
+// the pack is (the entry "data\x\y.png" is the file DIR/data/x/y.png), as `torvane-tool build`
+// reads it. A loose file wins over the pack's entry of the same name. Model caches are converted
+// from Metasequoia documents as the build does: "data\model\NAME.bmdl" from DIR/models/NAME.mqo
+// when there is one (it replaces any cache), else a cache from the document beside it
+// (DIR/data/.../NAME.mqo) when that is newer or the cache is missing. No folder is set in the
+// player, which reads the pack alone.
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +13,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// Where the build keeps the Metasequoia sources, and the pack folder their caches go to.
+inline constexpr char CONTENT_MODELS_FOLDER[] = "models";
+inline constexpr char CONTENT_MODEL_PACK_FOLDER[] = "data\\model\\";
 
 using LooseBytes = std::shared_ptr<const std::vector<uint8_t>>;
 
@@ -23,8 +29,9 @@ const std::filesystem::path& LooseContentFolder();
 // name that would leave the folder.
 std::filesystem::path LooseFilePath(std::string_view name);
 
-// The pack name of a file below the content folder ("data/x/y.png" becomes "data\x\y.png"); empty
-// for a path outside it.
+// The pack name of a file below the content folder ("data/x/y.png" becomes "data\x\y.png", and
+// "models/NAME.mqo" the document "data\model\NAME.mqo" whose cache it makes); empty for a path
+// outside it.
 std::string PackNameOfLooseFile(const std::filesystem::path& file);
 
 // Whether a loose file stands in for the entry name (a model cache's document counts).

@@ -19,7 +19,7 @@ TEST(DevOptions, ReadsEveryOptionAndFillsTheDefaults) {
       << error;
   EXPECT_EQ(options.packPath, "") << "a content folder alone needs no pack";
   EXPECT_EQ(options.contentPath, "work/prod");
-  EXPECT_EQ(options.musicPath, "work/prod/music.ogg");
+  EXPECT_EQ(options.musicPath, "work/prod/music.ogg") << "no work/prod/music/music.ogg here";
   EXPECT_EQ(options.controlPath, "/tmp/s");
   EXPECT_EQ(options.frame.width, 640);
   EXPECT_EQ(options.frame.height, 360);

@@ -168,7 +168,7 @@ TEST_F(DevModeTest, AfterASeekTheMusicPlaysFromThere) {
 
 TEST_F(DevModeTest, SavedChangesReachThePausedPictureAndABrokenEffectChangesNothing) {
   std::string content = mFolder + "/content";
-  fs::copy(BinaryPath("content/stage"), content, fs::copy_options::recursive);
+  fs::copy(SourcePath("content"), content, fs::copy_options::recursive);
   auto dev = StartDev({"--content", content});
   ASSERT_TRUE(dev);
   const uint32_t t = 1500;
@@ -206,13 +206,13 @@ TEST_F(DevModeTest, SavedChangesReachThePausedPictureAndABrokenEffectChangesNoth
     EXPECT_NE(found, std::string::npos) << from;
     return found == std::string::npos ? text : text.replace(found, from.size(), to);
   };
-  // Where the picture should change and nowhere else: exactly the headless render of a pack made
-  // from the changed folder.
+  // Where the picture should change and nowhere else: exactly the headless render of the
+  // production built from the changed folder.
   auto expected = [&](const std::string& name) {
-    std::string pack = mFolder + "/" + name + ".pak";
-    CommandResult packed = RunTool({"pack", "create", pack, content});
-    EXPECT_EQ(packed.status, 0) << packed.err;
-    return Rendered(pack, t);
+    std::string out = mFolder + "/" + name;
+    CommandResult built = RunTool({"build", content, "--out", out});
+    EXPECT_EQ(built.status, 0) << built.out << built.err;
+    return Rendered(out + "/torvane.pak", t);
   };
 
   struct Change {

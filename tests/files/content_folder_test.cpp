@@ -51,7 +51,15 @@ class ContentFolderTest : public PackTest {
   fs::path mFolder;
 };
 
-using ContentFolderDeathTest = ContentFolderTest;
+// Without a folder of its own: the death test's child runs the fixture's set-up but never its
+// tear-down.
+class ContentFolderDeathTest : public PackTest {
+ protected:
+  void TearDown() override {
+    SetLooseContentFolder("");
+    PackTest::TearDown();
+  }
+};
 
 TEST_F(ContentFolderTest, WithoutAFolderThePackAloneIsRead) {
   OpenPack({{"data\\a.txt", "packed"}});
@@ -133,7 +141,7 @@ TEST_F(ContentFolderTest, AMissingEntryIsAnEmptyFileAndALogLineWhenTolerated) {
 
 TEST_F(ContentFolderDeathTest, AMissingEntryStaysCriticalUnlessTolerated) {
   OpenPack({{"data\\a.txt", "packed"}});
-  SetLooseContentFolder(mFolder);
+  SetLooseContentFolder(fs::temp_directory_path());
   EXPECT_CRITICAL_EXIT(CoreFile("data\\gone.png", MODE_READ), CRITICAL_FILE_NOT_FOUND);
 }
 
@@ -155,6 +163,26 @@ TEST_F(ContentFolderTest, AModelCacheIsConvertedFromANewerDocumentBesideIt) {
   LooseBytes cache = ReadLooseEntry("data\\model\\tri.bmdl");
   ASSERT_NE(cache, nullptr);
   EXPECT_EQ(std::string(cache->begin(), cache->end()), "cache bytes");
+}
+
+// The build's own layout: a source under models/ makes data\model\NAME.bmdl and replaces any cache
+// the data folder holds.
+TEST_F(ContentFolderTest, AModelSourceOfTheBuildReplacesAnyCache) {
+  SetLooseContentFolder(mFolder);
+  WriteLoose("models/tri.mqo", TRIANGLE_MQO);
+  WriteLoose("data/model/tri.bmdl", "an old cache");
+  fs::last_write_time(mFolder / "data/model/tri.bmdl", fs::last_write_time(mFolder / "models/tri.mqo") +
+                                                           std::chrono::seconds(5));
+  LooseBytes converted = ReadLooseEntry("data\\model\\tri.bmdl");
+  ASSERT_NE(converted, nullptr);
+  ModelData model;
+  ASSERT_TRUE(ParseModelCache(converted->data(), converted->size(), model)) << "the source, not the newer cache";
+  EXPECT_EQ(model.materials[0].texture, "data\\model\\skin.png");
+  EXPECT_TRUE(LooseEntryExists("data\\model\\tri.mqo"));
+  EXPECT_FALSE(LooseEntryExists("data\\model\\other.bmdl"));
+  EXPECT_EQ(PackNameOfLooseFile(mFolder / "models" / "tri.mqo"), "data\\model\\tri.mqo");
+  EXPECT_EQ(PackNameOfLooseFile(mFolder / "models" / "notes.txt"), "models\\notes.txt");
+  EXPECT_EQ(ReadLooseEntry("data\\texture\\tri.bmdl"), nullptr) << "only the model folder's caches come from models/";
 }
 
 TEST_F(ContentFolderTest, ADocumentThatDoesNotConvertIsLoggedAndGivesNothing) {

@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "demo/production_files.h"
+#include "files/content_folder.h"
 #include "tools/pack_creation.h"
 
 inline constexpr char CONTENT_DATA_FOLDER[] = "data";
-inline constexpr char CONTENT_MODELS_FOLDER[] = "models";
 inline constexpr char CONTENT_MUSIC_FOLDER[] = "music";
-// The pack folder the converted models go to.
-inline constexpr char CONTENT_MODEL_PACK_FOLDER[] = "data\\model\\";
 
 class ContentFolderFiles : public ProductionFiles {
  public:
