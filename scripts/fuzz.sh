@@ -39,6 +39,7 @@ esac
 # Whole productions need a GL context, so a display.
 needs_display() { [ "$1" = fuzz_production ]; }
 
+# intercept_tls_get_addr=0 keeps the leak checker's tracer alive at exit (scripts/test-sanitized.sh).
 summary=()
 for target in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$target
@@ -49,7 +50,7 @@ for target in "${targets[@]}"; do
   echo "== $target (${limit[*]})"
   log=build-fuzz/$target.log
   set +e
-  SDL_AUDIODRIVER=dummy LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
+  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=intercept_tls_get_addr=0 LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
     "${run[@]}" "build-fuzz/fuzz/$target" "${limit[@]}" -max_len=1048576 -rss_limit_mb=2048 -timeout=60 \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1
   status=$?
@@ -57,7 +58,7 @@ for target in "${targets[@]}"; do
   grep -E "^#[0-9]+ *(INITED|DONE)|ERROR|SUMMARY" "$log" | tail -4 || true
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   outcome=$([ "$status" -eq 0 ] && echo "nothing found" || echo "FOUND: see $findings and $log")
-  SDL_AUDIODRIVER=dummy LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
+  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=intercept_tls_get_addr=0 LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
     "${run[@]}" "build-fuzz/fuzz/$target" -merge=1 -max_len=1048576 -rss_limit_mb=2048 "fuzz/corpus/$target" "$corpus" \
     >"build-fuzz/$target.merge.log" 2>&1 || true
   summary+=("$target: ${runs:-?} executions, $outcome")

@@ -14,7 +14,9 @@ cd "$(dirname "$0")/.."
 which=${TORVANE_SANITIZED_TESTS:-default}
 [ "$which" = none ] && exit 0
 build_dir=${TORVANE_SANITIZE_BUILD_DIR:-build-asan}
-export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=0:strict_string_checks=1:check_initialization_order=1
+# intercept_tls_get_addr=0: up to GCC 13 the runtime's TLS interceptor can mistake a heap block for
+# an old glibc TLS header, and the leak checker's tracer then dies at exit (SIGSEGV, no report).
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=0:strict_string_checks=1:check_initialization_order=1:intercept_tls_get_addr=0
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The build runs sanitized tools too (the test production is built and checked, effects compiled
@@ -23,9 +25,13 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON -DTORVANE_BENCH=OFF -DTORVANE_SHOWCASE=OFF
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" cmake --build "$build_dir"
 
+# The two window tests that switch the display mode are left out too: SDL's probe context loads the
+# GL driver and unloads it again before the window exists; after a mode switch the leak checker
+# reports a block from that first load, and with the library gone it has no name any suppression
+# could match. They run unsanitized in scripts/test.sh.
 exclude=()
 if [ "$which" != all ]; then
-  exclude=(-E '^(PlayerTest|PlayingDemoTest|PlayingShowcaseTest|LauncherDialog|CheckOpenGL)\.')
+  exclude=(-E '^(PlayerTest|PlayingDemoTest|PlayingShowcaseTest|LauncherDialog|CheckOpenGL)\.|^WindowGLTest\.(GammaInAWindow|FullScreenAtASize)')
 fi
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
   ctest --test-dir "$build_dir" --output-on-failure --timeout 1200 -j "$(nproc)" "${exclude[@]}"
