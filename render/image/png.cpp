@@ -11,6 +11,10 @@ namespace {
 // Deflate expands its input at most about 1032 times, so the file must hold at least this share
 // of the image's raw rows; a short file cannot make the decoder allocate a huge picture.
 constexpr uint64_t DEFLATE_MAX_RATIO = 1032;
+// Metadata chunks are read whole into memory of the size their length field claims, which a
+// damaged file sets to gigabytes. No pixel depends on them, so they are skipped unread.
+constexpr png_byte SKIPPED_CHUNKS[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0pCAL\0sCAL";
+constexpr int SKIPPED_CHUNK_COUNT = sizeof(SKIPPED_CHUNKS) / 5;
 
 struct PngSource {
   const uint8_t* data;
@@ -59,6 +63,7 @@ bool ReadImage(PngDecode& state, PngSource& source, ImageData& out) {
   if (setjmp(png_jmpbuf(state.png))) return false;
   png_set_read_fn(state.png, &source, ReadFromSource);
   png_set_user_limits(state.png, MAX_IMAGE_SIDE, MAX_IMAGE_SIDE);
+  png_set_keep_unknown_chunks(state.png, PNG_HANDLE_CHUNK_NEVER, SKIPPED_CHUNKS, SKIPPED_CHUNK_COUNT);
   png_read_info(state.png, state.info);
   uint64_t rawSize = (static_cast<uint64_t>(png_get_rowbytes(state.png, state.info)) + 1) * png_get_image_height(state.png, state.info);
   if (rawSize / DEFLATE_MAX_RATIO > source.size) return RefuseImage("its compressed data is too short for its size");

@@ -1,9 +1,29 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "render/image/decoders.h"
 #include "tests/support/image_fixtures.h"
 
 namespace {
+
+// A chunk as it stands in the file; lengthField overrides the length it claims.
+std::vector<uint8_t> Chunk(const char* type, const std::string& data, uint32_t lengthField) {
+  std::vector<uint8_t> chunk;
+  for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(static_cast<uint8_t>(lengthField >> shift));
+  chunk.insert(chunk.end(), type, type + 4);
+  chunk.insert(chunk.end(), data.begin(), data.end());
+  uLong crc = crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));
+  for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(static_cast<uint8_t>(crc >> shift));
+  return chunk;
+}
+
+// The fixture with a chunk put right after its header.
+std::vector<uint8_t> WithChunkAfterHeader(const std::string& name, const std::vector<uint8_t>& chunk) {
+  constexpr size_t END_OF_HEADER = 8 + 25;
+  std::vector<uint8_t> bytes = ImageFixture(name);
+  bytes.insert(bytes.begin() + END_OF_HEADER, chunk.begin(), chunk.end());
+  return bytes;
+}
 
 ImageData DecodeFixture(const std::string& name) {
   std::vector<uint8_t> bytes = ImageFixture(name);
@@ -78,6 +98,21 @@ TEST(PngDecoder, OversizedHeaderIsRefusedBeforeAllocating) {
   bytes[17] = 0x10;
   ImageData image;
   EXPECT_FALSE(DecodePng(bytes.data(), bytes.size(), image));
+}
+
+TEST(PngDecoder, MetadataChunksChangeNoPixelAndOneThatClaimsGigabytesIsRefusedUnread) {
+  const std::string text = std::string("Title") + '\0' + "five by three";
+  for (const char* type : {"tEXt", "iCCP", "eXIf"}) {
+    std::vector<uint8_t> bytes = WithChunkAfterHeader("palette.png", Chunk(type, text, static_cast<uint32_t>(text.size())));
+    ImageData image;
+    ASSERT_TRUE(DecodePng(bytes.data(), bytes.size(), image)) << type;
+    ExpectFixturePixels(image, type);
+  }
+  // Read whole, this length field alone would allocate 1.9 GB.
+  std::vector<uint8_t> lying = WithChunkAfterHeader("palette.png", Chunk("tEXt", text, 1958367525u));
+  ImageData image;
+  EXPECT_FALSE(DecodePng(lying.data(), lying.size(), image));
+  EXPECT_TRUE(image.pixels.empty());
 }
 
 }  // namespace
