@@ -6,7 +6,9 @@
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
 
+#include "core/log.h"
 #include "sound/ogg_memory_source.h"
+#include "sound/ogg_page_order.h"
 
 namespace {
 
@@ -36,6 +38,13 @@ OggVorbisLoader::OggVorbisLoader() = default;
 OggVorbisLoader::~OggVorbisLoader() { Close(); }
 
 bool OggVorbisLoader::OpenStream() {
+  std::string fault;
+  bool inOrder = IsMemorySource(*mSource) ? OggPagesInOrder(mSource->memory, mSource->size, fault)
+                                          : OggFilePagesInOrder(SourcePath(), fault);
+  if (!inOrder) {
+    Log(LogLevel::Error, "sound", "%s: damaged Ogg file, not decoded: %s", SourcePath(), fault.c_str());
+    return false;
+  }
   auto vorbis = std::make_unique<OggVorbis_File>();
   int result;
   if (IsMemorySource(*mSource)) {

@@ -5,6 +5,7 @@
 #include <ogg/ogg.h>
 
 #include "sound/ogg_memory_source.h"
+#include "sound/ogg_page_order.h"
 #include "sound/ogg_vorbis_loader.h"
 #include "tests/sound/decoder_edge_cases.h"
 #include "tests/support/sound_test_data.h"
@@ -132,6 +133,48 @@ TEST_F(OggVorbisLoaderTest, DamagedStreamsAreRefusedOrEndCleanly) {
     }
     EXPECT_TRUE(status == SOUND_END_IN_BLOCK || status == SOUND_ALREADY_ENDED) << status;
   }
+}
+
+// Pages of a stream that come again after its last one (a spliced file) made the Ogg library
+// move memory of negative size while decoding; such a file is refused before decoding. A chain
+// that begins the stream again with a first page is still a stream in order. A spliced file that
+// seeks into the Ogg library's fault is in the fuzz corpus.
+TEST_F(OggVorbisLoaderTest, AStreamWhosePagesComeAgainIsRefusedAndAChainIsNot) {
+  size_t secondPage = 0;
+  for (size_t at = 4; at + 4 <= ogg->size() && !secondPage; ++at) {
+    if (std::memcmp(&(*ogg)[at], "OggS", 4) == 0) secondPage = at;
+  }
+  ASSERT_GT(secondPage, 0u);
+  Bytes spliced = *ogg;
+  spliced.insert(spliced.end(), ogg->begin() + static_cast<long>(secondPage), ogg->end());
+  std::string fault;
+  EXPECT_FALSE(OggPagesInOrder(spliced.data(), spliced.size(), fault));
+  EXPECT_NE(fault.find("comes after that stream's last page"), std::string::npos) << fault;
+  OggVorbisLoader other;
+  EXPECT_EQ(other.Open(SOUND_MEMORY_SOURCE_NAME, spliced.data(), spliced.size()), SOUND_OPEN_FAILED);
+  std::string splicedPath = WriteScratchFile("spliced.ogg", spliced);
+  EXPECT_EQ(other.Open(splicedPath.c_str()), SOUND_OPEN_FAILED);
+
+  // A second stream that begins after the first one's data began: a link's streams begin together.
+  Bytes interleaved(ogg->begin(), ogg->begin() + static_cast<long>(secondPage));
+  Bytes otherStream(ogg->begin(), ogg->begin() + static_cast<long>(secondPage));
+  otherStream[14] ^= 0x5A;  // the serial number
+  ogg_page first{otherStream.data(), 27 + otherStream[26], otherStream.data() + 27 + otherStream[26],
+                 static_cast<long>(otherStream.size()) - 27 - otherStream[26]};
+  ogg_page_checksum_set(&first);
+  size_t thirdPage = secondPage + 27 + (*ogg)[secondPage + 26];
+  for (int segment = 0; segment < (*ogg)[secondPage + 26]; ++segment) thirdPage += (*ogg)[secondPage + 27 + segment];
+  interleaved.insert(interleaved.end(), ogg->begin() + static_cast<long>(secondPage), ogg->begin() + static_cast<long>(thirdPage));
+  interleaved.insert(interleaved.end(), otherStream.begin(), otherStream.end());
+  interleaved.insert(interleaved.end(), ogg->begin() + static_cast<long>(thirdPage), ogg->end());
+  EXPECT_FALSE(OggPagesInOrder(interleaved.data(), interleaved.size(), fault));
+  EXPECT_NE(fault.find("begins in the middle of stream"), std::string::npos) << fault;
+  EXPECT_EQ(other.Open(SOUND_MEMORY_SOURCE_NAME, interleaved.data(), interleaved.size()), SOUND_OPEN_FAILED);
+
+  Bytes chained = *ogg;
+  chained.insert(chained.end(), ogg->begin(), ogg->end());
+  EXPECT_TRUE(OggPagesInOrder(chained.data(), chained.size(), fault)) << fault;
+  EXPECT_TRUE(OggPagesInOrder(ogg->data(), ogg->size(), fault)) << fault;
 }
 
 // The last page claims a second more than the stream holds: the sound still ends where its
