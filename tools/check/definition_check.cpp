@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <map>
 
@@ -17,6 +18,10 @@ namespace {
 // The lines of the timeline, the entries a line can hold.
 constexpr long SCENE_LINE_COUNT = 10;
 constexpr size_t SCENES_PER_LINE = 32;
+
+// Neighbouring moments of times read from a file, which may be at the ends of the range.
+long MomentAfter(long t) { return t == LONG_MAX ? t : t + 1; }
+long MomentBefore(long t) { return t == LONG_MIN ? t : t - 1; }
 
 struct ElementSchema {
   const char* name;
@@ -294,12 +299,12 @@ class DefinitionChecker {
     std::vector<long> moments;
     for (const RunningEntry& entry : entries) {
       moments.push_back(entry.start);
-      moments.push_back(entry.end + 1);
+      moments.push_back(MomentAfter(entry.end));
     }
     std::sort(moments.begin(), moments.end());
     for (size_t m = 0; m + 1 < moments.size(); ++m) {
       const long from = moments[m];
-      const long to = moments[m + 1] - 1;
+      const long to = MomentBefore(moments[m + 1]);
       if (from > to) continue;
       bool runs = false;
       bool writes = false;
