@@ -40,6 +40,8 @@ esac
 needs_display() { [ "$1" = fuzz_production ]; }
 
 # intercept_tls_get_addr=0 keeps the leak checker's tracer alive at exit (scripts/test-sanitized.sh).
+run_env=(SDL_AUDIODRIVER=dummy ASAN_OPTIONS=intercept_tls_get_addr=0
+         LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0")
 summary=()
 for target in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$target
@@ -50,16 +52,14 @@ for target in "${targets[@]}"; do
   echo "== $target (${limit[*]})"
   log=build-fuzz/$target.log
   set +e
-  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=intercept_tls_get_addr=0 LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
-    "${run[@]}" "build-fuzz/fuzz/$target" "${limit[@]}" -max_len=1048576 -rss_limit_mb=2048 -timeout=60 \
+  env "${run_env[@]}" "${run[@]}" "build-fuzz/fuzz/$target" "${limit[@]}" -max_len=1048576 -rss_limit_mb=2048 -timeout=60 \
     -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "fuzz/corpus/$target" >"$log" 2>&1
   status=$?
   set -e
   grep -E "^#[0-9]+ *(INITED|DONE)|ERROR|SUMMARY" "$log" | tail -4 || true
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   outcome=$([ "$status" -eq 0 ] && echo "nothing found" || echo "FOUND: see $findings and $log")
-  SDL_AUDIODRIVER=dummy ASAN_OPTIONS=intercept_tls_get_addr=0 LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0" \
-    "${run[@]}" "build-fuzz/fuzz/$target" -merge=1 -max_len=1048576 -rss_limit_mb=2048 "fuzz/corpus/$target" "$corpus" \
+  env "${run_env[@]}" "${run[@]}" "build-fuzz/fuzz/$target" -merge=1 -max_len=1048576 -rss_limit_mb=2048 "fuzz/corpus/$target" "$corpus" \
     >"build-fuzz/$target.merge.log" 2>&1 || true
   summary+=("$target: ${runs:-?} executions, $outcome")
 done

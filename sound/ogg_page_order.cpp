@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <ogg/ogg.h>
 
@@ -91,9 +92,9 @@ bool OggFilePagesInOrder(const char* path, std::string& fault) {
   std::FILE* file = std::fopen(path, "rb");
   if (!file) return true;  // the decoder's own open reports a missing file
   OggPageOrder order;
-  uint8_t buffer[OGG_SCAN_CHUNK];
+  std::vector<uint8_t> buffer(OGG_SCAN_CHUNK);
   size_t got;
-  while (order.InOrder() && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) order.Feed(buffer, got);
+  while (order.InOrder() && (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) order.Feed(buffer.data(), got);
   std::fclose(file);
   fault = order.Fault();
   return order.InOrder();

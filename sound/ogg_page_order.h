@@ -33,10 +33,9 @@ class OggPageOrder {
   struct Sync;
 
   void Check(uint32_t serial, long page, bool first, bool last);
-
-  std::unique_ptr<Sync> mSync;
   bool BeginsInTheMiddle(uint32_t serial);
 
+  std::unique_ptr<Sync> mSync;
   std::map<uint32_t, StreamPages> mStreams;  // of the current link
   bool mDataSeen = false;                    // a page other than a first one, in this link
   std::string mFault;
