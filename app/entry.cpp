@@ -1,10 +1,15 @@
 #include "app/entry.h"
 
+#include <GL/glew.h>
+
+#include "app/software_renderer_notice.h"
+#include "core/log.h"
 #include "core/frame_step.h"
 #include "core/manager.h"
 #include "demo/demo_manager.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
+#include "platform/timer.h"
 #include "shell/alert_box.h"
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
@@ -38,12 +43,18 @@ int StartFailureStatus() {
 // The demo's own end after an Escape is the end of the Escape fade.
 int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE : PLAYER_EXIT_OVER; }
 
+std::string RendererName() {
+  const GLubyte* name = glGetString(GL_RENDERER);
+  return name ? reinterpret_cast<const char*>(name) : "";
+}
+
 }  // namespace
 
 int RunPlayer() {
   SetAlertPresenter(ShowAlertBox);
   if (!InitializeAll()) return StartFailureStatus();
   int status = PLAYER_EXIT_OVER;
+  SoftwareRendererNotice notice(RendererName());
   for (;;) {
     platform::Event event;
     if (platform::PollEvent(&event)) {
@@ -54,6 +65,8 @@ int RunPlayer() {
     } else if (!RunFrame()) {
       status = EndStatus();
       break;
+    } else if (auto text = notice.Observe(gDemoManager.ComposedFrames(), platform::TimeGetTime())) {
+      LogText(LogLevel::Warning, "render", *text);
     }
   }
   TerminateAll();
