@@ -6,10 +6,10 @@
 
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
-#include "demo/production_report.h"
 #include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
+#include "production/production_report.h"
 #include "resources/custom_texture_manager.h"
 #include "resources/post_effect_manager.h"
 #include "resources/res_shader.h"
