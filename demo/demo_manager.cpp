@@ -4,10 +4,10 @@
 
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
-#include "demo/production_report.h"
 #include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
+#include "production/production_report.h"
 #include "render/immediate_draw.h"
 #include "render/matrix_stack.h"
 #include "render/screen_pass.h"
