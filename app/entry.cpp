@@ -1,7 +1,5 @@
 #include "app/entry.h"
 
-#include <GL/glew.h>
-
 #include "app/software_renderer_notice.h"
 #include "core/log.h"
 #include "core/frame_step.h"
@@ -10,6 +8,7 @@
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/timer.h"
+#include "render/renderer_manager.h"
 #include "shell/alert_box.h"
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
@@ -43,18 +42,13 @@ int StartFailureStatus() {
 // The demo's own end after an Escape is the end of the Escape fade.
 int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE : PLAYER_EXIT_OVER; }
 
-std::string RendererName() {
-  const GLubyte* name = glGetString(GL_RENDERER);
-  return name ? reinterpret_cast<const char*>(name) : "";
-}
-
 }  // namespace
 
 int RunPlayer() {
   SetAlertPresenter(ShowAlertBox);
   if (!InitializeAll()) return StartFailureStatus();
   int status = PLAYER_EXIT_OVER;
-  SoftwareRendererNotice notice(RendererName());
+  SoftwareRendererNotice notice(rendererManager::DriverRendererName());
   for (;;) {
     platform::Event event;
     if (platform::PollEvent(&event)) {

@@ -18,8 +18,8 @@ mkdir -p "$build_dir/capture"
 video="$build_dir/capture/torvane.mp4"
 # Settings a two-core machine without a GPU records the whole showcase with in about a quarter of
 # an hour; options of TORVANE_CAPTURE_OPTIONS come later and win.
-headless_options="--width 1280 --height 720 --fps 30 --fsaa 0"
-full_quality_options="--width 1920 --height 1080 --fps 60 --fsaa 4"
+headless_options="--size 1280x720 --fps 30 --fsaa 0"
+full_quality_options="--size 1920x1080 --fps 60 --fsaa 4"
 # A full-quality frame costs about 5.5 of these here (2.25 times the pixels, 2.5 times the work
 # for FSAA 4), and there are twice as many frames.
 full_quality_factor=11

@@ -8,7 +8,7 @@
 
 #include <array>
 
-#include "dev/gpu_pass_timer.h"
+#include "render/gpu_pass_timer.h"
 
 enum class FrameCost { Scene, PostEffect, FinalScreen, Other, ReadBack, Count };
 
