@@ -101,7 +101,13 @@ struct FrameTimes {
   }
 };
 
+// One started showcase for every section's profile (starting it costs seconds), stopped after the
+// last section, when another benchmark starts the engine, or at exit when a filter left the last
+// section out (ahead of the managers' own destruction).
+std::unique_ptr<HeadlessDemo> gProfiled;
+
 void BM_ShowcaseFrame(benchmark::State& state) {
+  gProfiled.reset();
   HeadlessDemo demo;
   if (!StartShowcase(demo, state, static_cast<int>(state.range(0)))) return;
   const std::vector<Sample> samples = Samples();
@@ -121,10 +127,6 @@ void BM_ShowcaseFrame(benchmark::State& state) {
   times.Report(state);
 }
 
-// One started showcase for every section's profile (starting it costs seconds), stopped after the
-// last section, before any other benchmark starts the engine again.
-std::unique_ptr<HeadlessDemo> gProfiled;
-
 HeadlessDemo* ProfiledShowcase(benchmark::State& state) {
   if (!gProfiled) {
     gProfiled = std::make_unique<HeadlessDemo>();
@@ -132,6 +134,9 @@ HeadlessDemo* ProfiledShowcase(benchmark::State& state) {
       gProfiled.reset();
       return nullptr;
     }
+    // Registered once the engine's own statics exist, so that it runs before they are destroyed.
+    static const bool stopAtExit = std::atexit([] { gProfiled.reset(); }) == 0;
+    (void)stopAtExit;
   }
   return gProfiled.get();
 }

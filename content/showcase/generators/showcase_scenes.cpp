@@ -616,6 +616,19 @@ void Builder::Credits() {
 
 // ---- text ----
 
+// A caption is drawn whether shown or not; one not shown stood at the view's origin, a screen-wide
+// panel of alpha 0 right in front of the eye, and each of those cost a full-screen pass. A key
+// that is unseen on both sides is shrunk to nothing, so that nothing is rasterized there; keys
+// next to a seen one keep their size, so the fades look as before.
+void ShrinkUnseenKeys(std::vector<PartKey>& keys) {
+  auto unseen = [&](size_t i) { return i >= keys.size() || keys[i].alpha <= 0.0; };
+  std::vector<bool> shrink(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) shrink[i] = unseen(i) && (i == 0 || unseen(i - 1)) && unseen(i + 1);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (shrink[i]) keys[i].scale = {0.0, 0.0, 0.0};
+  }
+}
+
 void Builder::AddText(const std::string& id, Window window, const std::vector<TextShow>& shows) {
   const double fade = Beat();
   double duration = (window.end + 1 - window.start) / 1000.0;
@@ -643,6 +656,7 @@ void Builder::AddText(const std::string& id, Window window, const std::vector<Te
       }
       part.keys.push_back(key);
     }
+    ShrinkUnseenKeys(part.keys);
     text.parts.push_back(part);
   }
   TdfFile file;
