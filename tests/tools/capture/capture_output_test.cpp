@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demo/demo_clock.h"
+#include "demo/fixed_step_demo_clock.h"
 #include "tests/support/png_reading.h"
 #include "tests/tools/capture/capture_test_support.h"
 #include "tests/tools/capture/decoded_media.h"
