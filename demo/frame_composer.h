@@ -22,17 +22,13 @@
 #include "demo/scene_line_table.h"
 #include "demo/screen_buffer_use.h"
 
+#include "production/frame_effect_paths.h"
 #include "render/frame_pass.h"
-
 #include "resources/post_effect_entry.h"
 
 class cScreenBuffer;
 class cTexture;
 class resShader;
-
-inline constexpr const char NULL_POST_EFFECT_PATH[] = "data\\core\\shader\\nullPostEffect.cgfx";
-inline constexpr const char FINAL_SCREEN_SHADER_PATH[] = "data\\core\\shader\\finalScreenShader.cgfx";
-inline constexpr const char MSAA_SHADER_PATH[] = "data\\core\\shader\\msaa.cgfx";
 
 struct FrameConfig {
   int width = 1280;  // window client size; every buffer has this size

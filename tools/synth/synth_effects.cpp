@@ -1,4 +1,4 @@
-#include "tools/synth_effects.h"
+#include "tools/synth/synth_effects.h"
 
 #include <algorithm>
 #include <cmath>

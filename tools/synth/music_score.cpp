@@ -1,4 +1,4 @@
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 #include <cmath>
 #include <cstdlib>

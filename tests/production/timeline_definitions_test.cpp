@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "demo/timeline_definitions.h"
 #include "files/definition_xml.h"
+#include "production/timeline_definitions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/music_master.h"
+#include "tools/synth/music_master.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,8 +9,8 @@
 
 #include "sound/ogg_vorbis_loader.h"
 #include "sound/sound_source.h"
-#include "tools/music_synth.h"
-#include "tools/ogg_encoder.h"
+#include "tools/synth/music_synth.h"
+#include "tools/synth/ogg_encoder.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
 
 struct RequiredProductionFile {
   const char* path;

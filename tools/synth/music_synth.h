@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 constexpr int SYNTH_SAMPLE_RATE = 44100;
 constexpr int SYNTH_CHANNELS = 2;

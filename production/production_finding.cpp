@@ -1,4 +1,4 @@
-#include "demo/production_finding.h"
+#include "production/production_finding.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "tools/synth_voice.h"
+#include "tools/synth/synth_voice.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "tools/music_synth.h"
+#include "tools/synth/music_synth.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "demo/production_files.h"
+#include "production/production_files.h"
 
 #include <algorithm>
 #include <cstdint>

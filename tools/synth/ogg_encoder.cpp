@@ -1,4 +1,4 @@
-#include "tools/ogg_encoder.h"
+#include "tools/synth/ogg_encoder.h"
 
 #include <algorithm>
 

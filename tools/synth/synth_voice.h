@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 // A state-variable filter (trapezoidal integration): stable under fast cutoff changes, so the
 // cutoff can follow an envelope and automation sample by sample.

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 // Echoes that alternate between the channels, each darker than the one before.
 class PingPongDelay {

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "demo/production_files.h"
 #include "files/definition_xml.h"
 #include "files/xml_encoding.h"
+#include "production/production_files.h"
 
 class DefinitionDocument {
  public:

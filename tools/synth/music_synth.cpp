@@ -1,11 +1,11 @@
-#include "tools/music_synth.h"
+#include "tools/synth/music_synth.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "tools/music_master.h"
-#include "tools/synth_effects.h"
-#include "tools/synth_voice.h"
+#include "tools/synth/music_master.h"
+#include "tools/synth/synth_effects.h"
+#include "tools/synth/synth_voice.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 // The limiter's first ceiling sits this far below the wanted true peak: inter-sample peaks and the
 // encoder's changes take up the rest.

@@ -1,4 +1,4 @@
-#include "demo/definition_document.h"
+#include "production/definition_document.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "tools/score_rendering.h"
+#include "tools/synth/score_rendering.h"
 
 #include <fstream>
 #include <iterator>
 
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::path& out, float quality, std::string& error,
                      ScoreLoudness* loudness) {

@@ -1,8 +1,8 @@
-#include "demo/production_report.h"
+#include "production/production_report.h"
 
 #include "core/log.h"
-#include "demo/production_references.h"
 #include "files/pack_file.h"
+#include "production/production_references.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "demo/production_references.h"
+#include "production/production_references.h"
 
 #include <algorithm>
 #include <set>
 
-#include "demo/definition_document.h"
-#include "demo/frame_composer.h"
-#include "demo/timeline_definitions.h"
 #include "files/mqo_model.h"
 #include "files/tdf_document.h"
+#include "production/definition_document.h"
+#include "production/frame_effect_paths.h"
+#include "production/timeline_definitions.h"
 #include "resources/custom_texture_manager.h"
 #include "resources/post_effect_entry.h"
 #include "resources/post_effect_manager.h"

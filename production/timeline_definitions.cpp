@@ -1,4 +1,4 @@
-#include "demo/timeline_definitions.h"
+#include "production/timeline_definitions.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/music_master.h"
+#include "tools/synth/music_master.h"
 
 inline constexpr float DEFAULT_SYNTH_QUALITY = 0.4f;
 
