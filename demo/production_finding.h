@@ -15,6 +15,10 @@ struct ProductionFinding {
   int line = 0;    // 1-based; 0 when the finding is about the file as a whole
   int column = 0;  // 1-based; 0 when not known
   std::string message;
+  // One mistake often shows as many: the likely cause is reported first, and what it brings
+  // about says so ("follows from line N").
+  bool likelyCause = false;
+  int followsFromLine = 0;
 };
 
 std::string FormatFinding(const ProductionFinding& finding);
@@ -29,6 +33,12 @@ class ProductionFindings {
     Add(FindingSeverity::Warning, file, line, 0, message);
   }
   void Add(FindingSeverity severity, const std::string& file, int line, int column, const std::string& message);
+  void Add(const ProductionFinding& finding) { mFindings.push_back(finding); }
+
+  size_t Size() const { return mFindings.size(); }
+  // The finding at index cause is the likely cause of those of its file added from index first
+  // on that have no cause yet.
+  void MarkCause(size_t cause, size_t first);
 
   const std::vector<ProductionFinding>& All() const { return mFindings; }
   int Count(FindingSeverity severity) const;

@@ -177,6 +177,13 @@ bool ParseAutomation(std::istringstream& words, Score& score, std::string& error
   return true;
 }
 
+// What a pitch is, shown with the note the author seems to have meant.
+std::string ExpectedPitch(const std::string& pitch) {
+  const bool named = !pitch.empty() && pitch[0] >= 'A' && pitch[0] <= 'G';
+  const std::string note = named ? pitch.substr(0, pitch.size() > 1 && (pitch[1] == '#' || pitch[1] == 'b') ? 2 : 1) : "C";
+  return "expected a note name and its octave, like \"" + note + "3\", or a MIDI note number from 0 to 127";
+}
+
 bool ParseNoteLine(std::istringstream& words, Score& score, std::string& error) {
   std::string beat, length, instrument, pitch, velocity;
   Note note;
@@ -191,7 +198,7 @@ bool ParseNoteLine(std::istringstream& words, Score& score, std::string& error) 
     return false;
   }
   if (!PitchFrequency(pitch, note.frequency)) {
-    error = "bad pitch \"" + pitch + "\"";
+    error = "bad pitch \"" + pitch + "\": " + ExpectedPitch(pitch);
     return false;
   }
   if (words >> velocity) {

@@ -146,18 +146,18 @@ class ProductionChecker {
     }
   }
 
-  // By file and line, keeping the order of the checks within a line; the same finding once.
+  // Likely causes first, then by file and line, keeping the order of the checks within a line;
+  // the same finding once.
   static ProductionFindings Sorted(const ProductionFindings& findings) {
     std::vector<ProductionFinding> all = findings.All();
     std::stable_sort(all.begin(), all.end(), [](const ProductionFinding& a, const ProductionFinding& b) {
+      if (a.likelyCause != b.likelyCause) return a.likelyCause;
       return a.file != b.file ? a.file < b.file : a.line < b.line;
     });
     ProductionFindings sorted;
     std::set<std::string> seen;
     for (const ProductionFinding& finding : all) {
-      if (seen.insert(FormatFinding(finding)).second) {
-        sorted.Add(finding.severity, finding.file, finding.line, finding.column, finding.message);
-      }
+      if (seen.insert(FormatFinding(finding)).second) sorted.Add(finding);
     }
     return sorted;
   }
