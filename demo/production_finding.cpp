@@ -19,10 +19,10 @@ void ProductionFindings::Add(FindingSeverity severity, const std::string& file, 
   mFindings.push_back({severity, file, line, column, message});
 }
 
-void ProductionFindings::MarkCause(size_t cause, size_t first) {
+void ProductionFindings::MarkCause(size_t cause, size_t first, size_t end) {
   ProductionFinding& causing = mFindings.at(cause);
   causing.likelyCause = true;
-  for (size_t i = first; i < mFindings.size(); ++i) {
+  for (size_t i = first; i < std::min(end, mFindings.size()); ++i) {
     ProductionFinding& finding = mFindings[i];
     if (i == cause || finding.file != causing.file || finding.likelyCause || finding.followsFromLine > 0) continue;
     finding.followsFromLine = causing.line;

@@ -4,6 +4,8 @@
 // "file:line[:column]: error|warning: message", the way compilers write theirs, so that editors
 // jump to it.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,9 +38,9 @@ class ProductionFindings {
   void Add(const ProductionFinding& finding) { mFindings.push_back(finding); }
 
   size_t Size() const { return mFindings.size(); }
-  // The finding at index cause is the likely cause of those of its file added from index first
-  // on that have no cause yet.
-  void MarkCause(size_t cause, size_t first);
+  // The finding at index cause is the likely cause of those of its file from index first up to
+  // (not including) end that have no cause yet.
+  void MarkCause(size_t cause, size_t first, size_t end = SIZE_MAX);
 
   const std::vector<ProductionFinding>& All() const { return mFindings; }
   int Count(FindingSeverity severity) const;

@@ -52,7 +52,10 @@ class ProductionChecker {
     CheckDefinitionFiles();
     CheckSceneAnimations();
     CheckModels();
-    for (const std::string& texture : mReferences.texturePaths) CheckTexture(mFiles, texture, findings);
+    for (const std::string& texture : mReferences.texturePaths) {
+      const auto site = mReferences.textureSites.find(texture);
+      CheckTexture(mFiles, texture, site == mReferences.textureSites.end() ? nullptr : &site->second, findings);
+    }
     mResult.textures = mReferences.texturePaths.size();
     if (mFolder) {
       for (const std::string& cache : mFolder->ReplacedCaches()) {
@@ -131,7 +134,7 @@ class ProductionChecker {
     for (const std::string& cache : FilesOfKind(mFiles, {"bmdl"}, {})) {
       ++mResult.models;
       if (auto used = mReferences.models.find(cache); used != mReferences.models.end()) {
-        CheckModelNesting(mFiles, cache, used->second, mResult.findings);
+        CheckModel(cache, used->second);
         continue;
       }
       // The reference check has reported a model it loads that does not read.
@@ -139,10 +142,17 @@ class ProductionChecker {
       ProductionModel model;
       std::string error;
       if (!mFiles.ReadModel(cache, model, error)) {
-        mResult.findings.Error(mFiles.DisplayName(cache), 0, "model " + Quoted(cache) + " does not read: " + error);
+        mResult.findings.Error(mFiles.DisplayName(cache), model.errorLine, "model " + Quoted(cache) + " does not read: " + error);
       } else {
-        CheckModelNesting(mFiles, cache, model, mResult.findings);
+        CheckModel(cache, model);
       }
+    }
+  }
+
+  void CheckModel(const std::string& cache, const ProductionModel& model) {
+    CheckModelNesting(mFiles, cache, model, mResult.findings);
+    for (const ModelSourceNote& note : model.sourceWarnings) {
+      mResult.findings.Warning(mFiles.DisplayName(cache), note.line, note.text);
     }
   }
 
