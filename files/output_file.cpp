@@ -74,7 +74,9 @@ bool WriteOutputFile(const std::string& file, const std::vector<uint8_t>& bytes,
   const bool closed = std::fclose(out) == 0;
   if (!closed && failure == 0) failure = errno;
   if (written && closed) return true;
-  std::remove(file.c_str());
+  // What was cut short goes; a device written to (/dev/full) stays.
+  std::error_code ignored;
+  if (fs::is_regular_file(file, ignored)) fs::remove(file, ignored);
   error = WriteFailure(file, failure);
   return false;
 }

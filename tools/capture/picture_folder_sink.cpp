@@ -44,7 +44,7 @@ bool PictureFolderSink::Write(const CapturedFrame& frame, std::string& error) {
     error = "cannot encode frame " + std::to_string(frame.index) + " as PNG";
     return false;
   }
-  return WriteOutputFile(mFolder + "/" + PictureName(frame.index), png, error);
+  return WriteOutputFile(mFolder + "/" + PictureName(frame.index - mOrigin), png, error);
 }
 
 bool PictureFolderSink::Finish(std::string&) { return true; }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <map>
+#include <optional>
 
 #include "demo/definition_document.h"
 #include "demo/timeline_definitions.h"
@@ -130,6 +131,9 @@ class DefinitionChecker {
       } else {
         // An error, not a warning: a misspelt entry leaves its part of the timeline silently empty.
         const std::string meant = DidYouMean(child.Name(), {childNames.begin(), childNames.end()});
+        if (std::string(mDocument->RootName()) == "sceneLineDefine" && !mUnknownSceneLineElement) {
+          mUnknownSceneLineElement = mFindings.Size();
+        }
         mFindings.Error(mFile, LineOf(child), "element " + Quoted(child.Name()) + " in " + Quoted(element.Name()) +
                                                   " is not read: the player skips it and all it holds" +
                                                   (!meant.empty()              ? meant
@@ -197,13 +201,16 @@ class DefinitionChecker {
     return last;
   }
 
+  // A hole that an unread element was probably meant to fill follows from it.
   void CheckSceneLineHoles() {
+    const size_t first = mFindings.Size();
     for (const SceneLineHole& hole : FindShownSceneLineHoles(mSceneLineSpans, mPostEffectSpans, LastMoment())) {
       mFindings.Warning(mSceneLineFile, hole.before->fileLine,
                         "scene line " + std::to_string(hole.line) + " draws nothing from " + std::to_string(hole.from) +
                             " to " + std::to_string(hole.to) + " ms after " + Quoted(hole.before->id) +
                             " ends, while its picture is shown: it stands still on its last frame then");
     }
+    if (mUnknownSceneLineElement && mFindings.Size() > first) mFindings.MarkCause(*mUnknownSceneLineElement, first);
   }
 
   // The scene lines ("0" to "9") an entry's sources read.
@@ -480,6 +487,7 @@ class DefinitionChecker {
   std::vector<std::string> mUsedTdfIds;
   bool mSceneLinesRead = false;
   std::string mSceneLineFile;
+  std::optional<size_t> mUnknownSceneLineElement;  // the index of the first finding of one
   std::vector<SceneLineSpan> mSceneLineSpans;
   std::vector<PostEffectSpan> mPostEffectSpans;
 };

@@ -156,13 +156,15 @@ class ProductionChecker {
     }
   }
 
-  // Likely causes first, then by file and line, keeping the order of the checks within a line;
-  // the same finding once.
+  // Likely causes first, then by file and line, errors before warnings on a line, keeping the
+  // order of the checks otherwise; the same finding once.
   static ProductionFindings Sorted(const ProductionFindings& findings) {
     std::vector<ProductionFinding> all = findings.All();
     std::stable_sort(all.begin(), all.end(), [](const ProductionFinding& a, const ProductionFinding& b) {
       if (a.likelyCause != b.likelyCause) return a.likelyCause;
-      return a.file != b.file ? a.file < b.file : a.line < b.line;
+      if (a.file != b.file) return a.file < b.file;
+      if (a.line != b.line) return a.line < b.line;
+      return a.severity == FindingSeverity::Error && b.severity != FindingSeverity::Error;
     });
     ProductionFindings sorted;
     std::set<std::string> seen;
