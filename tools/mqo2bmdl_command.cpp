@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "demo/production_finding.h"
+#include "production/production_finding.h"
 #include "files/model_cache_writer.h"
 #include "files/mqo_model.h"
 #include "files/output_file.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
-#include "demo/production_references.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
+#include "production/production_references.h"
 
 void CheckTexture(const ProductionFiles& files, const std::string& path, const NamingSite* namedAt, ProductionFindings& findings);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "demo/production_finding.h"
+#include "production/production_finding.h"
 
 namespace {
 
