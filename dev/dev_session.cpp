@@ -11,6 +11,7 @@
 #include "demo/demo_manager.h"
 #include "demo/music_transport.h"
 #include "files/content_folder.h"
+#include "files/output_file.h"
 #include "files/pack_file.h"
 #include "platform/display.h"
 #include "platform/events.h"
@@ -30,12 +31,6 @@ namespace {
 constexpr char DEV_WINDOW_TITLE[] = "Torvane (developer mode)";
 constexpr int64_t SEEK_SHORT_MS = 1000;
 constexpr int64_t SEEK_LONG_MS = 10000;
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
 
 }  // namespace
 
@@ -277,8 +272,8 @@ void DevSession::WriteScreenshots(uint32_t t) {
   std::vector<uint8_t> pixels = mOutput.ReadPixels();
   std::vector<uint8_t> png = EncodeRgbaPng(pixels.data(), mOutput.Width(), mOutput.Height(), "torvane frame");
   for (const Screenshot& shot : pending) {
-    bool written = !png.empty() && WriteFile(shot.path, png);
-    std::string error = written ? "" : "cannot write " + shot.path;
+    std::string error = png.empty() ? "cannot encode the frame as PNG" : "";
+    const bool written = !png.empty() && WriteOutputFile(shot.path, png, error);
     if (written) {
       Log(LogLevel::Info, "dev", "frame at %u ms written to %s", t, shot.path.c_str());
     } else {
