@@ -2,9 +2,8 @@
 
 #include "app/software_renderer_notice.h"
 #include "core/log.h"
-#include "core/frame_step.h"
-#include "core/manager.h"
 #include "demo/demo_manager.h"
+#include "demo/engine_session.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/timer.h"
@@ -46,7 +45,9 @@ int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE :
 
 int RunPlayer() {
   SetAlertPresenter(ShowAlertBox);
-  if (!InitializeAll()) return StartFailureStatus();
+  EngineSession engine;
+  std::string error;
+  if (!engine.Start(EngineOptions{}, error)) return StartFailureStatus();
   int status = PLAYER_EXIT_OVER;
   SoftwareRendererNotice notice(rendererManager::DriverRendererName());
   for (;;) {
@@ -56,13 +57,13 @@ int RunPlayer() {
         status = event.type == platform::EventType::Quit ? PLAYER_EXIT_OVER : PLAYER_EXIT_ESCAPE;
         break;
       }
-    } else if (!RunFrame()) {
+    } else if (!engine.RunFrame()) {
       status = EndStatus();
       break;
     } else if (auto text = notice.Observe(gDemoManager.ComposedFrames(), platform::TimeGetTime())) {
       LogText(LogLevel::Warning, "render", *text);
     }
   }
-  TerminateAll();
+  engine.Stop();
   return status;
 }

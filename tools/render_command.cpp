@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "demo/headless_demo.h"
+#include "files/output_file.h"
 #include "tools/capture/encode_worker.h"
 #include "tools/capture/picture_folder_sink.h"
 #include "tools/frame_options.h"
@@ -68,8 +69,10 @@ int RunRender(const std::vector<std::string>& rawArgs) {
     std::fprintf(stderr, "torvane-tool render: no pack at %s\n", options.packPath.c_str());
     return 1;
   }
-  std::error_code ignored;
-  std::filesystem::create_directories(outDir, ignored);
+  if (!MakeOutputFolder(outDir.string(), error)) {
+    std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
+    return 1;
+  }
 
   HeadlessDemo demo;
   if (!demo.Start(options, error)) {

@@ -105,7 +105,7 @@ TEST(RenderTool, EveryPassDrawsTheSameFrames) {
 
 // Frames are written on a thread of their own while the next is composed: each file holds the
 // frame of its own time, the same as when that frame is rendered alone, and each path is printed
-// in the order asked. A folder that cannot be written is an error naming the file.
+// in the order asked. A folder that cannot be made is an error naming it.
 TEST(RenderTool, FramesWrittenWhileOthersAreComposedAreTheFramesOfTheirTimes) {
   fs::path folder = fs::temp_directory_path() / ("torvane_render_queue_" + std::to_string(::getpid()));
   const std::string pack = BinaryPath("test-production/torvane.pak");
@@ -127,6 +127,6 @@ TEST(RenderTool, FramesWrittenWhileOthersAreComposedAreTheFramesOfTheirTimes) {
   std::ofstream(folder / "not-a-folder") << "a file";
   const CommandResult blocked = render("1000", folder / "not-a-folder");
   EXPECT_EQ(blocked.status, 1);
-  EXPECT_NE(blocked.err.find("cannot write " + (folder / "not-a-folder/frame_00001000.png").string()), std::string::npos) << blocked.err;
+  EXPECT_NE(blocked.err.find((folder / "not-a-folder").string()), std::string::npos) << blocked.err;
   fs::remove_all(folder);
 }
