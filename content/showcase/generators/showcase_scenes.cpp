@@ -700,9 +700,9 @@ void Builder::Captions() {
 
 // ---- post-effects ----
 
-PostEffectConstant Constant(const std::string& param, std::vector<double> values) { return {param, std::move(values)}; }
+PostEffectConstant Constant(const std::string& param, const std::vector<double>& values) { return PostEffectConstantOf(param, values); }
 PostEffectSource Source(const std::string& param, const std::string& type, const std::string& lineId) {
-  return {param, type, lineId};
+  return PostEffectSourceOf(param, type, lineId);
 }
 
 // How a section is graded: its look, and exposure and fade at points in bars from its start.

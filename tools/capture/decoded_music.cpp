@@ -1,10 +1,12 @@
-#include "tools/capture/music_track.h"
+#include "tools/capture/decoded_music.h"
 
 #include <filesystem>
 
 #include "sound/music_probe.h"
 #include "sound/pcm_block.h"
 #include "sound/sound_status.h"
+
+namespace tools {
 
 namespace {
 
@@ -17,7 +19,7 @@ bool Playable(const WaveFormat& format) {
 
 }  // namespace
 
-bool DecodeMusic(const std::string& path, MusicTrack& music, std::string& error) {
+bool DecodeMusic(const std::string& path, DecodedMusic& music, std::string& error) {
   std::error_code ignored;
   if (!std::filesystem::is_regular_file(path, ignored)) {
     error = "no music file at " + path;
@@ -51,3 +53,5 @@ bool DecodeMusic(const std::string& path, MusicTrack& music, std::string& error)
   }
   return true;
 }
+
+}  // namespace tools

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-struct MusicTrack {
+namespace tools {
+
+struct DecodedMusic {
   uint32_t sampleRate = 0;
   int channels = 0;
   std::vector<int16_t> samples;  // interleaved
@@ -17,4 +19,6 @@ struct MusicTrack {
 
 // False with error set when the file is missing, no decoder takes it, it does not decode, or it
 // holds sound the player cannot play (anything but 8- or 16-bit PCM in one or two channels).
-bool DecodeMusic(const std::string& path, MusicTrack& music, std::string& error);
+bool DecodeMusic(const std::string& path, DecodedMusic& music, std::string& error);
+
+}  // namespace tools

@@ -1,10 +1,12 @@
 #pragma once
-// A post-effect entry written back as the definition XML it would be read from, so that what an
-// author tunes in the developer mode can be pasted into "postEffectDefine.xml".
+// A post-effect entry written as the definition XML it is read from: what an author tunes in the
+// developer mode, to paste into "postEffectDefine.xml", and the entries the showcase generates.
 
 #include <string>
 
 #include "resources/post_effect_entry.h"
+
+namespace resources {
 
 // One "PostEffectEntry" element with its "SourceLineEntry" and "ConstantEntry" children, indented
 // by two spaces per level from indent, lines ending in "\n".
@@ -12,3 +14,5 @@ std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent = 1);
 
 // The shortest decimal text that reads back as value.
 std::string ShortestFloatText(float value);
+
+}  // namespace resources

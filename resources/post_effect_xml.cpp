@@ -1,7 +1,9 @@
-#include "dev/post_effect_xml.h"
+#include "resources/post_effect_xml.h"
 
 #include <cstdio>
 #include <cstdlib>
+
+namespace resources {
 
 namespace {
 
@@ -64,3 +66,5 @@ std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent) {
   }
   return xml + pad + "</PostEffectEntry>\n";
 }
+
+}  // namespace resources
