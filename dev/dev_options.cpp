@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "demo/frame_options.h"
+#include "files/content_layout.h"
 #include "sound/sound_player.h"
 
 const char DEV_USAGE[] =
@@ -17,7 +18,7 @@ namespace {
 std::string DefaultMusic(const DevOptions& options) {
   namespace fs = std::filesystem;
   if (!options.packPath.empty()) return (fs::path(options.packPath).parent_path() / MUSIC_FILE_NAME).string();
-  fs::path prepared = fs::path(options.contentPath) / "music" / MUSIC_FILE_NAME;
+  fs::path prepared = fs::path(options.contentPath) / CONTENT_MUSIC_FOLDER / MUSIC_FILE_NAME;
   std::error_code error;
   if (fs::is_regular_file(prepared, error)) return prepared.string();
   return (fs::path(options.contentPath) / MUSIC_FILE_NAME).string();

@@ -14,7 +14,9 @@
 #include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
 #include "dev/music_track.h"
-#include "files/content_folder.h"
+#include "files/content_folder_source.h"
+#include "files/missing_entry_policy.h"
+#include "files/pack_entry_source.h"
 #include "files/pack_file.h"
 #include "platform/display.h"
 #include "platform/events.h"
@@ -61,7 +63,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       error = "no content folder at " + mOptions.contentPath;
       return false;
     }
-    SetLooseContentFolder(fs::absolute(mOptions.contentPath));
+    mContent = std::make_shared<const ContentFolder>(fs::absolute(mOptions.contentPath));
   }
   if (!mOptions.packPath.empty()) {
     if (!fs::is_regular_file(mOptions.packPath)) {
@@ -70,7 +72,11 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
     }
     OpenPackage(mOptions.packPath.c_str());
   }
-  SetMissingEntriesTolerated(true);
+  // The content folder over the pack; what neither holds is named and read as nothing.
+  EntrySourceStack sources = {std::make_shared<EmptyWhenMissing>(EmptyWhenMissing::Report::Logged),
+                              std::make_shared<PackEntrySource>()};
+  if (mContent) sources.push_back(std::make_shared<ContentFolderSource>(mContent));
+  SetEntrySources(std::move(sources));
 
   gRendererManager.CheckOpenGL();
   if (!OpenWindow(error)) return false;
@@ -97,7 +103,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
   RefreshTimeline();
   if (!mOptions.contentPath.empty()) {
     std::string watchError;
-    if (!mReload.Watch(LooseContentFolder().string(), watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
+    if (!mReload.Watch(mContent, watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
   }
   if (!mOptions.controlPath.empty() && !mControl.Listen(mOptions.controlPath, error)) return false;
   if (mOptions.play) mTransport->Play();
@@ -146,8 +152,8 @@ void DevSession::Stop() {
   mMusic.reset();
   mWindow.reset();
   ClosePackage();
-  SetLooseContentFolder("");
-  SetMissingEntriesTolerated(false);
+  SetEntrySources(PlayerEntrySources());
+  mContent.reset();
 }
 
 void DevSession::RefreshTimeline() {

@@ -217,11 +217,14 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
   return report;
 }
 
-bool LiveReload::Watch(const std::string& folder, std::string& error) { return mWatcher.Watch(folder, error); }
+bool LiveReload::Watch(std::shared_ptr<const ContentFolder> folder, std::string& error) {
+  mFolder = std::move(folder);
+  return mWatcher.Watch(mFolder->Root().string(), error);
+}
 
 bool LiveReload::Poll(uint32_t nowMs) {
   for (const platform::FileChange& change : mWatcher.Poll()) {
-    std::string name = PackNameOfLooseFile(change.path);
+    std::string name = mFolder->PackNameOf(change.path);
     if (name.empty() || ReloadKindOf(name) == ReloadKind::Ignored) continue;
     mPending.insert(name);
     mLastChange = nowMs;
@@ -229,7 +232,7 @@ bool LiveReload::Poll(uint32_t nowMs) {
   if (mPending.empty() || nowMs - mLastChange < RELOAD_QUIET_MS) return false;
   std::vector<std::string> names;
   std::vector<std::string> removed;
-  for (const std::string& name : mPending) (LooseEntryExists(name) ? names : removed).push_back(name);
+  for (const std::string& name : mPending) (mFolder->Has(name) ? names : removed).push_back(name);
   mPending.clear();
   LogCapture capture;
   for (const std::string& name : removed) {

@@ -46,7 +46,7 @@ class CoreFile : public CoreObject {
   bool IsLoose() const { return mLoose != nullptr; }
 
  private:
-  friend bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
+  friend class EntrySource;
   void BindEntry(const PackEntry& entry, uint32_t size);
   // Binds the file to bytes standing in for the entry name (empty bytes for a missing entry).
   void BindLoose(const std::string& name, LooseBytes bytes);

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "files/model_cache_writer.h"
+#include "files/mqo_conversion.h"
 #include "files/mqo_model.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
@@ -56,19 +56,18 @@ int RunMqo2Bmdl(const std::vector<std::string>& args) {
   std::vector<uint8_t> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string packDirectory = parsed.Option("--pack-dir", PackDirectoryOf(parsed.positional[1]));
   if (!packDirectory.empty() && packDirectory.back() != '\\') packDirectory += '\\';
-  MqoDocument document;
-  ModelData model;
-  if (!ParseMqo(text.data(), text.size(), document, error) || !ConvertMqo(document, packDirectory, model, error)) {
+  MqoConversion converted;
+  if (!ConvertMqoText(text.data(), text.size(), packDirectory, converted, error)) {
     std::fprintf(stderr, "torvane-tool mqo2bmdl: %s: %s\n", parsed.positional[0].c_str(), error.c_str());
     return 1;
   }
-  std::vector<uint8_t> cache = WriteModelCache(model);
+  const std::vector<uint8_t>& cache = converted.cache;
   std::ofstream out(parsed.positional[1], std::ios::binary);
   if (!out.write(reinterpret_cast<const char*>(cache.data()), static_cast<std::streamsize>(cache.size()))) {
     std::fprintf(stderr, "torvane-tool mqo2bmdl: cannot write %s\n", parsed.positional[1].c_str());
     return 1;
   }
-  PrintSummary(model, packDirectory);
+  PrintSummary(converted.model, packDirectory);
   return 0;
 }
 

@@ -4,8 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "files/model_cache_writer.h"
-#include "files/mqo_model.h"
+#include "files/mqo_conversion.h"
 #include "tools/pack_creation.h"
 
 namespace fs = std::filesystem;
@@ -40,11 +39,11 @@ bool ReadDiskFile(const fs::path& path, std::string& bytes) {
 }
 
 ContentFolderFiles::ContentFolderFiles(fs::path root) : mRoot(std::move(root)) {
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) mDataFiles[PackEntryNameOf(file, mRoot)] = file;
+  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) {
+    mDataFiles[PackNameOfRelativePath(file.lexically_relative(mRoot))] = file;
+  }
   for (const fs::path& file : FilesIn(mRoot / CONTENT_MODELS_FOLDER, false)) {
-    if (file.extension() == ".mqo") {
-      mModelSources[CONTENT_MODEL_PACK_FOLDER + file.stem().string() + ".bmdl"] = file;
-    }
+    if (file.extension() == MQO_EXTENSION) mModelSources[ModelCacheNameOfSource(file)] = file;
   }
 }
 
@@ -100,14 +99,14 @@ const ContentFolderFiles::Conversion& ContentFolderFiles::Convert(const std::str
   if (done != mConversions.end()) return done->second;
   Conversion& conversion = mConversions[cachePath];
   std::string text;
-  MqoDocument document;
+  MqoConversion converted;
   if (!ReadDiskFile(mModelSources.at(cachePath), text)) {
     conversion.error = "cannot read " + mModelSources.at(cachePath).string();
-  } else if (ParseMqo(reinterpret_cast<const uint8_t*>(text.data()), text.size(), document, conversion.error) &&
-             ConvertMqo(document, CONTENT_MODEL_PACK_FOLDER, conversion.model.data, conversion.error)) {
-    for (const MqoMaterial& material : document.materials) conversion.model.materialNames.push_back(material.name);
-    std::vector<uint8_t> cache = WriteModelCache(conversion.model.data);
-    conversion.cache.assign(cache.begin(), cache.end());
+  } else if (ConvertMqoText(reinterpret_cast<const uint8_t*>(text.data()), text.size(), CONTENT_MODEL_PACK_FOLDER, converted,
+                            conversion.error)) {
+    conversion.model.data = std::move(converted.model);
+    conversion.model.materialNames = std::move(converted.materialNames);
+    conversion.cache.assign(converted.cache.begin(), converted.cache.end());
     conversion.converted = true;
   }
   return conversion;
