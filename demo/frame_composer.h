@@ -17,14 +17,13 @@
 #include <span>
 #include <vector>
 
-#include <GL/glew.h>
-
 #include "demo/jitter_tables.h"
 #include "demo/letterbox.h"
 #include "demo/scene_line_table.h"
 #include "demo/screen_buffer_use.h"
 
 #include "production/frame_effect_paths.h"
+#include "render/frame_pass.h"
 #include "resources/post_effect_entry.h"
 
 class cScreenBuffer;
@@ -56,17 +55,6 @@ struct PassInventory {
 // Draws the scene of scene line entry `entry` at `phase` into the bound buffer.
 using DrawSceneFunction = std::function<void(int entry, float phase)>;
 
-enum class FramePass { SceneLine, PostEffect, PassThrough, FinalScreen };
-
-// Told where each pass of a frame begins and ends, in order and never nested (the developer mode
-// times them on the GPU). index: the line for a scene line, the entry for a post-effect, else 0.
-class FramePassObserver {
- public:
-  virtual ~FramePassObserver() = default;
-  virtual void PassBegin(FramePass pass, int index) = 0;
-  virtual void PassEnd() = 0;
-};
-
 class FrameComposer {
  public:
   FrameComposer();
@@ -95,8 +83,8 @@ class FrameComposer {
 
   // Where the final screen goes: the window (framebuffer 0, the default) or, for headless
   // rendering and capture, an off-screen framebuffer of the window's size.
-  void SetOutputFramebuffer(GLuint framebuffer) { mOutputFramebuffer = framebuffer; }
-  GLuint OutputFramebuffer() const { return mOutputFramebuffer; }
+  void SetOutputFramebuffer(unsigned framebuffer) { mOutputFramebuffer = framebuffer; }
+  unsigned OutputFramebuffer() const { return mOutputFramebuffer; }
   // Null (the default) for none.
   void SetPassObserver(FramePassObserver* observer) { mPassObserver = observer; }
 
@@ -179,6 +167,6 @@ class FrameComposer {
   int mCurrentSample = 0;
   float mUScale = 1.0f;
   float mVScale = 1.0f;
-  GLuint mOutputFramebuffer = 0;
+  unsigned mOutputFramebuffer = 0;
   FramePassObserver* mPassObserver = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "dev/gpu_pass_timer.h"
+#include "render/gpu_pass_timer.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "dev/frame_output.h"
+#include "render/frame_output.h"
 
 #include <algorithm>
 

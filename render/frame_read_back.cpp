@@ -1,4 +1,4 @@
-#include "demo/frame_read_back.h"
+#include "render/frame_read_back.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,11 +2,12 @@
 // GPU time of each pass of a frame (scene lines, post-effects, the final screen), measured with
 // GL_ARB_timer_query where the driver has it.
 
+#include <string>
 #include <vector>
 
 #include <GL/glew.h>
 
-#include "demo/frame_composer.h"
+#include "render/frame_pass.h"
 
 struct PassTime {
   FramePass pass;

@@ -1,6 +1,6 @@
 // The read-back ring: frames come back oldest first, whole and bottom row first, with at most its
 // depth in flight, round and round.
-#include "demo/frame_read_back.h"
+#include "render/frame_read_back.h"
 #include "tests/support/gl_fixture.h"
 
 namespace {
