@@ -9,7 +9,7 @@
 #include <vector>
 
 struct TypeDefinition {
-  std::string name;  // qualified: "capture::DecodedMusic", or "MusicTrack" at global scope
+  std::string name;  // qualified: "tools::DecodedMusic", or "MusicTrack" at global scope
   std::string file;  // relative to the tree's root
   int line = 0;
 };
