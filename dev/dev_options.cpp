@@ -18,7 +18,7 @@ namespace {
 std::string DefaultMusic(const DevOptions& options) {
   namespace fs = std::filesystem;
   if (!options.packPath.empty()) return (fs::path(options.packPath).parent_path() / MUSIC_FILE_NAME).string();
-  fs::path prepared = fs::path(options.contentPath) / CONTENT_MUSIC_FOLDER / MUSIC_FILE_NAME;
+  fs::path prepared = fs::path(options.contentPath) / files::CONTENT_MUSIC_FOLDER / MUSIC_FILE_NAME;
   std::error_code error;
   if (fs::is_regular_file(prepared, error)) return prepared.string();
   return (fs::path(options.contentPath) / MUSIC_FILE_NAME).string();
@@ -53,8 +53,8 @@ bool ParseDevOptions(const std::vector<std::string>& args, DevOptions& options, 
       options.musicPath = value;
     } else if (name == "--control") {
       options.controlPath = value;
-    } else if (IsFrameValueOption(name)) {
-      if (!ApplyFrameOption(name, value, options.frame, error)) return false;
+    } else if (demo::IsFrameValueOption(name)) {
+      if (!demo::ApplyFrameOption(name, value, options.frame, error)) return false;
     } else {
       error = "unknown option " + name;
       return false;

@@ -62,7 +62,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       error = "no content folder at " + mOptions.contentPath;
       return false;
     }
-    mContent = std::make_shared<const ContentFolder>(fs::absolute(mOptions.contentPath));
+    mContent = std::make_shared<const files::ContentFolder>(fs::absolute(mOptions.contentPath));
   }
   if (!mOptions.packPath.empty()) {
     if (!fs::is_regular_file(mOptions.packPath)) {
@@ -72,10 +72,10 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
     OpenPackage(mOptions.packPath.c_str());
   }
   // The content folder over the pack; what neither holds is named and read as nothing.
-  EntrySourceStack sources = {std::make_shared<EmptyWhenMissing>(EmptyWhenMissing::Report::Logged),
-                              std::make_shared<PackEntrySource>()};
-  if (mContent) sources.push_back(std::make_shared<ContentFolderSource>(mContent));
-  SetEntrySources(std::move(sources));
+  files::EntrySourceStack sources = {std::make_shared<files::EmptyWhenMissing>(files::EmptyWhenMissing::Report::Logged),
+                                     std::make_shared<files::PackEntrySource>()};
+  if (mContent) sources.push_back(std::make_shared<files::ContentFolderSource>(mContent));
+  files::SetEntrySources(std::move(sources));
 
   gRendererManager.CheckOpenGL();
   if (!OpenWindow(error)) return false;
@@ -151,7 +151,7 @@ void DevSession::Stop() {
   mMusic.reset();
   mWindow.reset();
   ClosePackage();
-  SetEntrySources(PlayerEntrySources());
+  files::SetEntrySources(files::PlayerEntrySources());
   mContent.reset();
 }
 

@@ -84,7 +84,7 @@ class DevSession {
   DevInterface mInterface;
   GpuPassTimer mPassTimer;
   LiveReload mReload;
-  std::shared_ptr<const ContentFolder> mContent;  // null without --content
+  std::shared_ptr<const files::ContentFolder> mContent;  // null without --content
   ControlServer mControl{*this};
   TimelineSnapshot mTimeline;
   std::vector<uint32_t> mBoundaries;

@@ -217,7 +217,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
   return report;
 }
 
-bool LiveReload::Watch(std::shared_ptr<const ContentFolder> folder, std::string& error) {
+bool LiveReload::Watch(std::shared_ptr<const files::ContentFolder> folder, std::string& error) {
   mFolder = std::move(folder);
   return mWatcher.Watch(mFolder->Root().string(), error);
 }

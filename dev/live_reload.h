@@ -46,7 +46,7 @@ class LiveReload {
 
   // Watches the content folder whose loose files stand in for the pack's; false with the reason in
   // error.
-  bool Watch(std::shared_ptr<const ContentFolder> folder, std::string& error);
+  bool Watch(std::shared_ptr<const files::ContentFolder> folder, std::string& error);
   // Collects the folder's changes and, once it has been quiet for RELOAD_QUIET_MS, reloads them.
   // True when a reload ran (its report is LastReport()).
   bool Poll(uint32_t nowMs);
@@ -60,7 +60,7 @@ class LiveReload {
   void RefreshInPlace(const std::string& name, ReloadReport& report);
 
   platform::FileWatcher mWatcher;
-  std::shared_ptr<const ContentFolder> mFolder;
+  std::shared_ptr<const files::ContentFolder> mFolder;
   std::set<std::string> mPending;
   uint32_t mLastChange = 0;
   ReloadReport mLastReport;

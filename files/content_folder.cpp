@@ -10,6 +10,8 @@
 
 namespace fs = std::filesystem;
 
+namespace files {
+
 namespace {
 
 LooseBytes ReadWholeFile(const fs::path& path) {
@@ -116,3 +118,5 @@ LooseBytes ContentFolder::Read(const std::string& name) const {
   }
   return IsRegularFile(path) ? ReadWholeFile(path) : nullptr;
 }
+
+}  // namespace files

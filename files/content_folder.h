@@ -15,6 +15,8 @@
 
 using LooseBytes = std::shared_ptr<const std::vector<uint8_t>>;
 
+namespace files {
+
 class ContentFolder {
  public:
   explicit ContentFolder(std::filesystem::path root);
@@ -50,3 +52,5 @@ class ContentFolder {
   std::filesystem::path mRoot;
   mutable std::map<std::filesystem::path, Conversion> mConversions;
 };
+
+}  // namespace files

@@ -2,6 +2,8 @@
 
 #include "files/core_file.h"
 
+namespace files {
+
 bool ContentFolderSource::Has(const std::string& name) const { return mFolder->Has(name); }
 
 EntryLookup ContentFolderSource::Bind(const std::string& name, CoreFile& file) const {
@@ -9,3 +11,5 @@ EntryLookup ContentFolderSource::Bind(const std::string& name, CoreFile& file) c
   BindToBytes(file, name, mFolder->Read(name));
   return EntryLookup::Found;
 }
+
+}  // namespace files

@@ -6,6 +6,8 @@
 #include "files/content_folder.h"
 #include "files/entry_source.h"
 
+namespace files {
+
 class ContentFolderSource : public EntrySource {
  public:
   explicit ContentFolderSource(std::shared_ptr<const ContentFolder> folder) : mFolder(std::move(folder)) {}
@@ -18,3 +20,5 @@ class ContentFolderSource : public EntrySource {
  private:
   std::shared_ptr<const ContentFolder> mFolder;
 };
+
+}  // namespace files

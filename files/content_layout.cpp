@@ -2,6 +2,8 @@
 
 namespace fs = std::filesystem;
 
+namespace files {
+
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
@@ -35,3 +37,5 @@ fs::path ModelSourceOfEntry(std::string_view name) {
   if (stem.empty() || stem == "." || stem == "..") return {};
   return fs::path(CONTENT_MODELS_FOLDER) / (std::string(stem) + std::string(MQO_EXTENSION));
 }
+
+}  // namespace files

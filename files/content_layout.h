@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace files {
+
 inline constexpr char CONTENT_DATA_FOLDER[] = "data";
 inline constexpr char CONTENT_MODELS_FOLDER[] = "models";
 inline constexpr char CONTENT_MUSIC_FOLDER[] = "music";
@@ -29,3 +31,5 @@ std::string ModelCacheNameOfSource(const std::filesystem::path& source);
 std::filesystem::path ModelSourceOfEntry(std::string_view name);
 
 bool EndsWith(std::string_view text, std::string_view end);
+
+}  // namespace files

@@ -3,6 +3,8 @@
 #include "files/core_file.h"
 #include "files/pack_entry_source.h"
 
+namespace files {
+
 namespace {
 
 EntrySourceStack& Stack() {
@@ -21,3 +23,5 @@ void SetEntrySources(EntrySourceStack oldestFirst) { Stack() = std::move(oldestF
 const EntrySourceStack& EntrySources() { return Stack(); }
 
 EntrySourceStack PlayerEntrySources() { return {std::make_shared<PackEntrySource>()}; }
+
+}  // namespace files

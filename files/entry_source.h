@@ -14,6 +14,8 @@
 
 class CoreFile;
 
+namespace files {
+
 enum class EntryLookup {
   NotHere,     // ask the next source
   Found,       // the file is bound to the entry's bytes
@@ -43,3 +45,5 @@ const EntrySourceStack& EntrySources();
 
 // The player's stack: the open pack alone, which every process starts with.
 EntrySourceStack PlayerEntrySources();
+
+}  // namespace files

@@ -5,6 +5,8 @@
 #include "core/log.h"
 #include "files/core_file.h"
 
+namespace files {
+
 EntryLookup EmptyWhenMissing::Bind(const std::string& name, CoreFile& file) const {
   if (mReport == Report::Logged) {
     Log(LogLevel::Error, "pack", "%s: no such entry in the pack or the content folder", name.c_str());
@@ -16,3 +18,5 @@ EntryLookup EmptyWhenMissing::Bind(const std::string& name, CoreFile& file) cons
   BindToEntry(file, empty, 0);
   return EntryLookup::Found;
 }
+
+}  // namespace files

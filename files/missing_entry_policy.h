@@ -4,6 +4,8 @@
 
 #include "files/entry_source.h"
 
+namespace files {
+
 class EmptyWhenMissing : public EntrySource {
  public:
   enum class Report {
@@ -18,3 +20,5 @@ class EmptyWhenMissing : public EntrySource {
  private:
   Report mReport;
 };
+
+}  // namespace files

@@ -3,6 +3,8 @@
 #include "files/model_cache_writer.h"
 #include "files/mqo_model.h"
 
+namespace files {
+
 bool ConvertMqoText(const uint8_t* text, size_t size, const std::string& packDirectory, MqoConversion& out,
                     std::string& error) {
   MqoDocument document;
@@ -21,3 +23,5 @@ std::string PackDirectoryOfEntry(const std::string& name) {
   }
   return directory;
 }
+
+}  // namespace files

@@ -9,6 +9,8 @@
 
 #include "files/model_data.h"
 
+namespace files {
+
 struct MqoConversion {
   ModelData model;
   std::vector<std::string> materialNames;  // as the document names them, in its order
@@ -23,3 +25,5 @@ bool ConvertMqoText(const uint8_t* text, size_t size, const std::string& packDir
 // The pack folder of an entry name: up to and including its last separator (written "\"), or the
 // default model folder for a bare name.
 std::string PackDirectoryOfEntry(const std::string& name);
+
+}  // namespace files

@@ -3,6 +3,8 @@
 #include "files/core_file.h"
 #include "files/pack_file.h"
 
+namespace files {
+
 bool PackEntrySource::Has(const std::string& name) const { return PackageTable().Find(name.c_str()) != nullptr; }
 
 EntryLookup PackEntrySource::Bind(const std::string& name, CoreFile& file) const {
@@ -12,3 +14,5 @@ EntryLookup PackEntrySource::Bind(const std::string& name, CoreFile& file) const
   BindToEntry(file, *entry, table.HeldSize(*entry));
   return EntryLookup::Found;
 }
+
+}  // namespace files

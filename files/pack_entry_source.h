@@ -4,8 +4,12 @@
 
 #include "files/entry_source.h"
 
+namespace files {
+
 class PackEntrySource : public EntrySource {
  public:
   bool Has(const std::string& name) const override;
   EntryLookup Bind(const std::string& name, CoreFile& file) const override;
 };
+
+}  // namespace files

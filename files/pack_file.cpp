@@ -99,7 +99,7 @@ void SetMissingEntryHandler(MissingEntryHandler handler) { gMissingEntryHandler 
 
 bool EntryExists(const char* name) {
   if (!name) return false;
-  for (const auto& source : EntrySources()) {
+  for (const auto& source : files::EntrySources()) {
     if (source->Has(name)) return true;
   }
   return false;
@@ -108,10 +108,10 @@ bool EntryExists(const char* name) {
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
   const std::string entryName = name ? name : "";
-  const EntrySourceStack& sources = EntrySources();
+  const files::EntrySourceStack& sources = files::EntrySources();
   for (auto source = sources.rbegin(); source != sources.rend(); ++source) {
-    EntryLookup lookup = (*source)->Bind(entryName, file);
-    if (lookup != EntryLookup::NotHere) return lookup == EntryLookup::Found;
+    files::EntryLookup lookup = (*source)->Bind(entryName, file);
+    if (lookup != files::EntryLookup::NotHere) return lookup == files::EntryLookup::Found;
   }
   if (gMissingEntryHandler) {
     // Once only: the handler may read the pack itself.

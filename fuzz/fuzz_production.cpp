@@ -67,7 +67,8 @@ bool ProductionImage(const uint8_t* data, size_t size, std::string& image) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   SetLogStderrLevel(LogLevel::Off);
   ShowCriticalBoxes(false);
-  SetEntrySources({std::make_shared<EmptyWhenMissing>(EmptyWhenMissing::Report::Silent), std::make_shared<PackEntrySource>()});
+  files::SetEntrySources({std::make_shared<files::EmptyWhenMissing>(files::EmptyWhenMissing::Report::Silent),
+                          std::make_shared<files::PackEntrySource>()});
   // Video stays started for the whole run: stopped after each input, it unloads the libraries it
   // loaded, and what they keep by design would then be reported as leaks without a name.
   platform::StartVideo();

@@ -56,8 +56,8 @@ int RunMqo2Bmdl(const std::vector<std::string>& args) {
   std::vector<uint8_t> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string packDirectory = parsed.Option("--pack-dir", PackDirectoryOf(parsed.positional[1]));
   if (!packDirectory.empty() && packDirectory.back() != '\\') packDirectory += '\\';
-  MqoConversion converted;
-  if (!ConvertMqoText(text.data(), text.size(), packDirectory, converted, error)) {
+  files::MqoConversion converted;
+  if (!files::ConvertMqoText(text.data(), text.size(), packDirectory, converted, error)) {
     std::fprintf(stderr, "torvane-tool mqo2bmdl: %s: %s\n", parsed.positional[0].c_str(), error.c_str());
     return 1;
   }

@@ -65,7 +65,7 @@ bool WriteWhole(const fs::path& output, const std::vector<PackInput>& inputs, st
 }  // namespace
 
 std::string PackEntryNameOf(const fs::path& file, const fs::path& folder) {
-  return PackNameOfRelativePath(file.lexically_relative(folder));
+  return files::PackNameOfRelativePath(file.lexically_relative(folder));
 }
 
 bool CollectPackInputs(const fs::path& folder, const fs::path& skip, std::vector<PackInput>& inputs, std::string& error) {

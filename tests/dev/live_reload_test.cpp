@@ -27,6 +27,7 @@
 #include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
+using namespace files;
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include "tests/support/pack_test.h"
 
 namespace fs = std::filesystem;
+using namespace files;
 
 namespace {
 

@@ -39,11 +39,11 @@ bool ReadDiskFile(const fs::path& path, std::string& bytes) {
 }
 
 ContentFolderFiles::ContentFolderFiles(fs::path root) : mRoot(std::move(root)) {
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) {
-    mDataFiles[PackNameOfRelativePath(file.lexically_relative(mRoot))] = file;
+  for (const fs::path& file : FilesIn(mRoot / files::CONTENT_DATA_FOLDER, true)) {
+    mDataFiles[files::PackNameOfRelativePath(file.lexically_relative(mRoot))] = file;
   }
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_MODELS_FOLDER, false)) {
-    if (file.extension() == MQO_EXTENSION) mModelSources[ModelCacheNameOfSource(file)] = file;
+  for (const fs::path& file : FilesIn(mRoot / files::CONTENT_MODELS_FOLDER, false)) {
+    if (file.extension() == files::MQO_EXTENSION) mModelSources[files::ModelCacheNameOfSource(file)] = file;
   }
 }
 
@@ -99,11 +99,11 @@ const ContentFolderFiles::Conversion& ContentFolderFiles::Convert(const std::str
   if (done != mConversions.end()) return done->second;
   Conversion& conversion = mConversions[cachePath];
   std::string text;
-  MqoConversion converted;
+  files::MqoConversion converted;
   if (!ReadDiskFile(mModelSources.at(cachePath), text)) {
     conversion.error = "cannot read " + mModelSources.at(cachePath).string();
-  } else if (ConvertMqoText(reinterpret_cast<const uint8_t*>(text.data()), text.size(), CONTENT_MODEL_PACK_FOLDER, converted,
-                            conversion.error)) {
+  } else if (files::ConvertMqoText(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                   files::CONTENT_MODEL_PACK_FOLDER, converted, conversion.error)) {
     conversion.model.data = std::move(converted.model);
     conversion.model.materialNames = std::move(converted.materialNames);
     conversion.cache.assign(converted.cache.begin(), converted.cache.end());
@@ -138,14 +138,14 @@ std::vector<std::string> ContentFolderFiles::ReplacedCaches() const {
 
 std::vector<fs::path> ContentFolderFiles::Scores() const {
   std::vector<fs::path> scores;
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_MUSIC_FOLDER, false)) {
+  for (const fs::path& file : FilesIn(mRoot / files::CONTENT_MUSIC_FOLDER, false)) {
     if (file.extension() == ".score") scores.push_back(file);
   }
   return scores;
 }
 
 fs::path ContentFolderFiles::PreparedMusic() const {
-  fs::path music = mRoot / CONTENT_MUSIC_FOLDER / "music.ogg";
+  fs::path music = mRoot / files::CONTENT_MUSIC_FOLDER / "music.ogg";
   std::error_code code;
   return fs::is_regular_file(music, code) ? music : fs::path();
 }

@@ -57,7 +57,7 @@ class ProductionChecker {
     if (mFolder) {
       for (const std::string& cache : mFolder->ReplacedCaches()) {
         findings.Warning(mFiles.DisplayName(cache), 0, Quoted(cache) + " is also converted from its source under " +
-                                                           std::string(CONTENT_MODELS_FOLDER) + "/, which wins");
+                                                           std::string(files::CONTENT_MODELS_FOLDER) + "/, which wins");
       }
     }
     mResult.findings = Sorted(findings);

@@ -125,9 +125,10 @@ bool CheckCubeMap(const std::string& name, const std::vector<uint8_t>& bytes, co
 }
 
 bool CheckModel(const std::string& name, const std::string& mqo, ModelData& model, std::string& error) {
-  MqoConversion converted;
+  files::MqoConversion converted;
   std::string reason;
-  if (!ConvertMqoText(reinterpret_cast<const uint8_t*>(mqo.data()), mqo.size(), MQO_DEFAULT_PACK_DIRECTORY, converted, reason)) {
+  if (!files::ConvertMqoText(reinterpret_cast<const uint8_t*>(mqo.data()), mqo.size(), MQO_DEFAULT_PACK_DIRECTORY, converted,
+                             reason)) {
     return Fail(error, name, reason);
   }
   model = std::move(converted.model);
