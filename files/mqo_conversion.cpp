@@ -7,10 +7,12 @@ namespace files {
 
 bool ConvertMqoText(const uint8_t* text, size_t size, const std::string& packDirectory, MqoConversion& out,
                     std::string& error) {
-  MqoDocument document;
   out = MqoConversion{};
-  if (!ParseMqo(text, size, document, error) || !ConvertMqo(document, packDirectory, out.model, error)) return false;
-  for (const MqoMaterial& material : document.materials) out.materialNames.push_back(material.name);
+  if (!ParseMqo(text, size, out.document, error, &out.errorLine) ||
+      !ConvertMqo(out.document, packDirectory, out.model, error, &out.errorLine)) {
+    return false;
+  }
+  for (const MqoMaterial& material : out.document.materials) out.materialNames.push_back(material.name);
   out.cache = WriteModelCache(out.model);
   return true;
 }

@@ -8,13 +8,16 @@
 #include <vector>
 
 #include "files/model_data.h"
+#include "files/mqo_document.h"
 
 namespace files {
 
 struct MqoConversion {
+  MqoDocument document;  // as read
   ModelData model;
   std::vector<std::string> materialNames;  // as the document names them, in its order
   std::vector<uint8_t> cache;              // the model cache ("NUXABMDL") bytes
+  int errorLine = 0;                       // when it fails: the document's line at fault, if known
 };
 
 // Parses the document and converts it with texture names resolved against packDirectory (a pack

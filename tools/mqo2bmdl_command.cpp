@@ -6,6 +6,8 @@
 
 #include "files/mqo_conversion.h"
 #include "files/mqo_model.h"
+#include "files/output_file.h"
+#include "production/production_finding.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
 
@@ -58,13 +60,12 @@ int RunMqo2Bmdl(const std::vector<std::string>& args) {
   if (!packDirectory.empty() && packDirectory.back() != '\\') packDirectory += '\\';
   files::MqoConversion converted;
   if (!files::ConvertMqoText(text.data(), text.size(), packDirectory, converted, error)) {
-    std::fprintf(stderr, "torvane-tool mqo2bmdl: %s: %s\n", parsed.positional[0].c_str(), error.c_str());
+    std::fprintf(stderr, "%s\n",
+                 FormatFinding({FindingSeverity::Error, parsed.positional[0], converted.errorLine, 0, error}).c_str());
     return 1;
   }
-  const std::vector<uint8_t>& cache = converted.cache;
-  std::ofstream out(parsed.positional[1], std::ios::binary);
-  if (!out.write(reinterpret_cast<const char*>(cache.data()), static_cast<std::streamsize>(cache.size()))) {
-    std::fprintf(stderr, "torvane-tool mqo2bmdl: cannot write %s\n", parsed.positional[1].c_str());
+  if (!WriteOutputFile(parsed.positional[1], converted.cache, error)) {
+    std::fprintf(stderr, "torvane-tool mqo2bmdl: %s\n", error.c_str());
     return 1;
   }
   PrintSummary(converted.model, packDirectory);

@@ -29,6 +29,31 @@ std::vector<fs::path> FilesIn(const fs::path& folder, bool recursive) {
   return files;
 }
 
+std::string Entries(size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The counts written before the vertex and face lists that differ from the entries that follow;
+// the reader takes the entries.
+std::vector<ModelSourceNote> CountMismatches(const MqoDocument& document) {
+  std::vector<ModelSourceNote> notes;
+  for (const MqoObject& object : document.objects) {
+    const std::string name = "object \"" + object.name + "\"";
+    const size_t vertices = object.vertices.size() / 3;
+    if (object.declaredVertices.count >= 0 && size_t(object.declaredVertices.count) != vertices) {
+      notes.push_back({object.declaredVertices.line, "\"vertex " + std::to_string(object.declaredVertices.count) + "\" of " +
+                                                         name + ", but " + Entries(vertices, "vertex follows", "vertices follow") +
+                                                         "; the model has the vertices that are there"});
+    }
+    if (object.declaredFaces.count >= 0 && size_t(object.declaredFaces.count) != object.faces.size()) {
+      notes.push_back({object.declaredFaces.line, "\"face " + std::to_string(object.declaredFaces.count) + "\" of " + name +
+                                                      ", but " + Entries(object.faces.size(), "face follows", "faces follow") +
+                                                      "; the model has the faces that are there"});
+    }
+  }
+  return notes;
+}
+
 }  // namespace
 
 bool ReadDiskFile(const fs::path& path, std::string& bytes) {
@@ -81,6 +106,7 @@ bool ContentFolderFiles::ReadModel(const std::string& cachePath, ProductionModel
   const Conversion& conversion = Convert(cachePath);
   if (!conversion.converted) {
     error = conversion.error;
+    model.errorLine = conversion.model.errorLine;
     return false;
   }
   model = conversion.model;
@@ -102,10 +128,14 @@ const ContentFolderFiles::Conversion& ContentFolderFiles::Convert(const std::str
   files::MqoConversion converted;
   if (!ReadDiskFile(mModelSources.at(cachePath), text)) {
     conversion.error = "cannot read " + mModelSources.at(cachePath).string();
-  } else if (files::ConvertMqoText(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
-                                   files::CONTENT_MODEL_PACK_FOLDER, converted, conversion.error)) {
+  } else {
+    const bool read = files::ConvertMqoText(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                            files::CONTENT_MODEL_PACK_FOLDER, converted, conversion.error);
+    conversion.model.errorLine = converted.errorLine;
+    if (!read) return conversion;
     conversion.model.data = std::move(converted.model);
     conversion.model.materialNames = std::move(converted.materialNames);
+    conversion.model.sourceWarnings = CountMismatches(converted.document);
     conversion.cache.assign(converted.cache.begin(), converted.cache.end());
     conversion.converted = true;
   }
