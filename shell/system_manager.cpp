@@ -36,7 +36,7 @@ const char* RendererName() {
 }  // namespace
 
 bool systemManager::Initialize() {
-  OpenPackage();
+  OpenPackage(mPackPath.c_str());
   std::fesetenv(FE_DFL_ENV);
   gRendererManager.CheckOpenGL();
   if (!CreateDemoWindow()) return false;
