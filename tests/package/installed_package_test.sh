@@ -28,7 +28,9 @@ cd "$work/elsewhere"
 
 # Nothing installed may lead back to the trees it was built from.
 for program in "$bin/torvane" "$bin/torvane-tool"; do
-  if grep -q -a -F "$build_dir" "$program"; then fail "$program names the build folder $build_dir"; fi
+  for tree in "$source_dir" "$build_dir"; do
+    if grep -q -a -F "$tree" "$program"; then fail "$program names $tree"; fi
+  done
 done
 
 [ "$("$bin/torvane-tool" --version)" = "torvane-tool $version" ] || fail "torvane-tool --version is not $version"
@@ -42,19 +44,20 @@ done
 
 # Every option a program prints is in its manual page; every command of the tool has a section.
 manual_text() { zcat "$root/usr/share/man/man1/$1.1.gz" | sed 's/\\-/-/g; s/\\(hy/-/g; s/\\e/\\/g'; }
-options_of() { grep -o -- '--[a-z][a-z0-9-]*' | sort -u; }
+player_manual=$(manual_text torvane)
+tool_manual=$(manual_text torvane-tool)
 check_manual() {
-  local page=$1 help=$2 option
-  for option in $(echo "$help" | options_of); do
-    manual_text "$page" | grep -q -F -- "$option" || fail "$page(1) does not know $option"
+  local page=$1 manual=$2 help=$3 option
+  for option in $(grep -o -- '--[a-z][a-z0-9-]*' <<<"$help" | sort -u); do
+    grep -q -F -- "$option" <<<"$manual" || fail "$page(1) does not know $option"
   done
 }
-check_manual torvane "$("$bin/torvane" --help)"
+check_manual torvane "$player_manual" "$("$bin/torvane" --help)"
 commands=$("$bin/torvane-tool" --help | sed -n '/^commands:/,/^$/{/^  [a-z]/{s/^  \([a-z0-9-]*\).*/\1/;p}}')
 [ -n "$commands" ] || fail "torvane-tool --help lists no commands"
 for command in $commands; do
-  manual_text torvane-tool | grep -q -x -F ".SS $command" || fail "torvane-tool(1) has no section for $command"
-  check_manual torvane-tool "$("$bin/torvane-tool" "$command" --help)"
+  grep -q -x -F ".SS $command" <<<"$tool_manual" || fail "torvane-tool(1) has no section for $command"
+  check_manual torvane-tool "$tool_manual" "$("$bin/torvane-tool" "$command" --help)"
 done
 for page in torvane torvane-tool; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
