@@ -20,7 +20,7 @@
 #include "demo/escape_fade.h"
 #include "demo/frame_composer.h"
 #include "demo/scene_line_table.h"
-#include "demo/timeline_definitions.h"
+#include "production/timeline_definitions.h"
 
 class cDemoScene;
 class LoadingScreen;
