@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package end to end: made and checked (lintian, the desktop entry), unpacked into a
 # temporary root and run from a folder outside the source and build trees: the programs answer,
-# the unpacked showcase renders and captures, the manual pages know every option the programs
-# print, and the shell completion lists the commands.
+# the unpacked showcase renders and captures, the starter builds, the manual pages know every
+# option the programs print, and the shell completion lists the commands.
 # usage: installed_package_test.sh SOURCE_DIR BUILD_DIR
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -41,6 +41,11 @@ done
 "$bin/torvane-tool" capture --pack "$showcase/torvane.pak" --music "$showcase/music.ogg" --width 320 --height 180 \
   --fps 10 --frames 100:103 --quiet --out captured/ >/dev/null
 [ "$(ls captured/frame_*.png | wc -l)" -eq 3 ] || fail "capture of the unpacked showcase did not write three frames"
+
+# The starter production and the core effects come from inside the installed tool.
+"$bin/torvane-tool" new starter >/dev/null
+"$bin/torvane-tool" build starter --out starter-out >/dev/null
+[ -s starter-out/torvane.pak ] && [ -s starter-out/music.ogg ] || fail "the unpacked tool did not build its starter"
 
 # Every option a program prints is in its manual page; every command of the tool has a section.
 manual_text() { zcat "$root/usr/share/man/man1/$1.1.gz" | sed 's/\\-/-/g; s/\\(hy/-/g; s/\\e/\\/g'; }
