@@ -102,6 +102,8 @@ TEST_F(PlayerTest, AltF4EndsAWindowedDemoWithStatus0AfterTheWindowWasDragged) {
   EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 0) << player.ErrorOutput();
 }
 
+// Started without an argument where there is no pack, by a program with no showcase installed
+// beside it (the build's own): the start fails as it always has.
 TEST_F(PlayerTest, WithoutAPackTheStartEndsWithTheCriticalText) {
   char folder[] = "/tmp/torvane-no-pack-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
