@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/entry.h"
+#include "app/installed_showcase.h"
 #include "app/player_arguments.h"
 #include "core/critical.h"
 #include "tests/support/temporary_folder.h"
@@ -105,6 +106,7 @@ TEST_F(PlayerTest, AltF4EndsAWindowedDemoWithStatus0AfterTheWindowWasDragged) {
 // Started without an argument where there is no pack, by a program with no showcase installed
 // beside it (the build's own): the start fails as it always has.
 TEST_F(PlayerTest, WithoutAPackTheStartEndsWithTheCriticalText) {
+  ASSERT_FALSE(std::filesystem::exists(ShowcaseFolderBeside(BinaryPath("app/torvane")) + "/torvane.pak"));
   char folder[] = "/tmp/torvane-no-pack-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   BackgroundProgram player(BinaryPath("app/torvane"), folder);
