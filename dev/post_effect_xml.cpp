@@ -1,25 +1,10 @@
 #include "dev/post_effect_xml.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "files/xml_writing.h"
 
 namespace {
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-std::string Attribute(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + Escaped(value) + "\""; }
+std::string Attribute(const char* name, const std::string& value) { return XmlAttributeText(name, value); }
 
 std::string SourceType(const PostEffectSource& source) {
   return source.kind == POST_EFFECT_COLOR ? "color" : source.kind == POST_EFFECT_DEPTH ? "depth" : "";
@@ -37,15 +22,6 @@ std::string ConstantValue(const PostEffectConstant& constant) {
 }
 
 }  // namespace
-
-std::string ShortestFloatText(float value) {
-  char text[32];
-  for (int digits = 1; digits <= 9; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-    if (std::strtof(text, nullptr) == value) break;
-  }
-  return text;
-}
 
 std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent) {
   std::string pad(static_cast<size_t>(indent) * 2, ' ');
