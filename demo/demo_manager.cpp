@@ -146,6 +146,7 @@ void demoManager::DestroySceneTable() {
 void demoManager::LoadDefinitions() {
   gPostEffectManager.loadDefinitions();
   gCustomTextureManager.loadDefinitions();
+  mTracks.Load();
   ReleaseSceneLineShaders();
   LoadSceneLineDefinitions(mSceneLines);
   for (const SceneLineEntry& line : mSceneLines) mSceneLineShaders.push_back(GetShader(line.shaderName));
@@ -209,6 +210,8 @@ void demoManager::DrawScene(int entry, float phase) {
 
 void demoManager::ComposeFrameAt(uint32_t t) {
   ++mComposedFrames;
+  const SyncDocument* tracks = mTracks.Active();
+  gPostEffectManager.UseTracks(tracks, tracks ? SyncRowAt(*tracks, t) : 0.0);
   mComposer.ComposeFrame(t, mLineTable, [this](int entry, float phase) { DrawScene(entry, phase); });
 }
 

@@ -36,7 +36,8 @@ std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent) {
   }
   for (const PostEffectConstant& constant : entry.constants) {
     xml += pad + "  <ConstantEntry" + Attribute("param", constant.param) + Attribute("type", constant.type) +
-           Attribute("value", ConstantValue(constant)) + "/>\n";
+           Attribute("value", ConstantValue(constant)) +
+           (constant.track.empty() ? std::string() : Attribute("track", constant.track)) + "/>\n";
   }
   return xml + pad + "</PostEffectEntry>\n";
 }

@@ -52,6 +52,23 @@ PostEffectSource ReadPostEffectSource(const char* param, const char* type, const
   return source;
 }
 
+std::string ComponentTrackName(const std::string& track, int component) {
+  static constexpr const char* SUFFIXES[4] = {"", ".y", ".z", ".w"};
+  return track + SUFFIXES[component & 3];
+}
+
+PostEffectConstant KeyedConstant(const PostEffectConstant& constant, const SyncDocument& tracks, double row) {
+  PostEffectConstant keyed = constant;
+  const int count = PostEffectConstantComponents(constant.type);
+  for (int i = 0; i < count; ++i) {
+    if (const SyncTrack* track = FindSyncTrack(tracks, ComponentTrackName(constant.track, i))) {
+      keyed.values[i] = SyncTrackValue(*track, row);
+    }
+  }
+  for (int i = count; i > 0 && i < 4; ++i) keyed.values[i] = keyed.values[count - 1];
+  return keyed;
+}
+
 void ReadPostEffectEntries(const XmlElement& root, std::vector<PostEffectEntry>& entries, std::vector<std::string>& notes) {
   const int count = root.ChildCount("PostEffectEntry");
   for (int e = 0; e < count; ++e) {
@@ -61,6 +78,7 @@ void ReadPostEffectEntries(const XmlElement& root, std::vector<PostEffectEntry>&
       const XmlElement constant = element.Child("ConstantEntry", c);
       entry.constants.push_back(
           ReadPostEffectConstant(constant.Attribute("param"), constant.Attribute("type"), constant.Attribute("value")));
+      entry.constants.back().track = Text(constant.Attribute("track"));
     }
     for (int s = 0; s < element.ChildCount("SourceLineEntry"); ++s) {
       const XmlElement source = element.Child("SourceLineEntry", s);
