@@ -146,7 +146,6 @@ void demoManager::DestroySceneTable() {
 void demoManager::LoadDefinitions() {
   gPostEffectManager.loadDefinitions();
   gCustomTextureManager.loadDefinitions();
-  mTracks.Load();
   ReleaseSceneLineShaders();
   LoadSceneLineDefinitions(mSceneLines);
   for (const SceneLineEntry& line : mSceneLines) mSceneLineShaders.push_back(GetShader(line.shaderName));
@@ -163,6 +162,9 @@ void demoManager::LoadSceneAnimations() {
 
 void demoManager::LoadDemo() {
   LoadDefinitions();
+  // Not with the other definitions: a timeline rebuilt in the developer mode keeps the tracks
+  // being edited.
+  mTracks.Load();
   auto loadingScreen = std::make_unique<LoadingScreen>();
   mLoadingScreen = loadingScreen.get();
   gResourceManager.SetLoadingScene(std::move(loadingScreen));

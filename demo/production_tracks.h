@@ -4,6 +4,7 @@
 // constant plays as written.
 
 #include <cstdint>
+#include <string>
 
 #include "files/sync_document.h"
 
@@ -19,10 +20,17 @@ class ProductionTracks {
   SyncDocument& Edit();
   // Changes made since the last load or MarkSaved.
   bool Unsaved() const { return mUnsaved; }
-  void MarkSaved() { mUnsaved = false; }
+  // The edits are saved as text, the file's text from now on.
+  void MarkSaved(std::string text);
+  // Reads the file again after it changed on disk: Unchanged when it holds what was last loaded
+  // or saved (our own save coming back); Refused, with the reason in error, when it does not read,
+  // and the tracks loaded stay.
+  enum class Outcome { Unchanged, Loaded, Refused };
+  Outcome Reload(std::string& error);
 
  private:
   SyncDocument mDocument;
   bool mPresent = false;
   bool mUnsaved = false;
+  std::string mFileText;  // as last read or written
 };

@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "dev/sync_editor_client.h"
 #include "sound/sound_player.h"
 
 const char DEV_USAGE[] =
     "usage: torvane --dev [--pack P | --content DIR] [--music M] [--size WxH] [--fsaa N]\n"
-    "                     [--aspect A:B] [--low-quality] [--control SOCKET] [--play]\n";
+    "                     [--aspect A:B] [--low-quality] [--control SOCKET]\n"
+    "                     [--sync-editor HOST:PORT] [--play]\n";
 
 namespace {
 
@@ -67,6 +69,14 @@ bool ParseDevOptions(const std::vector<std::string>& args, DevOptions& options, 
       options.musicPath = value;
     } else if (name == "--control") {
       options.controlPath = value;
+    } else if (name == "--sync-editor") {
+      std::string host;
+      uint16_t port = 0;
+      if (!ParseSyncEditorAddress(value, host, port)) {
+        error = "--sync-editor must be HOST:PORT";
+        return false;
+      }
+      options.syncEditor = value;
     } else if (name == "--size") {
       if (!ParsePair(value, 'x', options.frame.width, options.frame.height)) {
         error = "--size must be WxH";

@@ -12,6 +12,7 @@
 #include "core/manager.h"
 #include "core/profile_manager.h"
 #include "demo/demo_manager.h"
+#include "resources/post_effect_manager.h"
 #include "demo/headless_demo.h"
 #include "dev/music_track.h"
 #include "files/content_folder.h"
@@ -50,7 +51,7 @@ std::string ScreenshotName(uint32_t t) {
   return name;
 }
 
-DevSession::DevSession() = default;
+DevSession::DevSession() : mTrackEditor(gDemoManager.Tracks()) {}
 
 DevSession::~DevSession() { Stop(); }
 
@@ -100,8 +101,34 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
     if (!mReload.Watch(LooseContentFolder().string(), watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
   }
   if (!mOptions.controlPath.empty() && !mControl.Listen(mOptions.controlPath, error)) return false;
+  if (!mOptions.syncEditor.empty()) ConnectSyncEditor();
   if (mOptions.play) mTransport->Play();
   return true;
+}
+
+void DevSession::ConnectSyncEditor() {
+  std::string host;
+  uint16_t port = 0;
+  ParseSyncEditorAddress(mOptions.syncEditor, host, port);
+  SyncEditorHooks hooks;
+  hooks.trackNames = [this] { return SyncTrackNames(); };
+  hooks.setKey = [this](const std::string& track, const SyncKey& key) { mTrackEditor.SetKey(track, key, TrackEditSource::Editor); };
+  hooks.deleteKey = [this](const std::string& track, uint32_t row) { mTrackEditor.DeleteKey(track, row, TrackEditSource::Editor); };
+  hooks.seekRow = [this](uint32_t row) { mTransport->Seek(SyncTimeOfRow(mTrackEditor.Document(), row)); };
+  hooks.pause = [this](bool paused) { paused ? mTransport->Pause() : mTransport->Play(); };
+  hooks.save = [this] {
+    std::string error;
+    if (!mTrackEditor.Save(error)) Log(LogLevel::Error, "sync", "tracks not saved: %s", error.c_str());
+  };
+  mSyncEditor = std::make_unique<SyncEditorClient>(host, port, std::move(hooks));
+}
+
+std::vector<std::string> DevSession::SyncTrackNames() const {
+  std::vector<std::string> names = BoundTrackNames(gPostEffectManager.Entries());
+  for (const SyncTrack& track : mTrackEditor.Document().tracks) {
+    if (std::find(names.begin(), names.end(), track.name) == names.end()) names.push_back(track.name);
+  }
+  return names;
 }
 
 bool DevSession::OpenWindow(std::string& error) {
@@ -162,6 +189,10 @@ bool DevSession::Step() {
   mControl.Poll();
   if (mReload.Poll(platform::TimeGetTime())) AfterReload(mReload.LastReport());
   uint32_t t = mTransport->Update();
+  mTrackEditor.Poll(platform::TimeGetTime());
+  if (mSyncEditor) {
+    mSyncEditor->Poll(platform::TimeGetTime(), static_cast<uint32_t>(SyncRowAt(mTrackEditor.Document(), t)));
+  }
   RenderFrame(t);
   return !mQuit;
 }

@@ -194,7 +194,7 @@ double SyncRowAt(const SyncDocument& document, uint32_t ms) {
 }
 
 uint32_t SyncTimeOfRow(const SyncDocument& document, uint32_t row) {
-  const double ms = std::floor(static_cast<double>(row) * 60000.0 / (document.bpm * document.rowsPerBeat));
+  const double ms = std::ceil(static_cast<double>(row) * 60000.0 / (document.bpm * document.rowsPerBeat));
   return ms >= static_cast<double>(UINT32_MAX) ? UINT32_MAX : static_cast<uint32_t>(ms);
 }
 

@@ -48,7 +48,7 @@ std::string SyncDocumentXml(const SyncDocument& document);
 
 // The fractional row at demo time ms.
 double SyncRowAt(const SyncDocument& document, uint32_t ms);
-// The demo time in ms at which row begins (rounded down).
+// The first whole ms of demo time in row (rounded up, so the row there is row).
 uint32_t SyncTimeOfRow(const SyncDocument& document, uint32_t row);
 
 // The track named name, or null.

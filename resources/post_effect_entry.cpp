@@ -69,6 +69,20 @@ PostEffectConstant KeyedConstant(const PostEffectConstant& constant, const SyncD
   return keyed;
 }
 
+std::vector<std::string> BoundTrackNames(const std::vector<PostEffectEntry>& entries) {
+  std::vector<std::string> names;
+  for (const PostEffectEntry& entry : entries) {
+    for (const PostEffectConstant& constant : entry.constants) {
+      if (constant.track.empty()) continue;
+      for (int i = 0; i < std::max(PostEffectConstantComponents(constant.type), 1); ++i) {
+        std::string name = ComponentTrackName(constant.track, i);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+      }
+    }
+  }
+  return names;
+}
+
 void ReadPostEffectEntries(const XmlElement& root, std::vector<PostEffectEntry>& entries, std::vector<std::string>& notes) {
   const int count = root.ChildCount("PostEffectEntry");
   for (int e = 0; e < count; ++e) {

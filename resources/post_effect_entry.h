@@ -73,5 +73,8 @@ PostEffectConstant KeyedConstant(const PostEffectConstant& constant, const SyncD
 // track.y, track.z, track.w.
 std::string ComponentTrackName(const std::string& track, int component);
 
+// Every track the constants of entries name, components included, each once in first-use order.
+std::vector<std::string> BoundTrackNames(const std::vector<PostEffectEntry>& entries);
+
 // Orders entries by execPrio compared as unsigned 32-bit numbers (so -1 comes last).
 void SortPostEffectEntries(std::vector<PostEffectEntry>& entries);
