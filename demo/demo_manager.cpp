@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include <GL/glew.h>
-
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
-#include "demo/production_report.h"
 #include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
+#include "production/production_report.h"
+#include "render/immediate_draw.h"
+#include "render/matrix_stack.h"
+#include "render/screen_pass.h"
 #include "resources/custom_texture_manager.h"
 #include "resources/post_effect_manager.h"
 #include "resources/res_shader.h"
@@ -39,17 +40,15 @@ void ReleaseShaders(std::vector<resShader*>& shaders) {
 
 // A black quad over the unit square with the given opacity, drawn directly.
 void DrawBlackOverlay(float opacity) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glColor4f(0.0f, 0.0f, 0.0f, opacity);
+  SelectMatrixStack(MatrixStack::Projection);
+  LoadIdentityMatrix();
+  MultiplyOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
+  SelectMatrixStack(MatrixStack::Modelview);
+  LoadIdentityMatrix();
+  SetColour(0.0f, 0.0f, 0.0f, opacity);
   const float quad[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-  glInterleavedArrays(GL_V3F, 0, quad);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  DrawPositionStrip(quad);
+  SetColour(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 }  // namespace
@@ -225,7 +224,7 @@ bool demoManager::FadeInStep() {
   }
   float r = static_cast<float>(now - mFadeInStart) / static_cast<float>(LOADING_FADE_UNIT_MS);
   if (r > LOADING_FADE_END) return false;
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  ClearColourAndDepth();
   if (mLoadingScreen) mLoadingScreen->Draw(1.0f);
   DrawBlackOverlay(std::min(r, 1.0f));
   return true;

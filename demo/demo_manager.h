@@ -21,7 +21,7 @@
 #include "demo/frame_composer.h"
 #include "demo/production_tracks.h"
 #include "demo/scene_line_table.h"
-#include "demo/timeline_definitions.h"
+#include "production/timeline_definitions.h"
 
 class cDemoScene;
 class LoadingScreen;

@@ -1,13 +1,12 @@
 #include "demo/headless_demo.h"
 
-#include <GL/glew.h>
-
 #include "demo/demo_manager.h"
 #include "files/pack_file.h"
 #include "platform/hidden_gl_context.h"
 #include "render/pixel_readback.h"
 #include "render/renderer_manager.h"
 #include "render/screen_buffer.h"
+#include "render/screen_pass.h"
 #include "resources/custom_texture_manager.h"
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
@@ -63,9 +62,9 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
     mContext.reset();
     return false;
   }
-  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
+  SetViewport(mOptions.frame.width, mOptions.frame.height);
 
-  mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, GL_RGBA8, GL_UNSIGNED_BYTE,
+  mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, ScreenBufferFormat::Rgba8,
                               SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
   gDemoManager.Composer().SetOutputFramebuffer(mOutput->GetFramebuffer());
   mOutput->bind();
@@ -82,13 +81,13 @@ std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
   if (!mStarted) return pixels;
   ComposeFrame(t);
   pixels = ReadPixelsTopFirst(width, height);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  BindWindowFramebuffer();
   return pixels;
 }
 
 void HeadlessDemo::ComposeFrame(uint32_t t) {
   if (!mStarted) return;
-  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
+  SetViewport(mOptions.frame.width, mOptions.frame.height);
   gDemoManager.ComposeFrameAt(t);
   mOutput->bind();
   gRendererManager.FrameUpdate();
@@ -98,7 +97,7 @@ bool HeadlessDemo::QueueFrame() {
   if (!mStarted) return false;
   mOutput->bind();
   bool queued = mReadBack.Queue();
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  BindWindowFramebuffer();
   return queued;
 }
 

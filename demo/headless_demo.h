@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "demo/frame_composer.h"
-#include "demo/frame_read_back.h"
+#include "render/frame_read_back.h"
 
 class InterfaceBase;
 class cScreenBuffer;

@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <GL/glew.h>
-
 #include "core/flag_manager.h"
 #include "core/log.h"
 #include "core/manager.h"
@@ -24,6 +22,7 @@
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "render/renderer_manager.h"
+#include "render/screen_pass.h"
 #include "render/texture_png_writer.h"
 #include "resources/custom_texture_manager.h"
 #include "shell/settings_manager.h"
@@ -85,7 +84,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
     return false;
   }
   mStarted = true;
-  glViewport(0, 0, frame.width, frame.height);
+  SetViewport(frame.width, frame.height);
   gDemoManager.LoadDemo();
   mOutput.Create(frame.width, frame.height);
   gDemoManager.Composer().SetOutputFramebuffer(mOutput.Framebuffer());
@@ -287,7 +286,7 @@ void DevSession::RenderFrame(uint32_t t) {
   gProfileManager.FrameBegin();
   gFlagManager.FrameUpdate();
   gRendererManager.FrameBegin();
-  glViewport(0, 0, frame.width, frame.height);
+  SetViewport(frame.width, frame.height);
   gDemoManager.ComposeFrameAt(t);
   if (direct) {
     gRendererManager.FrameUpdate();
@@ -299,7 +298,7 @@ void DevSession::RenderFrame(uint32_t t) {
   }
   if (timed) mPassTimer.Collect();
   if (interfaceShown) {
-    glViewport(0, 0, width, height);
+    SetViewport(width, height);
     mInterface.AddFrame(mFrameTime);
     mInterface.Draw(*mTransport, mTimeline, mPassTimer, mOutput.PlacementIn(width, height), width, height);
   }

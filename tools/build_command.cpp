@@ -6,7 +6,7 @@
 #include "tools/check/content_folder_files.h"
 #include "tools/check/production_check.h"
 #include "tools/pack_creation.h"
-#include "tools/score_rendering.h"
+#include "tools/synth/score_rendering.h"
 #include "tools/tool_command.h"
 
 namespace {

@@ -19,7 +19,7 @@ int RunCapture(const std::vector<std::string>& rawArgs) {
 }  // namespace
 
 TORVANE_TOOL_COMMAND(capture, "capture", "record a production to a video file with its music, frame-exact",
-                     "usage: torvane-tool capture --pack PAK --music MUSIC --out FILE|FOLDER/ [--width W --height H]\n"
+                     "usage: torvane-tool capture --pack PAK --music MUSIC --out FILE|FOLDER/ [--size WxH]\n"
                      "           [--fps F] [--fsaa N] [--aspect A:B] [--low-quality] [--codec h264|ffv1] [--crf N]\n"
                      "           [--audio flac|aac|opus] [--from MS] [--to MS] [--frames A:B] [--quiet]\n"
                      "       torvane-tool capture --music MUSIC [--fps F] --segments N\n\n"
@@ -36,6 +36,7 @@ TORVANE_TOOL_COMMAND(capture, "capture", "record a production to a video file wi
                      "  --frames A:B        only frames A to B-1: a segment whose timestamps and sound start\n"
                      "                      where they are in the whole capture (join with capture-join)\n"
                      "  --segments N        print N ranges A:B that split the whole capture, one a line\n"
-                     "  --quiet             no progress line, only the summary\n\n"
+                     "  --quiet             no progress line, only the summary\n"
+                     "  --width W --height H  another way to write --size WxH\n\n"
                      "Needs a display (Xvfb will do). Exit status 130 after Ctrl+C, 1 on failure.\n",
                      RunCapture);

@@ -11,20 +11,6 @@
 
 namespace {
 
-std::string GLName(GLenum value) {
-  switch (value) {
-    case GL_RGBA8: return "GL_RGBA8";
-    case GL_RGB8: return "GL_RGB8";
-    case GL_RGBA: return "GL_RGBA";
-    case GL_RGB: return "GL_RGB";
-    case GL_UNSIGNED_BYTE: return "GL_UNSIGNED_BYTE";
-    case GL_TEXTURE_2D: return "GL_TEXTURE_2D";
-    case GL_TEXTURE_CUBE_MAP: return "GL_TEXTURE_CUBE_MAP";
-    case GL_COMPRESSED_RGB_S3TC_DXT1_EXT: return "GL_COMPRESSED_RGB_S3TC_DXT1_EXT";
-    default: return std::to_string(value);
-  }
-}
-
 std::string ExtensionOf(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
   size_t dot = path.rfind('.');
@@ -36,7 +22,7 @@ std::string ExtensionOf(const std::string& path) {
 // the other, decompressed.
 std::vector<uint8_t> RgbaRows(const ImageData& image, int& height) {
   height = image.height;
-  if (image.target == GL_TEXTURE_CUBE_MAP) {
+  if (IsCubeMap(image)) {
     std::vector<uint8_t> rows;
     size_t faceSize = 0;
     for (uint32_t w = image.width, h = image.height, level = 0; level < image.levels; ++level) {
@@ -94,10 +80,10 @@ int RunImage(const std::vector<std::string>& args) {
   json.BeginObject()
       .Key("width").Integer(image.width)
       .Key("height").Integer(image.height)
-      .Key("internalFormat").String(GLName(image.internalFormat))
-      .Key("format").String(GLName(image.format))
-      .Key("type").String(GLName(image.type))
-      .Key("target").String(GLName(image.target))
+      .Key("internalFormat").String(ImageParameterName(image.internalFormat))
+      .Key("format").String(ImageParameterName(image.format))
+      .Key("type").String(ImageParameterName(image.type))
+      .Key("target").String(ImageParameterName(image.target))
       .Key("levels").Integer(image.levels)
       .EndObject();
   std::printf("%s\n", json.Text().c_str());

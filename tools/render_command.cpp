@@ -32,7 +32,7 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
 int RunRender(const std::vector<std::string>& rawArgs) {
   ToolArgs args;
   std::string error;
-  if (!ParseToolArgs(rawArgs, {"--pack", "--width", "--height", "--fsaa", "--aspect", "--at", "--out"}, {"--low-quality", "--every-pass"},
+  if (!ParseToolArgs(rawArgs, WithFrameOptions({"--pack", "--at", "--out"}), {"--low-quality", "--every-pass"},
                      args, error)) {
     return ToolUsageError("render", error);
   }
@@ -74,12 +74,13 @@ int RunRender(const std::vector<std::string>& rawArgs) {
 }  // namespace
 
 TORVANE_TOOL_COMMAND(render, "render", "compose frames of a production headless and write them as PNGs",
-                     "usage: torvane-tool render --pack PAK --width W --height H [--fsaa N] [--aspect A:B]\n"
+                     "usage: torvane-tool render --pack PAK --size WxH [--fsaa N] [--aspect A:B]\n"
                      "                           [--low-quality] [--every-pass] --at T1,T2,... --out DIR\n\n"
                      "Starts the production in PAK without window, launcher or sound, loads it as the\n"
                      "player does, and composes the frame at each demo time Ti (milliseconds) at W x H\n"
                      "with FSAA level N (0, 2, 4 or 8) and display aspect A:B (default 16:9). Each frame\n"
                      "is written to DIR/frame_TTTTTTTT.png and its path printed. --every-pass draws\n"
                      "every buffer, pass and clear, also those that change no pixel: the frames must be\n"
-                     "the same as without it. Needs a display (Xvfb will do).\n",
+                     "the same as without it. --width W --height H is another way to write --size WxH.\n"
+                     "Needs a display (Xvfb will do).\n",
                      RunRender);

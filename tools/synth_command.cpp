@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "tools/json_writer.h"
-#include "tools/score_rendering.h"
+#include "tools/synth/score_rendering.h"
 #include "tools/tool_command.h"
 
 namespace {

@@ -168,7 +168,7 @@ TEST_F(DevModeTest, AfterASeekTheMusicPlaysFromThere) {
 
 TEST_F(DevModeTest, SavedChangesReachThePausedPictureAndABrokenEffectChangesNothing) {
   std::string content = mFolder + "/content";
-  fs::copy(SourcePath("content"), content, fs::copy_options::recursive);
+  fs::copy(BinaryPath("content/test"), content, fs::copy_options::recursive);
   auto dev = StartDev({"--content", content});
   ASSERT_TRUE(dev);
   const uint32_t t = 1500;
@@ -221,7 +221,7 @@ TEST_F(DevModeTest, SavedChangesReachThePausedPictureAndABrokenEffectChangesNoth
     const char* what;
   };
   const std::vector<Change> changes = {
-      {"data/texture/sky.png", read(SourcePath("content/data/texture/checker.png")), "a new sky"},
+      {"data/texture/sky.png", read(SourcePath("content/test/data/texture/checker.png")), "a new sky"},
       {"data/definition/postEffectDefine.xml",
        edited("data/definition/postEffectDefine.xml", "value=\"0.6\"", "value=\"2.5\""), "a stronger glow"},
       {"data/tdf/opening.tdf",

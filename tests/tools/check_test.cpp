@@ -152,7 +152,7 @@ TEST_F(CheckTest, TheStarterChecksClean) {
 }
 
 TEST_F(CheckTest, TheTestProductionHasNoErrors) {
-  CommandResult result = RunTool({"check", SourcePath("content")});
+  CommandResult result = RunTool({"check", BinaryPath("content/test")});
   EXPECT_EQ(result.status, 0) << result.out;
   EXPECT_NE(result.out.find("0 errors"), std::string::npos) << result.out;
 }

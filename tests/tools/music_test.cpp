@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
-#include "tools/music_score.h"
-#include "tools/music_synth.h"
-#include "tools/ogg_encoder.h"
+#include "tools/synth/music_score.h"
+#include "tools/synth/music_synth.h"
+#include "tools/synth/ogg_encoder.h"
 
 namespace {
 

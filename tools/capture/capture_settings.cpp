@@ -93,9 +93,8 @@ bool ParsePart(const ToolArgs& args, CaptureSettings& settings, std::string& err
 }  // namespace
 
 const std::set<std::string>& CaptureValueOptions() {
-  static const std::set<std::string> options = {"--pack", "--music", "--out", "--width", "--height", "--fps",
-                                                "--fsaa", "--aspect", "--codec", "--crf", "--audio", "--from",
-                                                "--to", "--frames", "--segments"};
+  static const std::set<std::string> options = WithFrameOptions(
+      {"--pack", "--music", "--out", "--fps", "--codec", "--crf", "--audio", "--from", "--to", "--frames", "--segments"});
   return options;
 }
 

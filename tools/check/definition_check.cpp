@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <map>
 
-#include "demo/definition_document.h"
-#include "demo/timeline_definitions.h"
 #include "files/xml_error.h"
+#include "production/definition_document.h"
+#include "production/timeline_definitions.h"
 #include "resources/custom_texture_manager.h"
 #include "resources/post_effect_entry.h"
 #include "resources/post_effect_manager.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
 
 void CheckTexture(const ProductionFiles& files, const std::string& path, ProductionFindings& findings);
 

@@ -6,9 +6,9 @@
 #include <map>
 #include <set>
 
-#include "demo/production_references.h"
 #include "files/core_file.h"
 #include "platform/hidden_gl_context.h"
+#include "production/production_references.h"
 #include "resources/resource_manager.h"
 #include "tools/check/content_folder_files.h"
 #include "tools/check/definition_check.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "demo/definition_document.h"
+#include "production/definition_document.h"
 #include "files/sync_document.h"
 #include "resources/post_effect_entry.h"
 #include "resources/post_effect_manager.h"

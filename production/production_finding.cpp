@@ -1,0 +1,23 @@
+#include "production/production_finding.h"
+
+#include <algorithm>
+
+std::string FormatFinding(const ProductionFinding& finding) {
+  std::string text = finding.file;
+  if (finding.line > 0) text += ":" + std::to_string(finding.line);
+  if (finding.line > 0 && finding.column > 0) text += ":" + std::to_string(finding.column);
+  text += finding.severity == FindingSeverity::Error ? ": error: " : ": warning: ";
+  return text + finding.message;
+}
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+void ProductionFindings::Add(FindingSeverity severity, const std::string& file, int line, int column,
+                             const std::string& message) {
+  mFindings.push_back({severity, file, line, column, message});
+}
+
+int ProductionFindings::Count(FindingSeverity severity) const {
+  return static_cast<int>(
+      std::count_if(mFindings.begin(), mFindings.end(), [&](const ProductionFinding& f) { return f.severity == severity; }));
+}
