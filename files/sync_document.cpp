@@ -199,14 +199,22 @@ uint32_t SyncTimeOfRow(const SyncDocument& document, uint32_t row) {
 }
 
 const SyncTrack* FindSyncTrack(const SyncDocument& document, const std::string& name) {
-  for (const SyncTrack& track : document.tracks) {
-    if (track.name == name) return &track;
+  if (document.indexedTracks != document.tracks.size()) {
+    document.nameIndex.clear();
+    document.indexedTracks = document.tracks.size();
+    // The first of a name wins, as the reader keeps it.
+    for (size_t i = 0; i < document.tracks.size(); ++i) document.nameIndex.emplace(document.tracks[i].name, i);
   }
-  return nullptr;
+  auto found = document.nameIndex.find(name);
+  return found == document.nameIndex.end() ? nullptr : &document.tracks[found->second];
 }
 
 SyncTrack* FindSyncTrack(SyncDocument& document, const std::string& name) {
-  for (SyncTrack& track : document.tracks) {
+  return const_cast<SyncTrack*>(FindSyncTrack(static_cast<const SyncDocument&>(document), name));
+}
+
+const SyncTrack* FindSyncTrackInOrder(const SyncDocument& document, const std::string& name) {
+  for (const SyncTrack& track : document.tracks) {
     if (track.name == name) return &track;
   }
   return nullptr;

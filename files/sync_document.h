@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "files/sync_track.h"
@@ -21,7 +22,11 @@ struct SyncDocument {
   double bpm = SYNC_DEFAULT_BPM;
   double rowsPerBeat = SYNC_DEFAULT_ROWS_PER_BEAT;
   uint32_t rows = 0;  // the editor's grid length; 0 when not written
-  std::vector<SyncTrack> tracks;
+  std::vector<SyncTrack> tracks;  // only ever added to, so that the index below stays true
+  // Track name to its place in tracks, rebuilt by FindSyncTrack when tracks has grown: a frame
+  // finds its keyed constants' tracks without comparing names against every track.
+  mutable std::unordered_map<std::string, size_t> nameIndex;
+  mutable size_t indexedTracks = 0;
   std::vector<uint32_t> bookmarks;  // ascending
   std::vector<XmlElement> keptElements;  // children of <sync> not read here, in order
   std::vector<std::pair<std::string, std::string>> keptAttributes;  // of <sync>
@@ -54,3 +59,5 @@ uint32_t SyncTimeOfRow(const SyncDocument& document, uint32_t row);
 // The track named name, or null.
 const SyncTrack* FindSyncTrack(const SyncDocument& document, const std::string& name);
 SyncTrack* FindSyncTrack(SyncDocument& document, const std::string& name);
+// The same found by comparing names in order: the reference the index is tested against.
+const SyncTrack* FindSyncTrackInOrder(const SyncDocument& document, const std::string& name);

@@ -57,16 +57,15 @@ std::string ComponentTrackName(const std::string& track, int component) {
   return track + SUFFIXES[component & 3];
 }
 
-PostEffectConstant KeyedConstant(const PostEffectConstant& constant, const SyncDocument& tracks, double row) {
-  PostEffectConstant keyed = constant;
+void KeyedValues(const PostEffectConstant& constant, const SyncDocument& tracks, double row, float values[4]) {
+  std::copy(constant.values, constant.values + 4, values);
   const int count = PostEffectConstantComponents(constant.type);
   for (int i = 0; i < count; ++i) {
-    if (const SyncTrack* track = FindSyncTrack(tracks, ComponentTrackName(constant.track, i))) {
-      keyed.values[i] = SyncTrackValue(*track, row);
-    }
+    const SyncTrack* track =
+        FindSyncTrack(tracks, i == 0 ? constant.track : ComponentTrackName(constant.track, i));
+    if (track) values[i] = SyncTrackValue(*track, row);
   }
-  for (int i = count; i > 0 && i < 4; ++i) keyed.values[i] = keyed.values[count - 1];
-  return keyed;
+  for (int i = count; i > 0 && i < 4; ++i) values[i] = values[count - 1];
 }
 
 std::vector<std::string> BoundTrackNames(const std::vector<PostEffectEntry>& entries) {

@@ -65,9 +65,9 @@ PostEffectConstant ReadPostEffectConstant(const char* param, const char* type, c
 // work buffer 3).
 PostEffectSource ReadPostEffectSource(const char* param, const char* type, const char* lineId);
 
-// constant with each component whose track tracks has replaced by the track's value at row; the
-// components the type leaves out follow the last one, as when read.
-PostEffectConstant KeyedConstant(const PostEffectConstant& constant, const SyncDocument& tracks, double row);
+// constant's four values with each component whose track tracks has replaced by the track's value
+// at row; the components the type leaves out follow the last one, as when read.
+void KeyedValues(const PostEffectConstant& constant, const SyncDocument& tracks, double row, float values[4]);
 
 // The track that keys component (0 to 3) of a constant bound to track: track itself, then
 // track.y, track.z, track.w.

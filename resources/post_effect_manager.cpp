@@ -84,8 +84,9 @@ void cPostEffectManager::applyParameters(size_t i, cScreenBuffer* const* lineBuf
   if (!current) return;
   for (const PostEffectConstant& constant : e.constants) {
     if (mTracks && !constant.track.empty()) {
-      const PostEffectConstant keyed = KeyedConstant(constant, *mTracks, mTrackRow);
-      current->setParameter(keyed.param.c_str(), keyed.values);
+      float values[4];
+      KeyedValues(constant, *mTracks, mTrackRow, values);
+      current->setParameter(constant.param.c_str(), values);
     } else {
       current->setParameter(constant.param.c_str(), constant.values);
     }

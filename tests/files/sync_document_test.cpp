@@ -100,6 +100,22 @@ TEST(SyncDocument, NamesDoubtfulKeysWithTheirLines) {
   EXPECT_EQ(track.keys[1].interpolation, SYNC_STEP);
 }
 
+TEST(SyncDocument, TheNameIndexFindsWhatTheSearchInOrderFinds) {
+  SyncDocument document = Read(EDITOR_FILE);
+  const std::vector<std::string> names = {"cam:shake", "flash", "fade", "", "cam:shake.y", "Flash"};
+  auto agree = [&] {
+    for (const std::string& name : names) EXPECT_EQ(FindSyncTrack(document, name), FindSyncTrackInOrder(document, name)) << name;
+  };
+  agree();
+  document.tracks.push_back({"fade", {}, 0});
+  agree();
+  SyncDocument copy = document;
+  copy.tracks.push_back({"cam:shake.y", {}, 0});
+  document = copy;
+  agree();
+  ASSERT_NE(FindSyncTrack(document, "cam:shake.y"), nullptr);
+}
+
 TEST(SyncDocument, RefusesTextThatIsNoTracksFile) {
   for (const std::string text : {"", "<sync><tracks>", "<other/>", "<sync><tracks></sync>"}) {
     SyncDocument document;
