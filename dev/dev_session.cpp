@@ -1,5 +1,7 @@
 #include "dev/dev_session.h"
 
+#include "dev/panel_layout.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -10,9 +12,9 @@
 #include "core/manager.h"
 #include "core/profile_manager.h"
 #include "demo/demo_manager.h"
-#include "resources/post_effect_manager.h"
 #include "demo/headless_demo.h"
 #include "dev/music_track.h"
+#include "dev/panel_layout.h"
 #include "files/content_folder.h"
 #include "files/pack_file.h"
 #include "platform/display.h"
@@ -25,6 +27,7 @@
 #include "render/screen_pass.h"
 #include "render/texture_png_writer.h"
 #include "resources/custom_texture_manager.h"
+#include "resources/post_effect_manager.h"
 #include "shell/settings_manager.h"
 #include "window/window_gl.h"
 
@@ -33,6 +36,12 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char DEV_WINDOW_TITLE[] = "Torvane (developer mode)";
+
+// The part of the window the picture has while the interface is shown: the rest is the panels'.
+FrameOutput::Placement PictureArea(int windowWidth, int windowHeight) {
+  const PanelRect area = LayOutDevPanels(windowWidth, windowHeight).picture;
+  return {static_cast<int>(area.x), static_cast<int>(area.y), static_cast<int>(area.width), static_cast<int>(area.height)};
+}
 constexpr int64_t SEEK_SHORT_MS = 1000;
 constexpr int64_t SEEK_LONG_MS = 10000;
 
@@ -294,13 +303,18 @@ void DevSession::RenderFrame(uint32_t t) {
     mOutput.Bind();
     gRendererManager.FrameUpdate();
     WriteScreenshots(t);
-    mOutput.Present(width, height);
+    if (interfaceShown) {
+      mOutput.PresentInArea(width, height, PictureArea(width, height));
+    } else {
+      mOutput.Present(width, height);
+    }
   }
   if (timed) mPassTimer.Collect();
   if (interfaceShown) {
     SetViewport(width, height);
     mInterface.AddFrame(mFrameTime);
-    mInterface.Draw(*mTransport, mTimeline, mPassTimer, mOutput.PlacementIn(width, height), width, height);
+    mInterface.Draw(*mTransport, mTrackEditor, mTimeline, mPassTimer,
+                    mOutput.PlacementInArea(PictureArea(width, height)), width, height);
   }
   gProfileManager.FrameEnd();
   mFrameTime = gProfileManager.FrameTime();
