@@ -176,7 +176,9 @@ std::string SyncDocumentXml(const SyncDocument& document) {
   xml += XmlAttributeText("rows", std::to_string(document.rows));
   xml += XmlAttributeText("bpm", ShortestDoubleText(document.bpm));
   xml += XmlAttributeText("rowsPerBeat", ShortestDoubleText(document.rowsPerBeat));
-  for (const auto& [name, value] : document.keptAttributes) xml += XmlAttributeText(name.c_str(), value);
+  for (const auto& [name, value] : document.keptAttributes) {
+    if (IsXmlName(name.c_str())) xml += XmlAttributeText(name.c_str(), value);
+  }
   xml += ">\n  <tracks>\n";
   for (const SyncTrack& track : document.tracks) xml += TrackXml(track);
   xml += "  </tracks>\n";
@@ -185,7 +187,9 @@ std::string SyncDocumentXml(const SyncDocument& document) {
     for (uint32_t row : document.bookmarks) xml += "    <bookmark" + XmlAttributeText("row", std::to_string(row)) + "/>\n";
     xml += "  </bookmarks>\n";
   }
-  for (const XmlElement& element : document.keptElements) xml += XmlElementText(element, 1);
+  for (const XmlElement& element : document.keptElements) {
+    if (IsXmlName(element.Name())) xml += XmlElementText(element, 1);
+  }
   return xml + "</sync>\n";
 }
 

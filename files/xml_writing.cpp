@@ -4,9 +4,43 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+bool IsUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+bool IsNameStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':'; }
+
+}  // namespace
+
+bool IsXmlName(const char* name) {
+  if (!name || !IsNameStart(*name)) return false;
+  for (const char* c = name + 1; *c; ++c) {
+    if (!IsNameStart(*c) && !(*c >= '0' && *c <= '9') && *c != '-' && *c != '.') return false;
+  }
+  return true;
+}
+
 std::string XmlEscaped(const std::string& text) {
+  const bool utf8 = IsUtf8(text);
   std::string out;
   for (char c : text) {
+    if (!utf8 && static_cast<unsigned char>(c) >= 0x80) {
+      char entity[8];
+      std::snprintf(entity, sizeof entity, "&#x%02X;", static_cast<unsigned char>(c));
+      out += entity;
+      continue;
+    }
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;
@@ -50,6 +84,7 @@ std::string XmlElementText(const XmlElement& element, int indent) {
   const std::string pad(static_cast<size_t>(indent) * 2, ' ');
   std::string xml = pad + "<" + element.Name();
   for (int i = 0; i < element.AttributeCount(); ++i) {
+    if (!IsXmlName(element.AttributeName(i))) continue;
     const char* value = element.AttributeValue(i);
     xml += value ? XmlAttributeText(element.AttributeName(i), value) : std::string(" ") + element.AttributeName(i);
   }
@@ -61,6 +96,8 @@ std::string XmlElementText(const XmlElement& element, int indent) {
   if (element.ElementCount() == 0 && blank) return xml + "/>\n";
   if (element.ElementCount() == 0) return xml + ">" + XmlEscaped(text) + "</" + element.Name() + ">\n";
   xml += ">\n";
-  for (int i = 0; i < element.ElementCount(); ++i) xml += XmlElementText(element.Element(i), indent + 1);
+  for (int i = 0; i < element.ElementCount(); ++i) {
+    if (IsXmlName(element.Element(i).Name())) xml += XmlElementText(element.Element(i), indent + 1);
+  }
   return xml + pad + "</" + element.Name() + ">\n";
 }

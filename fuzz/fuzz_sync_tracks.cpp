@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const SyncReadResult reread = ReadSyncDocument(written.c_str(), written.size(), again);
   if (!reread.ok || again.tracks.size() != document.tracks.size()) std::abort();
   for (size_t i = 0; i < again.tracks.size(); ++i) {
+    if (again.tracks[i].name != document.tracks[i].name) std::abort();
     if (again.tracks[i].keys.size() != document.tracks[i].keys.size()) std::abort();
   }
   return 0;

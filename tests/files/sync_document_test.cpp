@@ -54,6 +54,20 @@ TEST(SyncDocument, ReadsWhatEditorsSaveAndWritesItBack) {
   ASSERT_EQ(again.keptElements.size(), 1u);
 }
 
+TEST(SyncDocument, WritesBackNamesReadInAnotherEncoding) {
+  // A name read in another encoding is not UTF-8.
+  const std::string text = "<sync a-b=\"1\"><tracks><track name=\"f\xEDx\xA0\"/></tracks></sync>";
+  const SyncDocument document = Read(text);
+  ASSERT_EQ(document.tracks.size(), 1u);
+  const std::string written = SyncDocumentXml(document);
+  EXPECT_NE(written.find("name=\"f&#xED;x&#xA0;\""), std::string::npos) << written;
+  EXPECT_NE(written.find("a-b=\"1\""), std::string::npos) << written;
+  const SyncDocument again = Read(written);
+  ASSERT_EQ(again.tracks.size(), 1u);
+  EXPECT_EQ(again.tracks[0].name, document.tracks[0].name);
+  EXPECT_EQ(SyncDocumentXml(again), written);
+}
+
 TEST(SyncDocument, TempoAndRowsConvertBothWays) {
   const SyncDocument document = Read("<sync bpm=\"150\" rowsPerBeat=\"4\"><tracks/></sync>");
   EXPECT_EQ(document.bpm, 150.0);
