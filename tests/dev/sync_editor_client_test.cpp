@@ -1,10 +1,6 @@
 // The sync editor client against a fake editor on a loopback socket: the exact bytes it sends,
 // what each editor message does to the demo, and that a lost or wrong editor is tried again
 // without a frame ever waiting for it.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "dev/sync_editor_client.h"
+#include "tests/support/fake_sync_editor.h"
 
 namespace {
 
@@ -27,58 +24,6 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
   for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
 }
-
-// A listening socket on 127.0.0.1 with one accepted editor connection at a time.
-class FakeEditor {
- public:
-  FakeEditor() {
-    mListener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const int on = 1;
-    setsockopt(mListener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    bind(mListener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(mListener, 4);
-    socklen_t size = sizeof address;
-    getsockname(mListener, reinterpret_cast<sockaddr*>(&address), &size);
-    mPort = ntohs(address.sin_port);
-  }
-  ~FakeEditor() {
-    Hang();
-    close(mListener);
-  }
-  uint16_t Port() const { return mPort; }
-
-  bool Accept() {
-    pollfd wait{mListener, POLLIN, 0};
-    if (poll(&wait, 1, 0) <= 0) return false;
-    mPeer = accept(mListener, nullptr, nullptr);
-    return mPeer >= 0;
-  }
-  void Send(const Bytes& bytes) { ASSERT_EQ(send(mPeer, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
-  // Whatever has arrived, without waiting.
-  Bytes Received() {
-    Bytes bytes;
-    uint8_t buffer[1024];
-    for (;;) {
-      pollfd wait{mPeer, POLLIN, 0};
-      if (poll(&wait, 1, 0) <= 0) return bytes;
-      const ssize_t got = recv(mPeer, buffer, sizeof buffer, 0);
-      if (got <= 0) return bytes;
-      bytes.insert(bytes.end(), buffer, buffer + got);
-    }
-  }
-  void Hang() {
-    if (mPeer >= 0) close(mPeer);
-    mPeer = -1;
-  }
-
- private:
-  int mListener = -1;
-  int mPeer = -1;
-  uint16_t mPort = 0;
-};
 
 struct DemoRecord {
   std::vector<std::string> events;
@@ -114,11 +59,11 @@ void PollUntil(SyncEditorClient& client, uint32_t now, const DemoRecord& demo, D
 }
 
 TEST(SyncEditorClient, GreetsAsksForTracksAndFollowsTheEditor) {
-  FakeEditor editor;
+  FakeSyncEditor editor;
   DemoRecord record;
   SyncEditorClient client("127.0.0.1", editor.Port(), RecordingHooks(record));
   const uint32_t now = 0;
-  PollUntil(client, now, record, [&] { return editor.Accept(); });
+  PollUntil(client, now, record, [&] { return editor.Accept(0); });
   Bytes got;
   PollUntil(client, now, record, [&] {
     const Bytes more = editor.Received();
@@ -159,11 +104,11 @@ TEST(SyncEditorClient, GreetsAsksForTracksAndFollowsTheEditor) {
 }
 
 TEST(SyncEditorClient, ReconnectsWhenTheEditorGoesAwayWithoutWaiting) {
-  FakeEditor editor;
+  FakeSyncEditor editor;
   DemoRecord record;
   SyncEditorClient client("127.0.0.1", editor.Port(), RecordingHooks(record));
   const uint32_t now = 0;
-  PollUntil(client, now, record, [&] { return editor.Accept(); });
+  PollUntil(client, now, record, [&] { return editor.Accept(0); });
   editor.Send(Text("hello, demo!"));
   PollUntil(client, now, record, [&] { return client.Connected(); });
   ASSERT_TRUE(client.Connected());
@@ -176,8 +121,8 @@ TEST(SyncEditorClient, ReconnectsWhenTheEditorGoesAwayWithoutWaiting) {
   for (int i = 0; i < 20; ++i) client.Poll(now + SYNC_RECONNECT_MS - 1, 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   usleep(20000);
-  EXPECT_FALSE(editor.Accept());
-  PollUntil(client, now + SYNC_RECONNECT_MS, record, [&] { return editor.Accept(); });
+  EXPECT_FALSE(editor.Accept(0));
+  PollUntil(client, now + SYNC_RECONNECT_MS, record, [&] { return editor.Accept(0); });
   Bytes got;
   PollUntil(client, now + SYNC_RECONNECT_MS, record, [&] {
     const Bytes more = editor.Received();

@@ -2,16 +2,8 @@
 // editor on a loopback socket show on the next frame as the track says, the editor's greeting,
 // track requests, row and pause reach the demo with the protocol's exact bytes, and the tracks are
 // saved into the content folder.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +11,8 @@
 
 #include "files/json_value.h"
 #include "platform/line_socket.h"
+#include "tests/support/fake_sync_editor.h"
+#include "tests/support/marked_examples.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
@@ -43,68 +37,10 @@ int LargestDifference(const DecodedPng& a, const DecodedPng& b) {
 // The worked example of docs/sync.md laid over the starter production.
 void WriteExample(const fs::path& production) {
   ASSERT_EQ(RunTool({"new", production.string()}).status, 0);
-  std::istringstream lines(ReadSourceFile("docs/sync.md"));
-  std::string path, text;
-  bool inBlock = false;
-  for (std::string line; std::getline(lines, line);) {
-    if (!inBlock && line.rfind("<!-- sync example: ", 0) == 0) {
-      path = line.substr(19, line.find(" -->") - 19);
-    } else if (!inBlock && !path.empty() && line.rfind("```", 0) == 0) {
-      inBlock = true;
-      text.clear();
-    } else if (inBlock && line.rfind("```", 0) == 0) {
-      ASSERT_TRUE(WriteTextFile(production / path, text));
-      inBlock = false;
-      path.clear();
-    } else if (inBlock) {
-      text += line + "\n";
-    }
+  for (const auto& [path, text] : FindMarkedExamples(ReadSourceFile("docs/sync.md"), "<!-- sync example: ").examples) {
+    ASSERT_TRUE(WriteTextFile(production / path, text));
   }
 }
-
-class FakeEditor {
- public:
-  FakeEditor() {
-    mListener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(mListener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(mListener, 1);
-    socklen_t size = sizeof address;
-    getsockname(mListener, reinterpret_cast<sockaddr*>(&address), &size);
-    mPort = ntohs(address.sin_port);
-  }
-  ~FakeEditor() {
-    if (mPeer >= 0) close(mPeer);
-    close(mListener);
-  }
-  uint16_t Port() const { return mPort; }
-  bool Accept() {
-    pollfd wait{mListener, POLLIN, TIMEOUT_MS};
-    if (poll(&wait, 1, TIMEOUT_MS) <= 0) return false;
-    mPeer = accept(mListener, nullptr, nullptr);
-    return mPeer >= 0;
-  }
-  std::vector<uint8_t> Read(size_t count) {
-    std::vector<uint8_t> bytes;
-    while (bytes.size() < count) {
-      pollfd wait{mPeer, POLLIN, 0};
-      if (poll(&wait, 1, TIMEOUT_MS) <= 0) break;
-      uint8_t buffer[256];
-      const ssize_t got = recv(mPeer, buffer, std::min(sizeof buffer, count - bytes.size()), 0);
-      if (got <= 0) break;
-      bytes.insert(bytes.end(), buffer, buffer + got);
-    }
-    return bytes;
-  }
-  void Send(const std::vector<uint8_t>& bytes) { send(mPeer, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
-
- private:
-  int mListener = -1;
-  int mPeer = -1;
-  uint16_t mPort = 0;
-};
 
 class SyncDevTest : public ::testing::Test {
  protected:
@@ -162,7 +98,7 @@ class SyncDevTest : public ::testing::Test {
 TEST_F(SyncDevTest, KeysFromTheControlChannelAndAnEditorPlayAndAreSaved) {
   const fs::path content = mFolder.Path() / "content";
   WriteExample(content);
-  FakeEditor editor;
+  FakeSyncEditor editor;
   BackgroundProgram dev(BinaryPath("app/torvane"), mFolder.Path().string(),
                         {"--dev", "--content", content.string(), "--control", mSocket, "--size", SIZE,
                          "--sync-editor", "127.0.0.1:" + std::to_string(editor.Port())});
@@ -171,22 +107,22 @@ TEST_F(SyncDevTest, KeysFromTheControlChannelAndAnEditorPlayAndAreSaved) {
   ASSERT_TRUE(dev.IsRunning()) << dev.ErrorOutput();
 
   // The editor is greeted and asked for the one track a constant names.
-  ASSERT_TRUE(editor.Accept());
+  ASSERT_TRUE(editor.Accept(TIMEOUT_MS));
   const std::string greeting = "hello, synctracker!";
-  EXPECT_EQ(editor.Read(greeting.size()), std::vector<uint8_t>(greeting.begin(), greeting.end()));
+  EXPECT_EQ(editor.Read(greeting.size(), TIMEOUT_MS), std::vector<uint8_t>(greeting.begin(), greeting.end()));
   const std::string answer = "hello, demo!";
   editor.Send(std::vector<uint8_t>(answer.begin(), answer.end()));
   const std::string request = std::string("\x02\0\0\0\x11", 5) + TRACK;
   const std::vector<uint8_t> ask(request.begin(), request.end());
-  EXPECT_EQ(editor.Read(ask.size()), ask);
-  EXPECT_EQ(editor.Read(5), (std::vector<uint8_t>{3, 0, 0, 0, 0})) << "the playhead's row";
+  EXPECT_EQ(editor.Read(ask.size(), TIMEOUT_MS), ask);
+  EXPECT_EQ(editor.Read(5, TIMEOUT_MS), (std::vector<uint8_t>{3, 0, 0, 0, 0})) << "the playhead's row";
 
   // Over the control channel: row 16 (1000 ms) keyed to 3 shows as a written 3 would.
   JsonValue tracks = Command(R"({"cmd":"tracks"})");
   ASSERT_EQ(tracks.Find("tracks")->Items().size(), 1u);
   EXPECT_EQ(tracks.Find("tracks")->Items()[0].Find("keys")->Number(), 4);
   Command(R"({"cmd":"seek","ms":1000})");
-  EXPECT_EQ(editor.Read(5), (std::vector<uint8_t>{3, 0, 0, 0, 16}));
+  EXPECT_EQ(editor.Read(5, TIMEOUT_MS), (std::vector<uint8_t>{3, 0, 0, 0, 16}));
   Command(R"({"cmd":"set_key","track":"vignette:strength","row":16,"value":3,"interpolation":"linear"})");
   EXPECT_LE(LargestDifference(Screenshot("keyed.png"), WrittenStrength("3", 1000)), 1);
   const fs::path file = content / "data/sync/tracks.xml";

@@ -131,7 +131,7 @@ TEST(SyncDocument, TheNameIndexFindsWhatTheSearchInOrderFinds) {
 }
 
 TEST(SyncDocument, RefusesTextThatIsNoTracksFile) {
-  for (const std::string text : {"", "<sync><tracks>", "<other/>", "<sync><tracks></sync>"}) {
+  for (const std::string& text : std::vector<std::string>{"", "<sync><tracks>", "<other/>", "<sync><tracks></sync>"}) {
     SyncDocument document;
     const SyncReadResult result = ReadSyncDocument(text.c_str(), text.size(), document);
     EXPECT_FALSE(result.ok) << text;

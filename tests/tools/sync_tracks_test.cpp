@@ -3,11 +3,11 @@
 // byte as before; the checker names each doubtful binding and key with its file and line.
 #include <filesystem>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/marked_examples.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_paths.h"
@@ -20,26 +20,8 @@ constexpr char MARK[] = "<!-- sync example: ";
 constexpr char VIGNETTE_CONSTANT[] = "<ConstantEntry param=\"strength\" type=\"float\" value=\"0.7\"";
 
 std::map<std::string, std::string> SyncExamples() {
-  std::map<std::string, std::string> examples;
-  std::istringstream lines(ReadSourceFile("docs/sync.md"));
-  std::string path;
-  std::string text;
-  bool inBlock = false;
-  for (std::string line; std::getline(lines, line);) {
-    if (!inBlock && line.rfind(MARK, 0) == 0) {
-      path = line.substr(sizeof MARK - 1, line.find(" -->") - (sizeof MARK - 1));
-    } else if (!inBlock && !path.empty() && line.rfind("```", 0) == 0) {
-      inBlock = true;
-      text.clear();
-    } else if (inBlock && line.rfind("```", 0) == 0) {
-      examples[path] = text;
-      inBlock = false;
-      path.clear();
-    } else if (inBlock) {
-      text += line + "\n";
-    }
-  }
-  return examples;
+  const MarkedExamples found = FindMarkedExamples(ReadSourceFile("docs/sync.md"), MARK);
+  return std::map<std::string, std::string>(found.examples.begin(), found.examples.end());
 }
 
 class SyncTracksTool : public ::testing::Test {
@@ -123,7 +105,7 @@ TEST_F(SyncTracksTool, TheCheckerNamesDoubtfulTracksWithFileAndLine) {
   CommandResult check = RunTool({"check", production.string()});
   const std::string definitions = (production / "data/definition/postEffectDefine.xml").string();
   const std::string tracks = (production / "data/sync/tracks.xml").string();
-  for (const std::string expected : {
+  for (const std::string& expected : std::vector<std::string>{
            definitions + ":7: warning: constant \"strength\": no track \"missing\" in data\\sync\\tracks.xml",
            tracks + ":5: warning: track \"fade\": row 4 is out of order",
            tracks + ":5: warning: track \"fade\": row 4: unknown interpolation \"4\"",
