@@ -27,13 +27,6 @@ constexpr int TIMEOUT_MS = 30000;
 constexpr const char* SIZE = "320x180";
 constexpr char TRACK[] = "vignette:strength";
 
-int LargestDifference(const DecodedPng& a, const DecodedPng& b) {
-  if (!a.ok || !b.ok || a.width != b.width || a.height != b.height) return 256;
-  int largest = 0;
-  for (size_t i = 0; i < a.rgba.size(); ++i) largest = std::max(largest, std::abs(a.rgba[i] - b.rgba[i]));
-  return largest;
-}
-
 // The worked example of docs/sync.md laid over the starter production.
 void WriteExample(const fs::path& production) {
   ASSERT_EQ(RunTool({"new", production.string()}).status, 0);
