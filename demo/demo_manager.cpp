@@ -4,6 +4,7 @@
 
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
+#include "demo/music_demo_clock.h"
 #include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
@@ -19,7 +20,6 @@
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
 #include "sound/sound_player.h"
-#include "sound/sound_status.h"
 #include "window/window_gl.h"
 
 CORE_IMPLEMENT_MANAGER(demoManager)
@@ -76,7 +76,7 @@ bool demoManager::Initialize() {
   mEscapeFade = EscapeFade();
   mComposedFrames = 0;
   mTimer = platform::TimeGetTime;
-  mDemoMusic.reset();
+  mMusic.reset();
   auto nothing = [](void*, auto...) {};
   gSystemManager.SetKeyReleasedListener({this, nothing});
   gSystemManager.SetWheelListener({this, nothing});
@@ -98,28 +98,28 @@ bool demoManager::Initialize() {
 
 bool demoManager::OpenMusic() {
   mMusicFailed = false;
-  mMusic = std::make_unique<SoundPlayer>();
-  if (mMusic->InitDirectSound() != PLAYER_OK || mMusic->OpenMusic(MUSIC_FILE_NAME) != PLAYER_OK) {
-    if (mMusic->Failure()) RaiseAlert("sound", *mMusic->Failure());
+  auto music = std::make_unique<SoundPlayerTransport>();
+  if (!music->Open(MUSIC_FILE_NAME)) {
+    if (music->Failure()) RaiseAlert("sound", *music->Failure());
+    music.reset();
     CloseMusic();
     mMusicFailed = true;
     return false;
   }
-  mDemoMusic = std::make_unique<SoundPlayerMusic>(*mMusic);
-  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, mTimer);
+  mMusic = std::move(music);
+  mClock = std::make_unique<MusicDemoClock>(mMusic.get(), mTimer);
   return true;
 }
 
 void demoManager::CloseMusic() {
   mClock.reset();
-  mDemoMusic.reset();
   mMusic.reset();
 }
 
-void demoManager::UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer) {
-  mDemoMusic = std::move(music);
+void demoManager::UseMusic(std::unique_ptr<MusicTransport> music, DemoTimer timer) {
+  mMusic = std::move(music);
   mTimer = std::move(timer);
-  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, mTimer);
+  mClock = std::make_unique<MusicDemoClock>(mMusic.get(), mTimer);
 }
 
 bool demoManager::Terminate() {
@@ -130,7 +130,7 @@ bool demoManager::Terminate() {
   return true;
 }
 
-bool demoManager::MusicIsPlaying() const { return mDemoMusic && mDemoMusic->IsPlaying(); }
+bool demoManager::MusicIsPlaying() const { return mMusic && mMusic->IsPlaying(); }
 
 uint32_t demoManager::GetDemoTime() { return mClock ? mClock->Read() : 0; }
 
@@ -239,7 +239,7 @@ bool demoManager::PlayStep() {
 bool demoManager::EscapeStep() {
   EscapeFadeStep step = mEscapeFade.Step(mTimer());
   if (!step.goOn) return false;
-  if (mDemoMusic) mDemoMusic->SetVolume(step.volume);
+  if (mMusic) mMusic->SetVolume(step.volume);
   RecordEscapeFadeOverlay(step.blackOpacity);
   return true;
 }
@@ -260,7 +260,7 @@ bool demoManager::FrameUpdate() {
     case DEMO_STATE_START:
     case DEMO_STATE_PLAY:
       if (mState == DEMO_STATE_START) {
-        if (mDemoMusic) mDemoMusic->Play();
+        if (mMusic) mMusic->Play();
         if (mClock) mClock->Restart();
         mState = DEMO_STATE_PLAY;
       }

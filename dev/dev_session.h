@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/engine_session.h"
 #include "dev/dev_keys.h"
 #include "dev/control_server.h"
 #include "dev/dev_interface.h"
@@ -23,7 +24,7 @@
 #include "dev/transport.h"
 
 class CWindowGL;
-class MusicPlayerTrack;
+class SoundPlayerTransport;
 namespace platform {
 struct Event;
 }
@@ -66,6 +67,7 @@ class DevSession {
 
  private:
   bool OpenWindow(std::string& error);
+  void OpenMusic();
   bool PumpEvents();
   void Apply(DevAction action);
   void RefreshTimeline();
@@ -84,7 +86,8 @@ class DevSession {
 
   DevOptions mOptions;
   std::unique_ptr<CWindowGL> mWindow;
-  std::unique_ptr<MusicPlayerTrack> mMusic;
+  EngineSession mEngine;
+  std::unique_ptr<SoundPlayerTransport> mMusic;
   std::unique_ptr<Transport> mTransport;
   FrameOutput mOutput;
   DevInterface mInterface;
@@ -96,7 +99,6 @@ class DevSession {
   TimelineSnapshot mTimeline;
   std::vector<uint32_t> mBoundaries;
   std::vector<Screenshot> mScreenshots;
-  bool mStarted = false;
   bool mQuit = false;
   bool mInterfaceShown = true;
   float mFrameTime = 0.0f;

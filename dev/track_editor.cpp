@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "core/log.h"
 #include "demo/production_tracks.h"
 #include "files/content_folder.h"
+#include "files/output_file.h"
 
 namespace fs = std::filesystem;
 
@@ -15,19 +15,9 @@ namespace {
 
 // The file as a whole or not at all: written beside it, then renamed over it.
 bool WriteAtomically(const fs::path& path, const std::string& text, std::string& error) {
+  const std::string partial = path.string() + ".partial";
+  if (!WriteOutputFile(partial, std::vector<uint8_t>(text.begin(), text.end()), error)) return false;
   std::error_code code;
-  fs::create_directories(path.parent_path(), code);
-  const fs::path partial = path.string() + ".partial";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      error = partial.string() + ": cannot be written";
-      fs::remove(partial, code);
-      return false;
-    }
-  }
   fs::rename(partial, path, code);
   if (code) {
     error = path.string() + ": " + code.message();

@@ -8,9 +8,17 @@
 
 #include "files/model_data.h"
 
+// Something in a model's source that was taken otherwise than it is written, at its line.
+struct ModelSourceNote {
+  int line = 0;
+  std::string text;
+};
+
 struct ProductionModel {
   ModelData data;
   std::vector<std::string> materialNames;  // as authored, when the source is at hand; else empty
+  std::vector<ModelSourceNote> sourceWarnings;  // when the source is at hand
+  int errorLine = 0;  // when it does not read: the line of the source at fault, if known
 };
 
 class ProductionFiles {

@@ -136,7 +136,7 @@ class ReferenceWalk {
       const char* path = entry.Attribute("path");
       if (!sampler || !path) continue;
       if (Need(path, file, textures.LineOf(entry), "texture " + Quoted(path) + " of sampler " + Quoted(sampler))) {
-        AddOnce(mReferences.texturePaths, path);
+        AddTexture(path, {file, textures.LineOf(entry)});
       }
     }
   }
@@ -166,7 +166,7 @@ class ReferenceWalk {
     ProductionModel model;
     std::string error;
     if (!mFiles.ReadModel(cache, model, error)) {
-      mFindings.Error(mFiles.DisplayName(cache), 0, "model " + Quoted(cache) + " does not read: " + error);
+      mFindings.Error(mFiles.DisplayName(cache), model.errorLine, "model " + Quoted(cache) + " does not read: " + error);
       return;
     }
     const std::string file = mFiles.DisplayName(cache);
@@ -181,11 +181,16 @@ class ReferenceWalk {
       }
       for (const std::string& texture : {material.texture, material.texture2}) {
         if (!texture.empty() && Need(texture, file, line, "material " + name + ": texture " + Quoted(texture))) {
-          AddOnce(mReferences.texturePaths, texture);
+          AddTexture(texture, {file, line});
         }
       }
     }
     mReferences.models[cache] = std::move(model);
+  }
+
+  void AddTexture(const std::string& path, const NamingSite& site) {
+    AddOnce(mReferences.texturePaths, path);
+    mReferences.textureSites.try_emplace(path, site);
   }
 
   const ProductionFiles& mFiles;

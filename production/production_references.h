@@ -20,10 +20,17 @@ struct RequiredProductionFile {
 // The files the player loads whatever the production's definitions say.
 const std::vector<RequiredProductionFile>& RequiredProductionFiles();
 
+// Where a file is first named: the file (as the author sees it) and the line.
+struct NamingSite {
+  std::string file;
+  int line = 0;
+};
+
 struct ProductionReferences {
   std::vector<std::string> tdfPaths;                // the scene animations the player loads, in order
   std::vector<std::string> effectPaths;             // every effect it loads (that is there)
   std::vector<std::string> texturePaths;            // every texture it loads (that is there)
+  std::map<std::string, NamingSite> textureSites;   // where each texture a definition or model names is named first
   std::map<std::string, ProductionModel> models;    // by cache path: every model it loads that reads
   std::map<std::string, std::string> modelSources;  // cache path to the first scene animation naming it
 };

@@ -4,6 +4,7 @@
 
 #include "render/pixel_readback.h"
 #include "render/screen_buffer.h"
+#include "render/screen_pass.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
 
@@ -77,12 +78,7 @@ void FrameOutput::PresentInArea(int windowWidth, int windowHeight, const Placeme
   glBindTexture(GL_TEXTURE_2D, gTextureManager.lookupName(mBuffer->GetColor()));
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
   glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  PushIdentityMatrices();
   // Texture scales cover buffers stored at powers of two.
   float u = mBuffer->GetColor()->GetUScale();
   float v = mBuffer->GetColor()->GetVScale();
@@ -96,9 +92,7 @@ void FrameOutput::PresentInArea(int windowWidth, int windowHeight, const Placeme
   glTexCoord2f(u, v);
   glVertex2f(1.0f, 1.0f);
   glEnd();
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
+  PopMatricesToProjection();
   glMatrixMode(GL_MODELVIEW);
   glBindTexture(GL_TEXTURE_2D, 0);
   glUseProgram(static_cast<GLuint>(program));

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/output_file.h"
 #include "render/image/decoders.h"
 #include "render/texture_png_writer.h"
 #include "tools/json_writer.h"
@@ -44,12 +45,12 @@ std::vector<uint8_t> RgbaRows(const ImageData& image, int& height) {
   return rows;
 }
 
-bool WritePng(const std::string& path, const ImageData& image) {
+bool WritePng(const std::string& path, const ImageData& image, std::string& error) {
   int height = 0;
   std::vector<uint8_t> rows = RgbaRows(image, height);
   std::vector<uint8_t> png = EncodeRgbaPng(rows.data(), image.width, height, "torvane-tool image");
-  std::ofstream out(path, std::ios::binary);
-  return !png.empty() && out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  if (png.empty()) error = "cannot encode " + path + " as PNG";
+  return !png.empty() && WriteOutputFile(path, png, error);
 }
 
 int RunImage(const std::vector<std::string>& args) {
@@ -72,8 +73,8 @@ int RunImage(const std::vector<std::string>& args) {
     return 1;
   }
   std::string out = parsed.Option("--out");
-  if (!out.empty() && !WritePng(out, image)) {
-    std::fprintf(stderr, "torvane-tool image: cannot write %s\n", out.c_str());
+  if (!out.empty() && !WritePng(out, image, error)) {
+    std::fprintf(stderr, "torvane-tool image: %s\n", error.c_str());
     return 1;
   }
   JsonWriter json;

@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "demo/headless_demo.h"
+#include "files/output_file.h"
 #include "render/texture_png_writer.h"
 #include "tools/frame_options.h"
 #include "tools/tool_command.h"
@@ -21,12 +21,6 @@ bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
     times.push_back(static_cast<uint32_t>(value));
   }
   return !times.empty();
-}
-
-bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
 }
 
 int RunRender(const std::vector<std::string>& rawArgs) {
@@ -49,8 +43,10 @@ int RunRender(const std::vector<std::string>& rawArgs) {
     std::fprintf(stderr, "torvane-tool render: no pack at %s\n", options.packPath.c_str());
     return 1;
   }
-  std::error_code ignored;
-  std::filesystem::create_directories(outDir, ignored);
+  if (!MakeOutputFolder(outDir.string(), error)) {
+    std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
+    return 1;
+  }
 
   HeadlessDemo demo;
   if (!demo.Start(options, error)) {
@@ -62,8 +58,9 @@ int RunRender(const std::vector<std::string>& rawArgs) {
     std::vector<uint8_t> png = EncodeRgbaPng(pixels.data(), demo.Width(), demo.Height(), "torvane frame");
     char name[32];
     std::snprintf(name, sizeof name, "frame_%08u.png", t);
-    if (png.empty() || !WriteFile(outDir / name, png)) {
-      std::fprintf(stderr, "torvane-tool render: cannot write %s\n", (outDir / name).c_str());
+    if (png.empty()) error = "cannot encode " + (outDir / name).string() + " as PNG";
+    if (png.empty() || !WriteOutputFile((outDir / name).string(), png, error)) {
+      std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
       return 1;
     }
     std::printf("%s\n", (outDir / name).c_str());

@@ -116,13 +116,21 @@ TEST_F(DevModeTest, ScreenshotsAreTheHeadlessRendersAtTheSameTimes) {
   for (uint32_t t : {700u, 3500u, 6800u}) {
     JsonValue seek = Command(R"({"cmd":"seek","ms":)" + std::to_string(t) + "}");
     EXPECT_EQ(seek.Find("time")->Number(), t);
-    DecodedPng shot = Screenshot("shot_" + std::to_string(t) + ".png");
+    // Into a folder that is not there yet: it is made.
+    DecodedPng shot = Screenshot("shots/shot_" + std::to_string(t) + ".png");
     ASSERT_TRUE(shot.ok) << t;
     EXPECT_LE(LargestDifference(shot, Rendered(pack, t)), 1) << "at " << t << " ms";
   }
   JsonValue bad;
   ASSERT_TRUE(Ask("seek to the end", bad));
   EXPECT_NE(bad.Find("error"), nullptr);
+  // A folder that cannot be made: the answer says why.
+  const std::string blocked = mFolder + "/shots/shot_700.png/inside.png";
+  JsonValue refused;
+  ASSERT_TRUE(Ask(R"({"cmd":"screenshot","path":")" + blocked + "\"}", refused));
+  ASSERT_NE(refused.Find("error"), nullptr) << refused.Serialize();
+  EXPECT_EQ(refused.Find("error")->String(), "cannot make the folder " + mFolder + "/shots/shot_700.png: " + mFolder +
+                                               "/shots/shot_700.png is not a folder");
   Command(R"({"cmd":"quit"})");
   EXPECT_EQ(dev->WaitForExit(START_TIMEOUT_MS), 0) << dev->ErrorOutput();
 }

@@ -87,6 +87,11 @@ bool ParsePart(const ToolArgs& args, CaptureSettings& settings, std::string& err
     }
     settings.frames = range;
   }
+  settings.fromZero = args.Has("--from-zero");
+  if (settings.fromZero && settings.frames) {
+    error = "--from-zero cannot go with --frames: segments keep their timestamps for capture-join";
+    return false;
+  }
   return true;
 }
 
@@ -99,7 +104,7 @@ const std::set<std::string>& CaptureValueOptions() {
 }
 
 const std::set<std::string>& CaptureFlagOptions() {
-  static const std::set<std::string> flags = {"--low-quality", "--quiet"};
+  static const std::set<std::string> flags = {"--low-quality", "--quiet", "--from-zero"};
   return flags;
 }
 

@@ -161,7 +161,7 @@ bool ParseAutomation(std::istringstream& words, Score& score, std::string& error
     AutomationPoint parsed;
     if (colon == std::string::npos || !ParseNumber(point.substr(0, colon), parsed.beat) || parsed.beat < 0.0 ||
         !ParseNumber(point.substr(colon + 1), parsed.value)) {
-      error = "bad automation point \"" + point + "\"";
+      error = "bad automation point \"" + point + "\": expected BEAT:VALUE, like \"4:0.5\"";
       return false;
     }
     if (!automation->points.empty() && parsed.beat < automation->points.back().beat) {
@@ -177,6 +177,21 @@ bool ParseAutomation(std::istringstream& words, Score& score, std::string& error
   return true;
 }
 
+// The instruments a note may name at this point of the score.
+std::string InstrumentsSoFar(const Score& score) {
+  if (score.instruments.empty()) return "no instrument is declared before this line";
+  std::string names;
+  for (const Instrument& instrument : score.instruments) names += (names.empty() ? "\"" : ", \"") + instrument.name + "\"";
+  return "expected one declared before this line: " + names;
+}
+
+// What a pitch is, shown with the note the author seems to have meant.
+std::string ExpectedPitch(const std::string& pitch) {
+  const bool named = !pitch.empty() && pitch[0] >= 'A' && pitch[0] <= 'G';
+  const std::string note = named ? pitch.substr(0, pitch.size() > 1 && (pitch[1] == '#' || pitch[1] == 'b') ? 2 : 1) : "C";
+  return "expected a note name and its octave, like \"" + note + "3\", or a MIDI note number from 0 to 127";
+}
+
 bool ParseNoteLine(std::istringstream& words, Score& score, std::string& error) {
   std::string beat, length, instrument, pitch, velocity;
   Note note;
@@ -187,17 +202,17 @@ bool ParseNoteLine(std::istringstream& words, Score& score, std::string& error) 
   }
   note.instrument = FindInstrument(score, instrument);
   if (note.instrument < 0) {
-    error = "unknown instrument \"" + instrument + "\"";
+    error = "unknown instrument \"" + instrument + "\": " + InstrumentsSoFar(score);
     return false;
   }
   if (!PitchFrequency(pitch, note.frequency)) {
-    error = "bad pitch \"" + pitch + "\"";
+    error = "bad pitch \"" + pitch + "\": " + ExpectedPitch(pitch);
     return false;
   }
   if (words >> velocity) {
     double value = 0.0;
     if (!ParseNumber(velocity, value) || value < 0.0 || value > 4.0) {
-      error = "bad velocity \"" + velocity + "\"";
+      error = "bad velocity \"" + velocity + "\": expected a number from 0 to 4";
       return false;
     }
     note.velocity = static_cast<float>(value);
@@ -241,7 +256,7 @@ bool ParseLine(std::istringstream& words, const std::string& keyword, Score& sco
     score.master.enabled = true;
     return ParseEffectSettings(words, MASTER_SETTINGS, score.master, error);
   }
-  error = "unknown keyword \"" + keyword + "\"";
+  error = "unknown keyword \"" + keyword + "\": a line starts with tempo, length, instrument, note, automate, delay, reverb or master";
   return false;
 }
 

@@ -3,7 +3,19 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/output_file.h"
+#include "production/production_finding.h"
 #include "tools/synth/music_score.h"
+
+namespace {
+
+// The parser's message without its "line N: ", which the finding's form carries.
+std::string WithoutLinePrefix(const std::string& error) {
+  const size_t colon = error.find(": ");
+  return error.rfind("line ", 0) == 0 && colon != std::string::npos ? error.substr(colon + 2) : error;
+}
+
+}  // namespace
 
 bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::path& out, float quality, std::string& error,
                      ScoreLoudness* loudness) {
@@ -14,8 +26,9 @@ bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::
   }
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   Score parsed;
-  if (!ParseScore(text, parsed, error)) {
-    error = score.string() + ": " + error;
+  int line = 0;
+  if (!ParseScore(text, parsed, error, &line)) {
+    error = FormatFinding({FindingSeverity::Error, score.string(), line, 0, WithoutLinePrefix(error)});
     return false;
   }
   std::vector<uint8_t> ogg;
@@ -23,17 +36,13 @@ bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::
   if (!RenderScoreToOgg(parsed, quality, ogg, measured, error)) return false;
   if (loudness) *loudness = {parsed.master.enabled, measured};
   const std::filesystem::path partial = out.string() + ".partial";
-  {
-    std::ofstream file(partial, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(ogg.data()), static_cast<std::streamsize>(ogg.size()));
-    if (!file.flush()) {
-      error = "cannot write " + out.string();
-      std::filesystem::remove(partial);
-      return false;
-    }
-  }
+  if (!WriteOutputFile(partial.string(), ogg, error)) return false;
   std::error_code code;
   std::filesystem::rename(partial, out, code);
-  if (code) error = "cannot write " + out.string() + ": " + code.message();
-  return !code;
+  if (code) {
+    error = WriteFailure(out.string(), code.value());
+    std::filesystem::remove(partial, code);
+    return false;
+  }
+  return true;
 }

@@ -1,19 +1,4 @@
-#include "demo/demo_clock.h"
-
-MusicDemoClock::MusicDemoClock(std::function<bool()> musicIsPlaying, std::function<uint32_t()> timer)
-    : mMusicIsPlaying(std::move(musicIsPlaying)), mTimer(std::move(timer)), mLastTick(mTimer()) {}
-
-void MusicDemoClock::Restart() {
-  mElapsed = 0;
-  mLastTick = mTimer();
-}
-
-uint32_t MusicDemoClock::Read() {
-  uint32_t now = mTimer();
-  if (mMusicIsPlaying()) mElapsed += now - mLastTick;
-  mLastTick = now;
-  return mElapsed;
-}
+#include "demo/fixed_step_demo_clock.h"
 
 uint32_t FrameTimeMs(uint64_t frame, uint32_t framesPerSecond) {
   if (framesPerSecond == 0) return 0;
