@@ -33,6 +33,8 @@ class DevInterface {
 
   // Whether a field of the interface has the keyboard: keys are then typed, not obeyed.
   bool WantsKeyboard() const;
+  // Whether the tracks panel has the keyboard: the arrows are its cursor's, not the playhead's.
+  bool TracksHaveKeyboard() const { return mStarted && mTracks.HasFocus(); }
   void AddFrame(float frameMs) { mStats.AddFrame(frameMs); }
   // Draws every panel into the window, of windowWidth × windowHeight, where picture is the
   // composed frame's place.

@@ -203,6 +203,7 @@ bool DevSession::PumpEvents() {
     DevAction action = DevActionForKey(event.key, event.shift);
     // Keys typed into the interface's fields are not commands, except the one that hides it.
     if (action != DevAction::ToggleInterface && InterfaceShown() && mInterface.WantsKeyboard()) continue;
+    if (InterfaceShown() && mInterface.TracksHaveKeyboard() && IsArrowSeek(action)) continue;
     Apply(action);
   }
   return true;

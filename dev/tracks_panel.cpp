@@ -31,6 +31,7 @@ bool IsBookmarked(const SyncDocument& document, uint32_t row) {
 }  // namespace
 
 void TracksPanel::Draw(TrackEditor& editor, Transport& transport) {
+  mFocused = false;
   if (!ImGui::Begin("Tracks")) {
     ImGui::End();
     return;
@@ -39,7 +40,8 @@ void TracksPanel::Draw(TrackEditor& editor, Transport& transport) {
   const uint32_t playheadRow = static_cast<uint32_t>(SyncRowAt(document, transport.Time()));
   if (mFollow && transport.IsPlaying()) mRow = playheadRow - playheadRow % static_cast<uint32_t>(mRowsPerLine);
   DrawToolbar(editor, transport);
-  if (ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows) && !ImGui::GetIO().WantTextInput) HandleKeys(editor);
+  mFocused = ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows);
+  if (mFocused && !ImGui::GetIO().WantTextInput) HandleKeys(editor);
   DrawGrid(editor, playheadRow, transport.IsPlaying());
   ImGui::End();
 }

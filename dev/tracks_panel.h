@@ -16,6 +16,8 @@ class Transport;
 class TracksPanel {
  public:
   void Draw(TrackEditor& editor, Transport& transport);
+  // Whether the panel had the keyboard in the last frame: its arrows move the cursor then.
+  bool HasFocus() const { return mFocused; }
 
  private:
   void DrawToolbar(TrackEditor& editor, Transport& transport);
@@ -33,4 +35,5 @@ class TracksPanel {
   float mValue = 0.0f;
   char mNewTrack[64] = "";
   TrackerBlock mClipboard;
+  bool mFocused = false;
 };

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "demo/production_tracks.h"
+#include "dev/dev_keys.h"
 #include "dev/panel_layout.h"
 #include "dev/track_editor.h"
 #include "dev/tracker_view.h"
+#include "platform/key_codes.h"
 
 namespace {
 
@@ -59,6 +61,15 @@ TEST(TrackerView, APastedBlockIsWhatWasCopiedAndUndoesAsOne) {
   ASSERT_TRUE(editor.Undo());
   EXPECT_EQ(rows("a"), (Keys{{10, 1.0f}, {12, 2.0f}, {41, 9.0f}, {50, 7.0f}}));
   EXPECT_EQ(rows("b"), (Keys{{11, 3.0f}}));
+}
+
+TEST(TrackerView, OnlyTheArrowSeeksGiveWayToTheCursor) {
+  using namespace platform;
+  for (bool shift : {false, true}) {
+    EXPECT_TRUE(IsArrowSeek(DevActionForKey(KEY_LEFT, shift)));
+    EXPECT_TRUE(IsArrowSeek(DevActionForKey(KEY_RIGHT, shift)));
+  }
+  for (uint32_t key : {KEY_SPACE, KEY_HOME, KEY_PRIOR, KEY_NEXT, KEY_F1}) EXPECT_FALSE(IsArrowSeek(DevActionForKey(key, false))) << key;
 }
 
 TEST(PanelLayout, NothingOverlapsAt1280By720AndAbove) {
