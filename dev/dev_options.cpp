@@ -5,11 +5,13 @@
 
 #include "demo/frame_options.h"
 #include "files/content_layout.h"
+#include "dev/sync_editor_client.h"
 #include "sound/sound_player.h"
 
 const char DEV_USAGE[] =
     "usage: torvane --dev [--pack P | --content DIR] [--music M] [--size WxH] [--fsaa N]\n"
-    "                     [--aspect A:B] [--low-quality] [--control SOCKET] [--play]\n";
+    "                     [--aspect A:B] [--low-quality] [--control SOCKET]\n"
+    "                     [--sync-editor HOST:PORT] [--play]\n";
 
 namespace {
 
@@ -53,6 +55,14 @@ bool ParseDevOptions(const std::vector<std::string>& args, DevOptions& options, 
       options.musicPath = value;
     } else if (name == "--control") {
       options.controlPath = value;
+    } else if (name == "--sync-editor") {
+      std::string host;
+      uint16_t port = 0;
+      if (!ParseSyncEditorAddress(value, host, port)) {
+        error = "--sync-editor must be HOST:PORT";
+        return false;
+      }
+      options.syncEditor = value;
     } else if (demo::IsFrameValueOption(name)) {
       if (!demo::ApplyFrameOption(name, value, options.frame, error)) return false;
     } else {

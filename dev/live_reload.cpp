@@ -10,6 +10,7 @@
 #include "files/core_file_stream.h"
 #include "files/definition_xml.h"
 #include "files/entry_text.h"
+#include "files/pack_file.h"
 #include "files/model_cache.h"
 #include "render/image/decoders.h"
 #include "resources/res_mqo.h"
@@ -104,6 +105,7 @@ ReloadKind ReloadKindOf(const std::string& name) {
   if (ExtensionIs(extension, "cg") || ExtensionIs(extension, "fx") || ExtensionIs(extension, "cgfx")) return ReloadKind::InPlace;
   if (ExtensionIs(extension, "tdf")) return ReloadKind::SceneAnimation;
   if (ExtensionIs(extension, "mqo") || ExtensionIs(extension, "bmdl")) return ReloadKind::Model;
+  if (XmlNamesEqual(name.c_str(), SYNC_TRACKS_PATH)) return ReloadKind::Tracks;
   if (ExtensionIs(extension, "xml")) return ReloadKind::Definition;
   return ReloadKind::Ignored;
 }
@@ -143,6 +145,17 @@ ReloadReport LiveReload::Reload(const std::vector<std::string>& names) {
   return report;
 }
 
+void LiveReload::ReloadTracks(const std::string& name, ReloadReport& report) {
+  std::string why;
+  switch (gDemoManager.Tracks().Reload(why)) {
+    case ProductionTracks::Outcome::Unchanged: break;
+    case ProductionTracks::Outcome::Loaded: report.reloaded.push_back(name); break;
+    case ProductionTracks::Outcome::Refused:
+      Log(LogLevel::Error, "dev", "%s: %s; the tracks loaded stay", name.c_str(), why.c_str());
+      break;
+  }
+}
+
 void LiveReload::RefreshInPlace(const std::string& name, ReloadReport& report) {
   std::string key = ResourceKey(name.c_str());
   resourceObject* resource = FindCached(key);
@@ -174,6 +187,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
     fresh.everyAnimation = true;
     fresh.everyModel = true;
     rebuild = true;
+    if (EntryExists(SYNC_TRACKS_PATH)) ReloadTracks(SYNC_TRACKS_PATH, report);
   }
   for (const std::string& name : names) {
     std::string why;
@@ -199,6 +213,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
         rebuilding.push_back(name);
         rebuild = true;
         break;
+      case ReloadKind::Tracks: ReloadTracks(name, report); break;
       case ReloadKind::Definition:
         if (!DefinitionIsWhole(name, why)) {
           Log(LogLevel::Error, "dev", "%s; the definitions loaded stay", why.c_str());

@@ -24,6 +24,7 @@ enum class ReloadKind {
   SceneAnimation,  // ".tdf"
   Model,           // ".mqo", ".bmdl"
   Definition,      // ".xml"
+  Tracks,          // the sync tracks file: read again, nothing rebuilt
 };
 
 ReloadKind ReloadKindOf(const std::string& name);
@@ -58,6 +59,7 @@ class LiveReload {
  private:
   ReloadReport Run(const std::vector<std::string>& names);
   void RefreshInPlace(const std::string& name, ReloadReport& report);
+  void ReloadTracks(const std::string& name, ReloadReport& report);
 
   platform::FileWatcher mWatcher;
   std::shared_ptr<const files::ContentFolder> mFolder;

@@ -1,27 +1,12 @@
 #include "resources/post_effect_xml.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include "files/xml_writing.h"
 
 namespace resources {
 
 namespace {
 
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-std::string Attribute(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + Escaped(value) + "\""; }
+std::string Attribute(const char* name, const std::string& value) { return XmlAttributeText(name, value); }
 
 std::string SourceType(const PostEffectSource& source) {
   return source.kind == POST_EFFECT_COLOR ? "color" : source.kind == POST_EFFECT_DEPTH ? "depth" : "";
@@ -40,15 +25,6 @@ std::string ConstantValue(const PostEffectConstant& constant) {
 
 }  // namespace
 
-std::string ShortestFloatText(float value) {
-  char text[32];
-  for (int digits = 1; digits <= 9; ++digits) {
-    std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-    if (std::strtof(text, nullptr) == value) break;
-  }
-  return text;
-}
-
 std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent) {
   std::string pad(static_cast<size_t>(indent) * 2, ' ');
   std::string xml = pad + "<PostEffectEntry" + Attribute("sTime", std::to_string(entry.startTime)) +
@@ -62,7 +38,8 @@ std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent) {
   }
   for (const PostEffectConstant& constant : entry.constants) {
     xml += pad + "  <ConstantEntry" + Attribute("param", constant.param) + Attribute("type", constant.type) +
-           Attribute("value", ConstantValue(constant)) + "/>\n";
+           Attribute("value", ConstantValue(constant)) +
+           (constant.track.empty() ? std::string() : Attribute("track", constant.track)) + "/>\n";
   }
   return xml + pad + "</PostEffectEntry>\n";
 }

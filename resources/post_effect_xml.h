@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "files/xml_writing.h"
 #include "resources/post_effect_entry.h"
 
 namespace resources {
@@ -11,8 +12,5 @@ namespace resources {
 // One "PostEffectEntry" element with its "SourceLineEntry" and "ConstantEntry" children, indented
 // by two spaces per level from indent, lines ending in "\n".
 std::string PostEffectEntryXml(const PostEffectEntry& entry, int indent = 1);
-
-// The shortest decimal text that reads back as value.
-std::string ShortestFloatText(float value);
 
 }  // namespace resources

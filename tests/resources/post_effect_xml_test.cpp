@@ -61,11 +61,11 @@ TEST(PostEffectXml, ReadsBackAsTheSameEntry) {
 }
 
 TEST(PostEffectXml, FloatsAreWrittenAsShortAsTheyReadBack) {
-  EXPECT_EQ(resources::ShortestFloatText(0.6f), "0.6");
-  EXPECT_EQ(resources::ShortestFloatText(2.0f), "2");
-  EXPECT_EQ(resources::ShortestFloatText(-1.0e-7f), "-1e-07");
+  EXPECT_EQ(ShortestFloatText(0.6f), "0.6");
+  EXPECT_EQ(ShortestFloatText(2.0f), "2");
+  EXPECT_EQ(ShortestFloatText(-1.0e-7f), "-1e-07");
   for (float value : {0.1f, 1.0f / 3.0f, 123456.789f, 3.4e38f}) {
-    EXPECT_EQ(std::strtof(resources::ShortestFloatText(value).c_str(), nullptr), value);
+    EXPECT_EQ(std::strtof(ShortestFloatText(value).c_str(), nullptr), value);
   }
 }
 

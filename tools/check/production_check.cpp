@@ -15,6 +15,7 @@
 #include "tools/check/effect_check.h"
 #include "tools/check/model_check.h"
 #include "tools/check/music_check.h"
+#include "tools/check/sync_check.h"
 #include "tools/check/tdf_check.h"
 
 namespace {
@@ -103,6 +104,7 @@ class ProductionChecker {
     }
     context.musicLengthMs = mResult.musicLengthMs;
     CheckDefinitions(mFiles, context, mResult.findings);
+    CheckSyncTracks(mFiles, mResult.findings);
   }
 
   const ModelData* ModelAt(const std::string& path) {
