@@ -63,6 +63,7 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       return false;
     }
     mContent = std::make_shared<const files::ContentFolder>(fs::absolute(mOptions.contentPath));
+    mTrackEditor.SetContentFolder(mContent->Root());
   }
   if (!mOptions.packPath.empty()) {
     if (!fs::is_regular_file(mOptions.packPath)) {

@@ -124,9 +124,8 @@ void TrackEditor::Touched() {
   mLastEditMs = mNowMs;
 }
 
-std::string TrackEditor::SavePath() {
-  const fs::path& folder = LooseContentFolder();
-  return folder.empty() ? std::string() : (folder / "data" / "sync" / "tracks.xml").string();
+std::string TrackEditor::SavePath() const {
+  return mFolder.empty() ? std::string() : (mFolder / "data" / "sync" / "tracks.xml").string();
 }
 
 bool TrackEditor::Save(std::string& error) {

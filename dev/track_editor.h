@@ -3,6 +3,7 @@
 // a sync editor): each takes effect on the next composed frame, the author's own can be undone
 // and redone, and every change is saved to the content folder's tracks file once edits pause.
 
+#include <filesystem>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -43,8 +44,10 @@ class TrackEditor {
   bool Save(std::string& error);
   // Saves once edits have paused for TRACK_SAVE_QUIET_MS; a failure is logged once per burst.
   void Poll(uint32_t nowMs);
+  // The content folder the tracks are saved into; none (the default) when editing a pack.
+  void SetContentFolder(std::filesystem::path folder) { mFolder = std::move(folder); }
   // Where saves go: the content folder's tracks file; empty without a content folder.
-  static std::string SavePath();
+  std::string SavePath() const;
 
  private:
   struct Change {
@@ -62,6 +65,7 @@ class TrackEditor {
   void Touched();
 
   ProductionTracks& mTracks;
+  std::filesystem::path mFolder;
   std::vector<Step> mUndo;
   std::vector<Step> mRedo;
   Step mGroup;

@@ -9,6 +9,8 @@
 #include "demo/production_tracks.h"
 #include "dev/track_editor.h"
 #include "files/content_folder.h"
+#include "files/content_folder_source.h"
+#include "files/missing_entry_policy.h"
 #include "files/pack_file.h"
 #include "tests/support/temporary_folder.h"
 
@@ -17,13 +19,12 @@ namespace {
 class TrackEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetLooseContentFolder(mFolder.Path());
-    SetMissingEntriesTolerated(true);
+    auto content = std::make_shared<const files::ContentFolder>(mFolder.Path());
+    files::SetEntrySources({std::make_shared<files::EmptyWhenMissing>(files::EmptyWhenMissing::Report::Silent),
+                            std::make_shared<files::ContentFolderSource>(content)});
+    mEditor.SetContentFolder(mFolder.Path());
   }
-  void TearDown() override {
-    SetLooseContentFolder("");
-    SetMissingEntriesTolerated(false);
-  }
+  void TearDown() override { files::SetEntrySources(files::PlayerEntrySources()); }
 
   std::vector<uint32_t> Rows(const std::string& track) const {
     std::vector<uint32_t> rows;
@@ -92,7 +93,7 @@ TEST_F(TrackEditorTest, SavesWholeOnceEditsPauseAndKnowsItsOwnSave) {
 }
 
 TEST_F(TrackEditorTest, WithoutAContentFolderASaveFailsSayingWhy) {
-  SetLooseContentFolder("");
+  mEditor.SetContentFolder("");
   mEditor.SetKey("fade", {0, 1.0f, SYNC_STEP});
   std::string error;
   EXPECT_FALSE(mEditor.Save(error));
