@@ -5,6 +5,7 @@
 #include "demo/demo_manager.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
+#include "platform/termination_signals.h"
 #include "shell/alert_box.h"
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
@@ -27,9 +28,10 @@ LoopStep HandleEvent(const platform::Event& event) {
   return LoopStep::Continue;
 }
 
-// A start that failed for want of the music or the launcher is a failure; the viewer's Close (or
-// Escape during the Big Screen wait) is not.
+// A start that failed for want of the window, the music or the launcher is a failure; the
+// viewer's Close (or Escape during the Big Screen wait) is not.
 int StartFailureStatus() {
+  if (gSystemManager.WindowFailed()) return PLAYER_EXIT_NO_WINDOW;
   if (gDemoManager.MusicFailed()) return PLAYER_EXIT_NO_MUSIC;
   if (gSettingsManager.LauncherFailed()) return PLAYER_EXIT_NO_LAUNCHER;
   return PLAYER_EXIT_OVER;
@@ -41,10 +43,18 @@ int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE :
 }  // namespace
 
 int RunPlayer() {
+  platform::CatchTerminationSignals();
   SetAlertPresenter(ShowAlertBox);
   if (!InitializeAll()) return StartFailureStatus();
+  // From here the loop ends the player on a signal, so that the managers' stop gives back the
+  // display mode and the gamma ramp.
+  platform::SetTerminationPolled(true);
   int status = PLAYER_EXIT_OVER;
   for (;;) {
+    if (int signalNumber = platform::TerminationSignal()) {
+      status = platform::TerminationExitStatus(signalNumber);
+      break;
+    }
     platform::Event event;
     if (platform::PollEvent(&event)) {
       if (HandleEvent(event) == LoopStep::Leave) {
