@@ -15,7 +15,7 @@
 #include "scene/scene_camera.h"
 #include "scene/tdf_render.h"
 
-CORE_IMPLEMENT_DYNAMIC(CSceneTdf_swarm, CSceneTdfDefault)
+CORE_IMPLEMENT_DYNAMIC_NAMED(CSceneTdf_swarm, CSceneTdfDefault, SWARM_CLASS_NAME)
 
 namespace {
 
