@@ -28,13 +28,8 @@ LoopStep HandleEvent(const platform::Event& event) {
   return LoopStep::Continue;
 }
 
-// A start that failed for want of the window, the music or the launcher is a failure; the
-// viewer's Close (or Escape during the Big Screen wait) is not.
-int StartFailureStatus() {
-  if (gSystemManager.WindowFailed()) return PLAYER_EXIT_NO_WINDOW;
-  if (gDemoManager.MusicFailed()) return PLAYER_EXIT_NO_MUSIC;
-  if (gSettingsManager.LauncherFailed()) return PLAYER_EXIT_NO_LAUNCHER;
-  return PLAYER_EXIT_OVER;
+StartFailures RecordedStartFailures() {
+  return {gSystemManager.WindowFailed(), gDemoManager.MusicFailed(), gSettingsManager.LauncherFailed()};
 }
 
 // The demo's own end after an Escape is the end of the Escape fade.
@@ -42,10 +37,17 @@ int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE :
 
 }  // namespace
 
+int StartFailureStatus(const StartFailures& failures) {
+  if (failures.window) return PLAYER_EXIT_NO_WINDOW;
+  if (failures.music) return PLAYER_EXIT_NO_MUSIC;
+  if (failures.launcher) return PLAYER_EXIT_NO_LAUNCHER;
+  return PLAYER_EXIT_OVER;
+}
+
 int RunPlayer() {
   platform::CatchTerminationSignals();
   SetAlertPresenter(ShowAlertBox);
-  if (!InitializeAll()) return StartFailureStatus();
+  if (!InitializeAll()) return StartFailureStatus(RecordedStartFailures());
   // From here the loop ends the player on a signal, so that the managers' stop gives back the
   // display mode and the gamma ramp.
   platform::SetTerminationPolled(true);

@@ -10,5 +10,16 @@ inline constexpr int PLAYER_EXIT_NO_MUSIC = 3;    // the music could not be play
 inline constexpr int PLAYER_EXIT_NO_WINDOW = 4;   // the window or its GL context could not be created
 // SIGINT and SIGTERM end it at any moment with platform::TerminationExitStatus: 130 and 143.
 
+// What a start that did not reach the frames recorded as failed.
+struct StartFailures {
+  bool window = false;    // the demo window or its GL context
+  bool music = false;
+  bool launcher = false;
+};
+
+// The status of such a start: the window's failure before the music's before the launcher's. None
+// is the viewer's Close (or Escape during the Big Screen wait): PLAYER_EXIT_OVER.
+int StartFailureStatus(const StartFailures& failures);
+
 // Runs the player and returns its exit status; which key was pressed last does not matter.
 int RunPlayer();

@@ -34,7 +34,10 @@ bool DisplayAvailable() { return EnvironmentNames("DISPLAY") || EnvironmentNames
 void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
   if (!DisplayAvailable()) return;
   bool polled = SetTerminationPolled(false);
-  if (!TerminationSignal()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+  if (!TerminationSignal()) {
+    SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+    EndIfTerminating();
+  }
   SetTerminationPolled(polled);
 }
 

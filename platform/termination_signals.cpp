@@ -97,4 +97,8 @@ bool SetTerminationPolled(bool polled) { return gPolled.exchange(polled); }
 
 int TerminationSignal() { return gSignal; }
 
+void EndIfTerminating() {
+  if (int signalNumber = gSignal) std::_Exit(TerminationExitStatus(signalNumber));
+}
+
 }  // namespace platform

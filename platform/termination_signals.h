@@ -25,4 +25,9 @@ bool SetTerminationPolled(bool polled);
 // The signal that asked the process to end, or 0.
 int TerminationSignal();
 
+// Ends the process with its termination status if a signal asked it to end: for a thread coming
+// back from something the signal cut short (a box whose process it ended), which must not go on
+// to end the process with a status of its own.
+void EndIfTerminating();
+
 }  // namespace platform

@@ -13,6 +13,7 @@
 
 #include "app/entry.h"
 #include "core/critical.h"
+#include "platform/fatal.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/x_driver.h"
 
@@ -147,6 +148,21 @@ TEST_F(PlayerTest, MusicThatCannotBePlayedEndsWithItsOwnStatus) {
     EXPECT_NE(player.ErrorOutput().find(std::string("[sound] warning: ") + wantedText), std::string::npos) << player.ErrorOutput();
     std::filesystem::remove_all(folder);
   }
+}
+
+// Which failure a start that did not get to the frames reports, when more than one is recorded.
+TEST(PlayerStartFailure, EachCauseHasItsOwnStatusAndTheViewersCloseIsNone) {
+  struct Case {
+    StartFailures failures;
+    int status;
+  };
+  for (const Case& c : {Case{{true, false, false}, PLAYER_EXIT_NO_WINDOW}, Case{{false, true, false}, PLAYER_EXIT_NO_MUSIC},
+                        Case{{false, false, true}, PLAYER_EXIT_NO_LAUNCHER}, Case{{false, false, false}, PLAYER_EXIT_OVER},
+                        Case{{true, true, true}, PLAYER_EXIT_NO_WINDOW}, Case{{false, true, true}, PLAYER_EXIT_NO_MUSIC}}) {
+    EXPECT_EQ(StartFailureStatus(c.failures), c.status)
+        << c.failures.window << c.failures.music << c.failures.launcher;
+  }
+  EXPECT_NE(PLAYER_EXIT_NO_WINDOW, platform::FATAL_EXIT_STATUS);
 }
 
 // Kiosk scripts stop players with timeout and kill: SIGINT and SIGTERM end the player at every

@@ -158,7 +158,9 @@ std::string WaitForBoxWindow(int timeoutMs) {
     std::string id;
     while (std::getline(ids, id)) {
       WindowGeometry g = GetWindowGeometry(id);
-      if (g.width > 50 && g.width < 1920 && g.height > 50 && g.height < 1080) return id;
+      bool boxSized = g.width > 50 && g.width < 1920 && g.height > 50 && g.height < 1080;
+      // A demo window of the same size names its process; a box does not.
+      if (boxSized && Xdotool({"getwindowpid", id}).status != 0) return id;
     }
     SleepMs(100);
   }
