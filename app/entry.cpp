@@ -1,8 +1,7 @@
 #include "app/entry.h"
 
-#include "core/frame_step.h"
-#include "core/manager.h"
 #include "demo/demo_manager.h"
+#include "demo/engine_session.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/termination_signals.h"
@@ -47,7 +46,9 @@ int StartFailureStatus(const StartFailures& failures) {
 int RunPlayer() {
   platform::CatchTerminationSignals();
   SetAlertPresenter(ShowAlertBox);
-  if (!InitializeAll()) return StartFailureStatus(RecordedStartFailures());
+  EngineSession engine;
+  std::string error;
+  if (!engine.Start(EngineOptions{}, error)) return StartFailureStatus(RecordedStartFailures());
   // From here the loop ends the player on a signal, so that the managers' stop gives back the
   // display mode and the gamma ramp.
   platform::SetTerminationPolled(true);
@@ -63,11 +64,11 @@ int RunPlayer() {
         status = event.type == platform::EventType::Quit ? PLAYER_EXIT_OVER : PLAYER_EXIT_ESCAPE;
         break;
       }
-    } else if (!RunFrame()) {
+    } else if (!engine.RunFrame()) {
       status = EndStatus();
       break;
     }
   }
-  TerminateAll();
+  engine.Stop();
   return status;
 }
