@@ -10,6 +10,7 @@
 #include "files/core_file_stream.h"
 #include "files/definition_xml.h"
 #include "files/entry_text.h"
+#include "files/pack_file.h"
 #include "files/model_cache.h"
 #include "render/image/decoders.h"
 #include "resources/res_mqo.h"
@@ -104,6 +105,7 @@ ReloadKind ReloadKindOf(const std::string& name) {
   if (ExtensionIs(extension, "cg") || ExtensionIs(extension, "fx") || ExtensionIs(extension, "cgfx")) return ReloadKind::InPlace;
   if (ExtensionIs(extension, "tdf")) return ReloadKind::SceneAnimation;
   if (ExtensionIs(extension, "mqo") || ExtensionIs(extension, "bmdl")) return ReloadKind::Model;
+  if (XmlNamesEqual(name.c_str(), SYNC_TRACKS_PATH)) return ReloadKind::Tracks;
   if (ExtensionIs(extension, "xml")) return ReloadKind::Definition;
   return ReloadKind::Ignored;
 }
@@ -143,6 +145,17 @@ ReloadReport LiveReload::Reload(const std::vector<std::string>& names) {
   return report;
 }
 
+void LiveReload::ReloadTracks(const std::string& name, ReloadReport& report) {
+  std::string why;
+  switch (gDemoManager.Tracks().Reload(why)) {
+    case ProductionTracks::Outcome::Unchanged: break;
+    case ProductionTracks::Outcome::Loaded: report.reloaded.push_back(name); break;
+    case ProductionTracks::Outcome::Refused:
+      Log(LogLevel::Error, "dev", "%s: %s; the tracks loaded stay", name.c_str(), why.c_str());
+      break;
+  }
+}
+
 void LiveReload::RefreshInPlace(const std::string& name, ReloadReport& report) {
   std::string key = ResourceKey(name.c_str());
   resourceObject* resource = FindCached(key);
@@ -174,6 +187,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
     fresh.everyAnimation = true;
     fresh.everyModel = true;
     rebuild = true;
+    if (EntryExists(SYNC_TRACKS_PATH)) ReloadTracks(SYNC_TRACKS_PATH, report);
   }
   for (const std::string& name : names) {
     std::string why;
@@ -199,6 +213,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
         rebuilding.push_back(name);
         rebuild = true;
         break;
+      case ReloadKind::Tracks: ReloadTracks(name, report); break;
       case ReloadKind::Definition:
         if (!DefinitionIsWhole(name, why)) {
           Log(LogLevel::Error, "dev", "%s; the definitions loaded stay", why.c_str());
@@ -217,11 +232,14 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
   return report;
 }
 
-bool LiveReload::Watch(const std::string& folder, std::string& error) { return mWatcher.Watch(folder, error); }
+bool LiveReload::Watch(std::shared_ptr<const files::ContentFolder> folder, std::string& error) {
+  mFolder = std::move(folder);
+  return mWatcher.Watch(mFolder->Root().string(), error);
+}
 
 bool LiveReload::Poll(uint32_t nowMs) {
   for (const platform::FileChange& change : mWatcher.Poll()) {
-    std::string name = PackNameOfLooseFile(change.path);
+    std::string name = mFolder->PackNameOf(change.path);
     if (name.empty() || ReloadKindOf(name) == ReloadKind::Ignored) continue;
     mPending.insert(name);
     mLastChange = nowMs;
@@ -229,7 +247,7 @@ bool LiveReload::Poll(uint32_t nowMs) {
   if (mPending.empty() || nowMs - mLastChange < RELOAD_QUIET_MS) return false;
   std::vector<std::string> names;
   std::vector<std::string> removed;
-  for (const std::string& name : mPending) (LooseEntryExists(name) ? names : removed).push_back(name);
+  for (const std::string& name : mPending) (mFolder->Has(name) ? names : removed).push_back(name);
   mPending.clear();
   LogCapture capture;
   for (const std::string& name : removed) {

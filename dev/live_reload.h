@@ -7,10 +7,12 @@
 // and the reason is logged and reported. Resource counts are the same after a reload as before.
 
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "files/content_folder.h"
 #include "platform/file_watcher.h"
 
 // How long the folder must be quiet before its changes are loaded: editors write in steps.
@@ -22,6 +24,7 @@ enum class ReloadKind {
   SceneAnimation,  // ".tdf"
   Model,           // ".mqo", ".bmdl"
   Definition,      // ".xml"
+  Tracks,          // the sync tracks file: read again, nothing rebuilt
 };
 
 ReloadKind ReloadKindOf(const std::string& name);
@@ -42,8 +45,9 @@ class LiveReload {
   // scene animation and model, and the definitions.
   ReloadReport Reload(const std::vector<std::string>& names);
 
-  // Watches the content folder; false with the reason in error.
-  bool Watch(const std::string& folder, std::string& error);
+  // Watches the content folder whose loose files stand in for the pack's; false with the reason in
+  // error.
+  bool Watch(std::shared_ptr<const files::ContentFolder> folder, std::string& error);
   // Collects the folder's changes and, once it has been quiet for RELOAD_QUIET_MS, reloads them.
   // True when a reload ran (its report is LastReport()).
   bool Poll(uint32_t nowMs);
@@ -55,8 +59,10 @@ class LiveReload {
  private:
   ReloadReport Run(const std::vector<std::string>& names);
   void RefreshInPlace(const std::string& name, ReloadReport& report);
+  void ReloadTracks(const std::string& name, ReloadReport& report);
 
   platform::FileWatcher mWatcher;
+  std::shared_ptr<const files::ContentFolder> mFolder;
   std::set<std::string> mPending;
   uint32_t mLastChange = 0;
   ReloadReport mLastReport;
