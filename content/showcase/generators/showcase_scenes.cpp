@@ -921,8 +921,10 @@ void Builder::Features() {
   Feature("transition between sections", BarMs(SectionOf(SectionId::Knot).firstBar) + BeatMs(0.25), POST,
           "param=\"wipeAmount\"", "param=\"noWipe\"");
   Feature("flash on the bar", at(SectionId::Swarm, 1) + BeatMs(0.1), POST, "param=\"flashAmount\"", "param=\"noFlash\"");
-  Feature("cut class of our own: CSceneTdf_swarm", at(SectionId::Swarm, 6.5), "data\\tdf\\swarm.tdf", "Scene \"swarm_b\"", "Scene \"plain_b\"");
-  Feature("many copies through cMassMqoRender", at(SectionId::Finale, 2.5), "data\\tdf\\finaleShards.tdf", "Scene \"swarm_finale_a\"",
+  Feature("cut class of our own: CSceneTdf_swarm", at(SectionId::Swarm, 6.5), "data\\tdf\\swarm.tdf", "Scene \"" + std::string(SWARM_SCENE_PREFIX) + "_b\"",
+          "Scene \"plain_b\"");
+  Feature("many copies through cMassMqoRender", at(SectionId::Finale, 2.5), "data\\tdf\\finaleShards.tdf",
+          "Scene \"" + std::string(SWARM_SCENE_PREFIX) + "_finale_a\"",
           "Scene \"plain_finale_a\"");
   Feature("many keyed objects: 64 title tiles", at(SectionId::Intro, 4.5), "data\\tdf\\intro.tdf", "Object 5 {\n    CameraTrans 1\n    Visible 1",
           "Object 5 {\n    CameraTrans 1\n    Visible 0");
