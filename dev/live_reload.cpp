@@ -5,6 +5,7 @@
 
 #include "core/log.h"
 #include "demo/demo_manager.h"
+#include "demo/scene_import.h"
 #include "files/content_folder.h"
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
@@ -97,6 +98,12 @@ bool DefinitionIsWhole(const std::string& name, std::string& error) {
 }
 
 }  // namespace
+
+bool IsSceneSource(const std::filesystem::path& file) {
+  const std::filesystem::path& folder = LooseContentFolder();
+  return !folder.empty() && IsGltfSceneFile(file) &&
+         std::filesystem::weakly_canonical(file.parent_path()) == std::filesystem::weakly_canonical(folder / CONTENT_SCENES_FOLDER);
+}
 
 ReloadKind ReloadKindOf(const std::string& name) {
   std::string extension = PathExtension(name);
@@ -219,14 +226,46 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
 
 bool LiveReload::Watch(const std::string& folder, std::string& error) { return mWatcher.Watch(folder, error); }
 
+void LiveReload::ImportScenes() {
+  for (const std::filesystem::path& scene : mPendingScenes) {
+    if (!std::filesystem::exists(scene)) continue;
+    GltfImport import;
+    std::string error;
+    std::string name = std::filesystem::relative(scene, LooseContentFolder()).generic_string();
+    bool imported = ImportSceneFile(scene, LooseContentFolder(), {}, import, error);
+    for (const std::string& warning : import.warnings) Log(LogLevel::Warning, "dev", "%s: %s", name.c_str(), warning.c_str());
+    if (imported) {
+      Log(LogLevel::Info, "dev", "%s imported; its model and scene animation load next", name.c_str());
+    } else {
+      Log(LogLevel::Error, "dev", "%s: %s; the scene loaded stays", name.c_str(), error.c_str());
+    }
+  }
+  mPendingScenes.clear();
+}
+
 bool LiveReload::Poll(uint32_t nowMs) {
   for (const platform::FileChange& change : mWatcher.Poll()) {
+    if (IsSceneSource(change.path)) {
+      mPendingScenes.insert(change.path);
+      mLastChange = nowMs;
+      continue;
+    }
     std::string name = PackNameOfLooseFile(change.path);
     if (name.empty() || ReloadKindOf(name) == ReloadKind::Ignored) continue;
     mPending.insert(name);
     mLastChange = nowMs;
   }
-  if (mPending.empty() || nowMs - mLastChange < RELOAD_QUIET_MS) return false;
+  if (mPending.empty() && mPendingScenes.empty()) return false;
+  if (nowMs - mLastChange < RELOAD_QUIET_MS) return false;
+  if (!mPendingScenes.empty()) {
+    // The import's files arrive as changes of their own and load on a later poll.
+    LogCapture capture;
+    ImportScenes();
+    mLastReport = ReloadReport{};
+    mLastReport.errors = capture.Lines();
+    if (!mLastReport.errors.empty()) ++mCount;
+    if (mPending.empty()) return true;
+  }
   std::vector<std::string> names;
   std::vector<std::string> removed;
   for (const std::string& name : mPending) (LooseEntryExists(name) ? names : removed).push_back(name);

@@ -398,6 +398,11 @@ bool ReadSampler(const tinygltf::Model& model, const tinygltf::AnimationSampler&
       return false;
     }
   }
+  if (!channel.times.empty() && channel.times.back() > GLTF_MAX_ANIMATION_SECONDS) {
+    error = "its last key is at " + std::to_string(channel.times.back()) + " s; scenes of up to " +
+            std::to_string(static_cast<int>(GLTF_MAX_ANIMATION_SECONDS)) + " s are imported";
+    return false;
+  }
   int width = channel.path == GltfPath::Rotation ? 4 : 3;
   if (!ReadAccessorFloats(model, sampler.output, width, channel.values, error)) return false;
   size_t perKey = channel.interpolation == GltfInterpolation::CubicSpline ? 3 : 1;

@@ -16,6 +16,9 @@
 // compiles at load, and a node this large is an export mistake, not a scene.
 inline constexpr size_t GLTF_MAX_NODE_VERTICES = 500000;
 inline constexpr size_t GLTF_MAX_SCENE_VERTICES = 2000000;
+// Keys later than this are refused: a demo's scene is minutes long, and every frame of the
+// animation is checked when it is keyed.
+inline constexpr double GLTF_MAX_ANIMATION_SECONDS = 600;
 
 // Reads a file named by a relative URI beside the glTF file. The path is already decoded and
 // proven to stay inside the folder.
