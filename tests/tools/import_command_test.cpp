@@ -174,3 +174,25 @@ TEST(ImportTool, ABadSceneLeavesTheFolderAsItWas) {
   CommandResult undecoded = RunTool({"import", folder / "broken.glb", "--into", content.string()});
   EXPECT_NE(undecoded.err.find("does not decode"), std::string::npos) << undecoded.err;
 }
+
+TEST(ImportTool, TheBuildImportsEverySceneOfTheScenesFolderFirst) {
+  TemporaryFolder folder;
+  fs::path content = EmptyProduction(folder);
+  fs::create_directories(content / "scenes");
+  MovingCube(Motion{}).WriteGlb((content / "scenes/flight.glb").string());
+  WriteTextFile(content / "data/definition/tdfDefine.xml",
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TRDataXml name=\"tdfDefine\">\n"
+                "  <TdfEntry id=\"flight\" path=\"data\\tdf\\flight.tdf\"/>\n</TRDataXml>\n");
+  WriteTextFile(content / "data/definition/sceneLineDefine.xml",
+                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TRDataXml name=\"sceneLineDefine\">\n"
+                "  <SceneLineEntry tdfId=\"flight\" line=\"0\" sTime=\"0\" eTime=\"2000\" shader=\"default\"/>\n</TRDataXml>\n");
+  CommandResult built = RunTool({"build", content.string(), "--out", folder / "out"});
+  ASSERT_EQ(built.status, 0) << built.out << built.err;
+  EXPECT_NE(built.out.find("scenes/flight.glb: imported as models/flight.mqo and data/tdf/flight.tdf"), std::string::npos) << built.out;
+  EXPECT_TRUE(fs::exists(content / "models/flight.mqo"));
+
+  WriteTextFile(content / "scenes/flight.glb", "glTF\x02");
+  CommandResult refused = RunTool({"build", content.string(), "--out", folder / "out"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("scenes/flight.glb: "), std::string::npos) << refused.err;
+}
