@@ -107,20 +107,11 @@ std::vector<GltfMat4> GltfPose::WorldMatrices(double time) const {
   return world;
 }
 
-std::vector<double> GltfPose::KeyTimesOf(int node) const {
+std::vector<double> GltfPose::TimesOf(int node, bool stepsOnly) const {
   std::vector<double> times;
   for (int at = node; at >= 0; at = mDocument.nodes[static_cast<size_t>(at)].parent) {
     const NodeChannels& slots = mChannels[static_cast<size_t>(at)];
-    for (const GltfChannel* channel : {slots.translation, slots.rotation, slots.scale}) CollectTimes(channel, false, times);
-  }
-  return times;
-}
-
-std::vector<double> GltfPose::StepTimesOf(int node) const {
-  std::vector<double> times;
-  for (int at = node; at >= 0; at = mDocument.nodes[static_cast<size_t>(at)].parent) {
-    const NodeChannels& slots = mChannels[static_cast<size_t>(at)];
-    for (const GltfChannel* channel : {slots.translation, slots.rotation, slots.scale}) CollectTimes(channel, true, times);
+    for (const GltfChannel* channel : {slots.translation, slots.rotation, slots.scale}) CollectTimes(channel, stepsOnly, times);
   }
   return times;
 }

@@ -14,9 +14,9 @@ class GltfPose {
   // The time of the animation's last key (0 at rest).
   double Duration() const { return mDuration; }
   // Key times of the channels that move node or one of its ancestors.
-  std::vector<double> KeyTimesOf(int node) const;
+  std::vector<double> KeyTimesOf(int node) const { return TimesOf(node, false); }
   // Times where a STEP channel that moves node jumps.
-  std::vector<double> StepTimesOf(int node) const;
+  std::vector<double> StepTimesOf(int node) const { return TimesOf(node, true); }
   // World matrices of every node of the document at time.
   std::vector<GltfMat4> WorldMatrices(double time) const;
 
@@ -28,6 +28,7 @@ class GltfPose {
   };
 
   GltfTransform LocalTransform(size_t node, double time) const;
+  std::vector<double> TimesOf(int node, bool stepsOnly) const;
 
   const GltfDocument& mDocument;
   std::vector<NodeChannels> mChannels;
