@@ -1,8 +1,7 @@
 #include "app/entry.h"
 
-#include "core/frame_step.h"
-#include "core/manager.h"
 #include "demo/demo_manager.h"
+#include "demo/engine_session.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "shell/alert_box.h"
@@ -42,7 +41,9 @@ int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE :
 
 int RunPlayer() {
   SetAlertPresenter(ShowAlertBox);
-  if (!InitializeAll()) return StartFailureStatus();
+  EngineSession engine;
+  std::string error;
+  if (!engine.Start(EngineOptions{}, error)) return StartFailureStatus();
   int status = PLAYER_EXIT_OVER;
   for (;;) {
     platform::Event event;
@@ -51,11 +52,11 @@ int RunPlayer() {
         status = event.type == platform::EventType::Quit ? PLAYER_EXIT_OVER : PLAYER_EXIT_ESCAPE;
         break;
       }
-    } else if (!RunFrame()) {
+    } else if (!engine.RunFrame()) {
       status = EndStatus();
       break;
     }
   }
-  TerminateAll();
+  engine.Stop();
   return status;
 }

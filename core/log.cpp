@@ -8,6 +8,8 @@
 #include <map>
 #include <mutex>
 
+#include "platform/library_noise.h"
+
 namespace {
 
 struct LogState {
@@ -26,6 +28,11 @@ struct LogState {
     return LogLevel::Warning;
   }
 };
+
+void LogLibraryNoise(const char* line) { LogText(LogLevel::Debug, "library", line); }
+
+// What libraries print on their own at start-up reaches the author only when asked for.
+const bool gLibraryNoiseLogged = (platform::SetLibraryNoiseSink(LogLibraryNoise), true);
 
 // Built on first use: messages may be logged while static objects are still being constructed.
 LogState& State() {

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 
-#include <GL/glew.h>
-
 #include "demo/escape_fade_overlay.h"
 #include "demo/loading_screen.h"
-#include "demo/production_report.h"
+#include "demo/music_demo_clock.h"
 #include "demo/screen_buffer_use.h"
 #include "files/tdf_document.h"
 #include "platform/timer.h"
+#include "production/production_report.h"
+#include "render/immediate_draw.h"
+#include "render/matrix_stack.h"
+#include "render/screen_pass.h"
 #include "resources/custom_texture_manager.h"
 #include "resources/post_effect_manager.h"
 #include "resources/res_shader.h"
@@ -18,7 +20,6 @@
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
 #include "sound/sound_player.h"
-#include "sound/sound_status.h"
 #include "window/window_gl.h"
 
 CORE_IMPLEMENT_MANAGER(demoManager)
@@ -39,17 +40,15 @@ void ReleaseShaders(std::vector<resShader*>& shaders) {
 
 // A black quad over the unit square with the given opacity, drawn directly.
 void DrawBlackOverlay(float opacity) {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glColor4f(0.0f, 0.0f, 0.0f, opacity);
+  SelectMatrixStack(MatrixStack::Projection);
+  LoadIdentityMatrix();
+  MultiplyOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
+  SelectMatrixStack(MatrixStack::Modelview);
+  LoadIdentityMatrix();
+  SetColour(0.0f, 0.0f, 0.0f, opacity);
   const float quad[4][3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
-  glInterleavedArrays(GL_V3F, 0, quad);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+  DrawPositionStrip(quad);
+  SetColour(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 }  // namespace
@@ -77,7 +76,7 @@ bool demoManager::Initialize() {
   mEscapeFade = EscapeFade();
   mComposedFrames = 0;
   mTimer = platform::TimeGetTime;
-  mDemoMusic.reset();
+  mMusic.reset();
   auto nothing = [](void*, auto...) {};
   gSystemManager.SetKeyReleasedListener({this, nothing});
   gSystemManager.SetWheelListener({this, nothing});
@@ -99,28 +98,28 @@ bool demoManager::Initialize() {
 
 bool demoManager::OpenMusic() {
   mMusicFailed = false;
-  mMusic = std::make_unique<SoundPlayer>();
-  if (mMusic->InitDirectSound() != PLAYER_OK || mMusic->OpenMusic(MUSIC_FILE_NAME) != PLAYER_OK) {
-    if (mMusic->Failure()) RaiseAlert("sound", *mMusic->Failure());
+  auto music = std::make_unique<SoundPlayerTransport>();
+  if (!music->Open(MUSIC_FILE_NAME)) {
+    if (music->Failure()) RaiseAlert("sound", *music->Failure());
+    music.reset();
     CloseMusic();
     mMusicFailed = true;
     return false;
   }
-  mDemoMusic = std::make_unique<SoundPlayerMusic>(*mMusic);
-  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, mTimer);
+  mMusic = std::move(music);
+  mClock = std::make_unique<MusicDemoClock>(mMusic.get(), mTimer);
   return true;
 }
 
 void demoManager::CloseMusic() {
   mClock.reset();
-  mDemoMusic.reset();
   mMusic.reset();
 }
 
-void demoManager::UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer) {
-  mDemoMusic = std::move(music);
+void demoManager::UseMusic(std::unique_ptr<MusicTransport> music, DemoTimer timer) {
+  mMusic = std::move(music);
   mTimer = std::move(timer);
-  mClock = std::make_unique<MusicDemoClock>([this] { return MusicIsPlaying(); }, mTimer);
+  mClock = std::make_unique<MusicDemoClock>(mMusic.get(), mTimer);
 }
 
 bool demoManager::Terminate() {
@@ -131,7 +130,7 @@ bool demoManager::Terminate() {
   return true;
 }
 
-bool demoManager::MusicIsPlaying() const { return mDemoMusic && mDemoMusic->IsPlaying(); }
+bool demoManager::MusicIsPlaying() const { return mMusic && mMusic->IsPlaying(); }
 
 uint32_t demoManager::GetDemoTime() { return mClock ? mClock->Read() : 0; }
 
@@ -220,7 +219,7 @@ bool demoManager::FadeInStep() {
   }
   float r = static_cast<float>(now - mFadeInStart) / static_cast<float>(LOADING_FADE_UNIT_MS);
   if (r > LOADING_FADE_END) return false;
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  ClearColourAndDepth();
   if (mLoadingScreen) mLoadingScreen->Draw(1.0f);
   DrawBlackOverlay(std::min(r, 1.0f));
   return true;
@@ -235,7 +234,7 @@ bool demoManager::PlayStep() {
 bool demoManager::EscapeStep() {
   EscapeFadeStep step = mEscapeFade.Step(mTimer());
   if (!step.goOn) return false;
-  if (mDemoMusic) mDemoMusic->SetVolume(step.volume);
+  if (mMusic) mMusic->SetVolume(step.volume);
   RecordEscapeFadeOverlay(step.blackOpacity);
   return true;
 }
@@ -256,7 +255,7 @@ bool demoManager::FrameUpdate() {
     case DEMO_STATE_START:
     case DEMO_STATE_PLAY:
       if (mState == DEMO_STATE_START) {
-        if (mDemoMusic) mDemoMusic->Play();
+        if (mMusic) mMusic->Play();
         if (mClock) mClock->Restart();
         mState = DEMO_STATE_PLAY;
       }

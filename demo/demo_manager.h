@@ -16,15 +16,14 @@
 
 #include "core/manager.h"
 #include "demo/demo_clock.h"
-#include "demo/demo_music.h"
+#include "demo/music_transport.h"
 #include "demo/escape_fade.h"
 #include "demo/frame_composer.h"
 #include "demo/scene_line_table.h"
-#include "demo/timeline_definitions.h"
+#include "production/timeline_definitions.h"
 
 class cDemoScene;
 class LoadingScreen;
-class SoundPlayer;
 class resShader;
 
 enum DemoState : uint32_t {
@@ -61,7 +60,7 @@ class demoManager : public Interface<demoManager> {
   // From now on the timeline plays against music and timer instead of the sound player and the
   // platform timer (after Initialize, which goes back to those): the fades and the demo clock
   // read timer, and demo time runs while music plays.
-  void UseMusic(std::unique_ptr<DemoMusic> music, DemoTimer timer);
+  void UseMusic(std::unique_ptr<MusicTransport> music, DemoTimer timer);
   // The work of the loading state: definitions, loading screen, preloads, the scene table.
   void LoadDemo();
   // Reads the definitions again and rebuilds the scenes and the scene table, without a loading
@@ -81,7 +80,6 @@ class demoManager : public Interface<demoManager> {
   // The scene made for scene line entry, or null (no animation entry, or no room in its line).
   const cDemoScene* SceneOf(size_t entry) const { return entry < mScenes.size() ? mScenes[entry].get() : nullptr; }
   FrameComposer& Composer() { return mComposer; }
-  SoundPlayer* Music() const { return mMusic.get(); }
   // Whether the last Initialize failed because the music could not be played.
   bool MusicFailed() const { return mMusicFailed; }
 
@@ -109,8 +107,7 @@ class demoManager : public Interface<demoManager> {
   std::vector<std::unique_ptr<cDemoScene>> mScenes;  // per scene line, null where none
   std::vector<resShader*> mSceneShaders;             // beside each scene, null for "default"
   LoadingScreen* mLoadingScreen = nullptr;           // owned by the resource manager
-  std::unique_ptr<SoundPlayer> mMusic;
-  std::unique_ptr<DemoMusic> mDemoMusic;  // null without music
+  std::unique_ptr<MusicTransport> mMusic;  // null without music
   DemoTimer mTimer;
   std::unique_ptr<DemoClock> mClock;
   std::unique_ptr<DemoClock> mClockWithoutMusic;

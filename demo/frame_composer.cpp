@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include <GL/glew.h>
-
 #include "core/debug_output.h"
 #include "core/log.h"
 #include "demo/hidden_post_effects.h"
@@ -12,7 +10,10 @@
 #include "render/blank_texture.h"
 #include "render/effect/draw_state.h"
 #include "render/effect/effect.h"
+#include "render/immediate_draw.h"
+#include "render/matrix_stack.h"
 #include "render/screen_buffer.h"
+#include "render/screen_pass.h"
 #include "render/shader_manager.h"
 #include "render/texture.h"
 #include "render/texture_manager.h"
@@ -39,10 +40,10 @@ void ReleaseEffect(resShader*& effect) {
   effect = nullptr;
 }
 
-GLuint TextureName(const cTexture* texture) { return texture ? gTextureManager.lookupName(texture) : 0; }
+unsigned TextureName(const cTexture* texture) { return texture ? gTextureManager.lookupName(texture) : 0; }
 
 void SetSampler(resShader* effect, const char* name, const cTexture* texture) {
-  GLuint glName = TextureName(texture);
+  unsigned glName = TextureName(texture);
   effect->setParameter(name, &glName);
 }
 
@@ -51,34 +52,6 @@ void SetIndexedSampler(resShader* effect, const char* prefix, int index, const c
   char name[32];
   std::snprintf(name, sizeof name, "%s%c", prefix, static_cast<char>('0' + index));
   SetSampler(effect, name, texture);
-}
-
-void BindWindow() {
-  if (glBindFramebufferEXT) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-}
-
-void BindFramebuffer(GLuint framebuffer) {
-  if (glBindFramebufferEXT) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-}
-
-void BeginScreenPass() {
-  glDisable(GL_BLEND);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-}
-
-void EndScreenPass() {
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glEnable(GL_BLEND);
-  glFlush();
 }
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
@@ -94,9 +67,8 @@ FrameComposer::FrameComposer() = default;
 FrameComposer::~FrameComposer() { Destroy(); }
 
 std::unique_ptr<cScreenBuffer> FrameComposer::MakeBuffer(uint32_t flags) const {
-  GLenum internalFormat = mConfig.lowQuality ? GL_RGBA8 : GL_RGBA16F_ARB;
-  GLenum type = mConfig.lowQuality ? GL_UNSIGNED_BYTE : GL_FLOAT;
-  return std::make_unique<cScreenBuffer>(mConfig.width, mConfig.height, internalFormat, type, flags);
+  const ScreenBufferFormat format = mConfig.lowQuality ? ScreenBufferFormat::Rgba8 : ScreenBufferFormat::Rgba16Float;
+  return std::make_unique<cScreenBuffer>(mConfig.width, mConfig.height, format, flags);
 }
 
 void FrameComposer::Create(const FrameConfig& config) {
@@ -198,24 +170,25 @@ void FrameComposer::ComposeFrame(uint32_t t, const SceneLineTable& lines, const 
   BindOutput();
   // Nothing draws into the output before the clear ahead of the final screen.
   if (mConfig.everyPass) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearColourAndDepth();
     ++mInventory.outputClears;
   }
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  ResetMatrices();
   renderSceneLines(t, lines, drawScene);
   renderPostEffects(t);
   BindOutput();
   const FinalScreenPlan plan = PlanFinalScreen();
-  glClear(plan.clearColour ? GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+  if (plan.clearColour) {
+    ClearColourAndDepth();
+  } else {
+    ClearDepth();
+  }
   mInventory.outputClears += plan.clearColour;
   DrawFinalScreen(plan);
 }
 
 void FrameComposer::ScreenQuad(const ScreenRect& rect, resShader* effect) {
-  glPushMatrix();
+  PushMatrix();
   if (effect) {
     gShaderManager.SetCurrentEffect(effect);
     effect->setStateMatrix(SCREEN_QUAD_MATRIX, STATE_MATRIX_MODELVIEW_PROJECTION | STATE_MATRIX_IDENTITY);
@@ -224,11 +197,8 @@ void FrameComposer::ScreenQuad(const ScreenRect& rect, resShader* effect) {
                              {0.0f, 0.0f, rect.x0, rect.y0, 0.0f},
                              {mUScale, mVScale, rect.x1, rect.y1, 0.0f},
                              {mUScale, 0.0f, rect.x1, rect.y0, 0.0f}};
-  glInterleavedArrays(GL_T2F_V3F, 0, strip);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glPopMatrix();
+  DrawTexturedStrip(strip);
+  PopMatrix();
 }
 
 void FrameComposer::RunPass(resShader* effect, int pass, const ScreenRect& rect, bool draw) {
@@ -266,25 +236,23 @@ bool FrameComposer::CanAverageDirectly(const SceneLineTable& lines) const {
   if (!mPlainAverage || !lines.EverySceneDraws()) return false;
   // The copy is alpha-tested: a cleared pixel that fails the test keeps the line's old picture,
   // which drawing straight into the line buffer would not.
-  GLfloat clear[4] = {0, 0, 0, 0};
-  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
   DrawState state = CurrentDrawState();
   if (const EffectPass* copy = mMsaaShader->getEffect()->PassSource(MSAA_COPY_PASS)) state = WithPassStates(state, *copy);
-  return PassesAlphaTest(state, clear[3]);
+  return PassesAlphaTest(state, ClearColourAlpha());
 }
 
 void FrameComposer::DrawSample(cScreenBuffer* target, int sample, const SceneSlot& slot, uint32_t t,
                                const DrawSceneFunction& drawScene) {
-  glEnable(GL_DEPTH_TEST);
+  SetDepthTest(true);
   target->bind();
   mCurrentSample = sample;
   const JitterPoint& jitter = mJitterTable[static_cast<size_t>(sample) % mJitterTable.size()];
   SetCurrentJitter(jitter.x, jitter.y);
   drawScene(slot.entry, ScenePhase(t, slot.startTime, slot.endTime));
   ++mInventory.scenePasses;
-  glFlush();
-  BindWindow();
-  glDisable(GL_DEPTH_TEST);
+  FlushDrawing();
+  BindWindowFramebuffer();
+  SetDepthTest(false);
 }
 
 void FrameComposer::RunAveragePass(int pass) {
@@ -310,7 +278,7 @@ void FrameComposer::RenderLineStepByStep(int line, const SceneSlot& slot, uint32
     BeginScreenPass();
     RunAveragePass(k == samples - 1 ? MSAA_COPY_PASS : MSAA_ADD_PASS);
     EndScreenPass();
-    BindWindow();
+    BindWindowFramebuffer();
   }
   if (mConfig.fsaaLevel != 0 && mMsaaShader) {
     gShaderManager.SetCurrentEffect(mMsaaShader);
@@ -321,7 +289,7 @@ void FrameComposer::RenderLineStepByStep(int line, const SceneSlot& slot, uint32
     BeginScreenPass();
     RunAveragePass(MSAA_DIVIDE_PASS);
     EndScreenPass();
-    BindWindow();
+    BindWindowFramebuffer();
   }
 }
 
@@ -356,7 +324,7 @@ void FrameComposer::RenderLineDirectly(int line, const SceneSlot& slot, uint32_t
       RunAveragePass(MSAA_ADD_PASS);
     }
     EndScreenPass();
-    BindWindow();
+    BindWindowFramebuffer();
   }
   if (mConfig.fsaaLevel > 1 && !foldDivide) {
     gShaderManager.SetCurrentEffect(mMsaaShader);
@@ -366,20 +334,17 @@ void FrameComposer::RenderLineDirectly(int line, const SceneSlot& slot, uint32_t
     BeginScreenPass();
     RunAveragePass(MSAA_DIVIDE_PASS);
     EndScreenPass();
-    BindWindow();
+    BindWindowFramebuffer();
   }
 }
 
 void FrameComposer::RunLastAddDividing(int samples) {
   mMsaaShader->setPassState(MSAA_ADD_PASS);
-  GLfloat previous[4];
-  glGetFloatv(GL_BLEND_COLOR, previous);
-  const float weight = 1.0f / static_cast<float>(samples);
-  glBlendColor(weight, weight, weight, weight);
-  glBlendFunc(GL_CONSTANT_COLOR, GL_CONSTANT_COLOR);
-  ScreenQuad(FULL_SCREEN_RECT, mMsaaShader);
-  ++mInventory.supersamplePasses;
-  glBlendColor(previous[0], previous[1], previous[2], previous[3]);
+  {
+    const ConstantBlendWeight weight(1.0f / static_cast<float>(samples));
+    ScreenQuad(FULL_SCREEN_RECT, mMsaaShader);
+    ++mInventory.supersamplePasses;
+  }
   // Puts back the blend function that the pass replaced.
   mMsaaShader->resetPassState(MSAA_ADD_PASS);
 }
@@ -480,7 +445,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
       mInventory.postEffectPasses += !hidden[n];
     }
     EndScreenPass();
-    BindWindow();
+    BindWindowFramebuffer();
     EndPass();
   }
   const int run = static_cast<int>(active.size());
@@ -495,7 +460,7 @@ int FrameComposer::renderPostEffects(uint32_t t) {
       ++mInventory.postEffectPasses;
     }
     EndScreenPass();
-    BindWindow();
+    BindWindowFramebuffer();
     EndPass();
   }
   DebugText("PostEffect:[%3lu]\n", static_cast<unsigned long>(run));
@@ -537,10 +502,6 @@ void FrameComposer::DrawFinalScreen(const FinalScreenPlan& plan) {
   RunPass(mFinalScreenShader, FINAL_BORDER_PASS, FULL_SCREEN_RECT, plan.drawBorder);
   RunPass(mFinalScreenShader, FINAL_PICTURE_PASS, LetterboxRect(mConfig.aspectWidth, mConfig.aspectHeight));
   mInventory.finalPasses = plan.drawBorder ? 2 : 1;
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glEnable(GL_BLEND);
+  EndFinalScreenPass();
   EndPass();
 }

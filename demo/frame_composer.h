@@ -17,22 +17,18 @@
 #include <span>
 #include <vector>
 
-#include <GL/glew.h>
-
 #include "demo/jitter_tables.h"
 #include "demo/letterbox.h"
 #include "demo/scene_line_table.h"
 #include "demo/screen_buffer_use.h"
 
+#include "production/frame_effect_paths.h"
+#include "render/frame_pass.h"
 #include "resources/post_effect_entry.h"
 
 class cScreenBuffer;
 class cTexture;
 class resShader;
-
-inline constexpr const char NULL_POST_EFFECT_PATH[] = "data\\core\\shader\\nullPostEffect.cgfx";
-inline constexpr const char FINAL_SCREEN_SHADER_PATH[] = "data\\core\\shader\\finalScreenShader.cgfx";
-inline constexpr const char MSAA_SHADER_PATH[] = "data\\core\\shader\\msaa.cgfx";
 
 struct FrameConfig {
   int width = 1280;  // window client size; every buffer has this size
@@ -58,17 +54,6 @@ struct PassInventory {
 
 // Draws the scene of scene line entry `entry` at `phase` into the bound buffer.
 using DrawSceneFunction = std::function<void(int entry, float phase)>;
-
-enum class FramePass { SceneLine, PostEffect, PassThrough, FinalScreen };
-
-// Told where each pass of a frame begins and ends, in order and never nested (the developer mode
-// times them on the GPU). index: the line for a scene line, the entry for a post-effect, else 0.
-class FramePassObserver {
- public:
-  virtual ~FramePassObserver() = default;
-  virtual void PassBegin(FramePass pass, int index) = 0;
-  virtual void PassEnd() = 0;
-};
 
 class FrameComposer {
  public:
@@ -98,8 +83,8 @@ class FrameComposer {
 
   // Where the final screen goes: the window (framebuffer 0, the default) or, for headless
   // rendering and capture, an off-screen framebuffer of the window's size.
-  void SetOutputFramebuffer(GLuint framebuffer) { mOutputFramebuffer = framebuffer; }
-  GLuint OutputFramebuffer() const { return mOutputFramebuffer; }
+  void SetOutputFramebuffer(unsigned framebuffer) { mOutputFramebuffer = framebuffer; }
+  unsigned OutputFramebuffer() const { return mOutputFramebuffer; }
   // Null (the default) for none.
   void SetPassObserver(FramePassObserver* observer) { mPassObserver = observer; }
 
@@ -182,6 +167,6 @@ class FrameComposer {
   int mCurrentSample = 0;
   float mUScale = 1.0f;
   float mVScale = 1.0f;
-  GLuint mOutputFramebuffer = 0;
+  unsigned mOutputFramebuffer = 0;
   FramePassObserver* mPassObserver = nullptr;
 };

@@ -1,16 +1,10 @@
 #include "demo/headless_demo.h"
 
-#include <GL/glew.h>
-
 #include "demo/demo_manager.h"
-#include "files/pack_file.h"
 #include "platform/hidden_gl_context.h"
 #include "render/pixel_readback.h"
-#include "render/renderer_manager.h"
 #include "render/screen_buffer.h"
-#include "resources/custom_texture_manager.h"
-#include "shell/settings_manager.h"
-#include "shell/system_manager.h"
+#include "render/screen_pass.h"
 
 namespace {
 
@@ -18,23 +12,6 @@ namespace {
 void PresentNothing() {}
 
 }  // namespace
-
-SettingsRecord SettingsForFrame(const FrameConfig& frame) {
-  SettingsRecord settings;
-  settings.mWidth = frame.width;
-  settings.mHeight = frame.height;
-  settings.mAspectWidth = frame.aspectWidth;
-  settings.mAspectHeight = frame.aspectHeight;
-  settings.mMultisample = frame.fsaaLevel;
-  settings.mLowQuality = frame.lowQuality;
-  settings.mLoop = frame.loop;
-  settings.mResolutions.push_back({frame.width, frame.height});
-  return settings;
-}
-
-bool TakesPartWithoutLauncher(const InterfaceBase& manager) {
-  return &manager != &gSystemManager && &manager != &gSettingsManager;
-}
 
 HeadlessDemo::HeadlessDemo() = default;
 
@@ -50,26 +27,23 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
     mContext.reset();
     return false;
   }
-  OpenPackage(mOptions.packPath.c_str());
-  gSettingsManager.SetSettings(SettingsForFrame(mOptions.frame));
-  gRendererManager.SetPresenter(PresentNothing);
-  gRendererManager.SetScreenSize(static_cast<uint16_t>(mOptions.frame.width), static_cast<uint16_t>(mOptions.frame.height));
-  gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0));
-  gDemoManager.ComposeEveryPass(mOptions.frame.everyPass);
-  if (!InitializeAll(TheManagerList(), TakesPartWithoutLauncher)) {
-    error = "the managers did not start";
-    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
-    ClosePackage();
+  EngineOptions engine;
+  engine.playerWindow = false;
+  engine.packPath = mOptions.packPath;
+  engine.frame = mOptions.frame;
+  engine.presenter = PresentNothing;
+  engine.beforeLoading = [this] {
+    mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, ScreenBufferFormat::Rgba8,
+                                SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
+    gDemoManager.Composer().SetOutputFramebuffer(mOutput->GetFramebuffer());
+    mOutput->bind();
+  };
+  if (!mEngine.Start(std::move(engine), error)) {
+    delete mOutput;
+    mOutput = nullptr;
     mContext.reset();
     return false;
   }
-  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
-
-  mOutput = new cScreenBuffer(mOptions.frame.width, mOptions.frame.height, GL_RGBA8, GL_UNSIGNED_BYTE,
-                              SCREEN_BUFFER_COLOR | SCREEN_BUFFER_DEPTH);
-  gDemoManager.Composer().SetOutputFramebuffer(mOutput->GetFramebuffer());
-  mOutput->bind();
-  gDemoManager.LoadDemo();
   mReadBack.Create(mOptions.frame.width, mOptions.frame.height, mOptions.readBackDepth);
   mStarted = true;
   return true;
@@ -82,23 +56,22 @@ std::vector<uint8_t> HeadlessDemo::RenderFrame(uint32_t t) {
   if (!mStarted) return pixels;
   ComposeFrame(t);
   pixels = ReadPixelsTopFirst(width, height);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  BindWindowFramebuffer();
   return pixels;
 }
 
 void HeadlessDemo::ComposeFrame(uint32_t t) {
   if (!mStarted) return;
-  glViewport(0, 0, mOptions.frame.width, mOptions.frame.height);
-  gDemoManager.ComposeFrameAt(t);
+  mEngine.ComposeFrameAt(t);
   mOutput->bind();
-  gRendererManager.FrameUpdate();
+  mEngine.ReplayCommands();
 }
 
 bool HeadlessDemo::QueueFrame() {
   if (!mStarted) return false;
   mOutput->bind();
   bool queued = mReadBack.Queue();
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  BindWindowFramebuffer();
   return queued;
 }
 
@@ -106,15 +79,8 @@ bool HeadlessDemo::CollectFrame(std::vector<uint8_t>& bottomFirst) { return mSta
 
 void HeadlessDemo::Stop() {
   mReadBack.Destroy();
-  if (mStarted) {
-    // The player leaves its custom textures to the end of the process; a headless demo may be
-    // started again in the same process, so it gives them back first.
-    gCustomTextureManager.Clear();
-    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
-    gRendererManager.SetPresenter(nullptr);
-    ClosePackage();
-    mStarted = false;
-  }
+  mEngine.Stop();
+  mStarted = false;
   delete mOutput;
   mOutput = nullptr;
   mContext.reset();

@@ -1,6 +1,6 @@
 #pragma once
-// The demo without a window, launcher or audio output: the real start-up of the rendering
-// managers and the timeline on a hidden GL context, with every frame composed into an off-screen
+// The demo without a window, launcher or audio output: the engine host's start-up of the
+// rendering managers and the timeline on a hidden GL context, with every frame composed into an off-screen
 // buffer of the chosen size at a demo time the caller picks. Used by `torvane-tool render`, by
 // tests that check pictures, and by video capture (fixed-step clock).
 
@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "demo/engine_session.h"
 #include "demo/frame_composer.h"
-#include "demo/frame_read_back.h"
+#include "render/frame_read_back.h"
 
-class InterfaceBase;
 class cScreenBuffer;
-struct SettingsRecord;
 namespace platform {
 class HiddenGLContext;
 }
@@ -24,14 +23,6 @@ struct HeadlessOptions {
   FrameConfig frame;      // size, FSAA level (forced to 0 with low quality), aspect, low quality, every pass
   int readBackDepth = 3;  // frames in flight between QueueFrame and CollectFrame (at least 2)
 };
-
-// The settings record the launcher would have filled for a frame of this size, FSAA and aspect.
-SettingsRecord SettingsForFrame(const FrameConfig& frame);
-
-// The managers that run without the player's window and launcher (systemManager and
-// settingsManager are left out): the headless demo and the developer mode open the pack and make
-// their GL context themselves.
-bool TakesPartWithoutLauncher(const InterfaceBase& manager);
 
 class HeadlessDemo {
  public:
@@ -63,6 +54,7 @@ class HeadlessDemo {
  private:
   HeadlessOptions mOptions;
   std::unique_ptr<platform::HiddenGLContext> mContext;
+  EngineSession mEngine;
   cScreenBuffer* mOutput = nullptr;
   FrameReadBack mReadBack;
   bool mStarted = false;

@@ -1,9 +1,8 @@
 #include "demo/loading_screen.h"
 
-#include <GL/glew.h>
-
 #include "core/runtime_class.h"
 #include "render/renderer_manager.h"
+#include "render/screen_pass.h"
 #include "scene/scene_tdf_default.h"
 
 namespace {
@@ -34,8 +33,8 @@ void LoadingScreen::Draw(float progress) {
 
 void LoadingScreen::PresentFrame(float progress, bool clearFirst) {
   if (clearFirst) {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    SetClearColour(0.0f, 0.0f, 0.0f, 1.0f);
+    ClearColourAndDepth();
   }
   Draw(progress);
   gRendererManager.FrameEnd();

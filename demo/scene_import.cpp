@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/output_file.h"
 #include "render/image/decoders.h"
 
 namespace fs = std::filesystem;
@@ -83,15 +84,7 @@ void RemoveAll(const std::vector<fs::path>& files) {
 }
 
 bool WriteOne(const FileToWrite& file, const fs::path& temporary, std::string& error) {
-  std::error_code code;
-  fs::create_directories(file.path.parent_path(), code);
-  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-  out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-  if (code || !out.flush()) {
-    error = "cannot write " + file.path.string();
-    return false;
-  }
-  return true;
+  return WriteOutputFile(temporary.string(), std::vector<uint8_t>(file.bytes.begin(), file.bytes.end()), error);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // buffers, the temporary and the final buffer as thumbnails; the one picked can be shown over the
 // whole picture instead of the composed frame.
 
-#include "dev/frame_output.h"
+#include "render/frame_output.h"
 
 class cTexture;
 

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "dev/buffer_panel.h"
-#include "dev/frame_output.h"
-#include "dev/gpu_pass_timer.h"
+#include "render/frame_output.h"
+#include "render/gpu_pass_timer.h"
 #include "dev/stats_panel.h"
 #include "dev/timeline_snapshot.h"
 #include "dev/transport.h"

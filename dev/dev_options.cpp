@@ -1,9 +1,9 @@
 #include "dev/dev_options.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "demo/frame_options.h"
 #include "sound/sound_player.h"
 
 const char DEV_USAGE[] =
@@ -11,21 +11,6 @@ const char DEV_USAGE[] =
     "                     [--aspect A:B] [--low-quality] [--control SOCKET] [--play]\n";
 
 namespace {
-
-constexpr int MAX_SIDE = 16384;
-
-bool ParsePositive(const std::string& text, int& value) {
-  char* end = nullptr;
-  long parsed = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || parsed <= 0 || parsed > MAX_SIDE) return false;
-  value = static_cast<int>(parsed);
-  return true;
-}
-
-bool ParsePair(const std::string& text, char separator, int& first, int& second) {
-  size_t at = text.find(separator);
-  return at != std::string::npos && ParsePositive(text.substr(0, at), first) && ParsePositive(text.substr(at + 1), second);
-}
 
 // Beside the pack, as the player finds it; in a content folder alone, where the build keeps a
 // prepared music file (music/music.ogg), else at its top.
@@ -67,22 +52,8 @@ bool ParseDevOptions(const std::vector<std::string>& args, DevOptions& options, 
       options.musicPath = value;
     } else if (name == "--control") {
       options.controlPath = value;
-    } else if (name == "--size") {
-      if (!ParsePair(value, 'x', options.frame.width, options.frame.height)) {
-        error = "--size must be WxH";
-        return false;
-      }
-    } else if (name == "--fsaa") {
-      if (value != "0" && value != "2" && value != "4" && value != "8") {
-        error = "--fsaa must be 0, 2, 4 or 8";
-        return false;
-      }
-      options.frame.fsaaLevel = std::atoi(value.c_str());
-    } else if (name == "--aspect") {
-      if (!ParsePair(value, ':', options.frame.aspectWidth, options.frame.aspectHeight)) {
-        error = "--aspect must be A:B";
-        return false;
-      }
+    } else if (IsFrameValueOption(name)) {
+      if (!ApplyFrameOption(name, value, options.frame, error)) return false;
     } else {
       error = "unknown option " + name;
       return false;

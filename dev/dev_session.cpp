@@ -5,16 +5,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include <GL/glew.h>
-
 #include "core/flag_manager.h"
 #include "core/log.h"
-#include "core/manager.h"
 #include "core/profile_manager.h"
 #include "demo/demo_manager.h"
-#include "demo/headless_demo.h"
-#include "dev/music_track.h"
+#include "demo/music_transport.h"
 #include "files/content_folder.h"
+#include "files/output_file.h"
 #include "files/pack_file.h"
 #include "platform/display.h"
 #include "platform/events.h"
@@ -23,9 +20,8 @@
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "render/renderer_manager.h"
+#include "render/screen_pass.h"
 #include "render/texture_png_writer.h"
-#include "resources/custom_texture_manager.h"
-#include "shell/settings_manager.h"
 #include "window/window_gl.h"
 
 namespace fs = std::filesystem;
@@ -35,12 +31,6 @@ namespace {
 constexpr char DEV_WINDOW_TITLE[] = "Torvane (developer mode)";
 constexpr int64_t SEEK_SHORT_MS = 1000;
 constexpr int64_t SEEK_LONG_MS = 10000;
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
 
 }  // namespace
 
@@ -68,32 +58,24 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       error = "no pack at " + mOptions.packPath;
       return false;
     }
-    OpenPackage(mOptions.packPath.c_str());
   }
   SetMissingEntriesTolerated(true);
 
   gRendererManager.CheckOpenGL();
   if (!OpenWindow(error)) return false;
-  const FrameConfig& frame = mOptions.frame;
-  gSettingsManager.SetSettings(SettingsForFrame(frame));
-  gRendererManager.SetScreenSize(static_cast<uint16_t>(frame.width), static_cast<uint16_t>(frame.height));
-  gDemoManager.UseClockWithoutMusic(std::make_unique<FixedStepDemoClock>(0.0));
-  if (!InitializeAll(TheManagerList(), TakesPartWithoutLauncher)) {
-    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
+  EngineOptions engine;
+  engine.playerWindow = false;
+  engine.packPath = mOptions.packPath;
+  engine.frame = mOptions.frame;
+  if (!mEngine.Start(std::move(engine), error)) {
     error = "the engine did not start";
     return false;
   }
-  mStarted = true;
-  glViewport(0, 0, frame.width, frame.height);
-  gDemoManager.LoadDemo();
-  mOutput.Create(frame.width, frame.height);
+  mOutput.Create(mOptions.frame.width, mOptions.frame.height);
   gDemoManager.Composer().SetOutputFramebuffer(mOutput.Framebuffer());
 
-  mMusic = std::make_unique<MusicPlayerTrack>();
-  std::string musicError;
-  bool music = mMusic->Open(mOptions.musicPath, musicError);
-  if (!music) Log(LogLevel::Warning, "dev", "no music (%s): the playhead runs on the timer", musicError.c_str());
-  mTransport = std::make_unique<Transport>(music ? mMusic.get() : nullptr, platform::TimeGetTime);
+  OpenMusic();
+  mTransport = std::make_unique<Transport>(mMusic.get(), platform::TimeGetTime);
   RefreshTimeline();
   if (!mOptions.contentPath.empty()) {
     std::string watchError;
@@ -102,6 +84,17 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
   if (!mOptions.controlPath.empty() && !mControl.Listen(mOptions.controlPath, error)) return false;
   if (mOptions.play) mTransport->Play();
   return true;
+}
+
+// A production without playable music runs on the timer.
+void DevSession::OpenMusic() {
+  mMusic = std::make_unique<SoundPlayerTransport>();
+  if (mMusic->Open(mOptions.musicPath)) return;
+  // The player's notice goes on to say the demo cannot start, which is not so here.
+  const std::string reason = mMusic->Failure() ? mMusic->Failure()->text.substr(0, mMusic->Failure()->text.find('\n'))
+                                               : "the music cannot be played";
+  Log(LogLevel::Warning, "dev", "no music (%s): the playhead runs on the timer", reason.c_str());
+  mMusic.reset();
 }
 
 bool DevSession::OpenWindow(std::string& error) {
@@ -132,20 +125,16 @@ void DevSession::Stop() {
   }
   mScreenshots.clear();
   mControl.Close();
-  if (mStarted) {
+  if (mEngine.IsStarted()) {
     gDemoManager.Composer().SetPassObserver(nullptr);
     mInterface.Stop();
     mOutput.Destroy();
-    // Given back before the managers stop, as the headless demo does.
-    gCustomTextureManager.Clear();
-    TerminateAll(TheManagerList(), TakesPartWithoutLauncher);
-    mStarted = false;
+    mEngine.Stop();
   }
   mInterface.Stop();
   mTransport.reset();
   mMusic.reset();
   mWindow.reset();
-  ClosePackage();
   SetLooseContentFolder("");
   SetMissingEntriesTolerated(false);
 }
@@ -256,19 +245,18 @@ void DevSession::RenderFrame(uint32_t t) {
   gProfileManager.FrameBegin();
   gFlagManager.FrameUpdate();
   gRendererManager.FrameBegin();
-  glViewport(0, 0, frame.width, frame.height);
-  gDemoManager.ComposeFrameAt(t);
+  mEngine.ComposeFrameAt(t);
   if (direct) {
-    gRendererManager.FrameUpdate();
+    mEngine.ReplayCommands();
   } else {
     mOutput.Bind();
-    gRendererManager.FrameUpdate();
+    mEngine.ReplayCommands();
     WriteScreenshots(t);
     mOutput.Present(width, height);
   }
   if (timed) mPassTimer.Collect();
   if (interfaceShown) {
-    glViewport(0, 0, width, height);
+    SetViewport(width, height);
     mInterface.AddFrame(mFrameTime);
     mInterface.Draw(*mTransport, mTimeline, mPassTimer, mOutput.PlacementIn(width, height), width, height);
   }
@@ -284,8 +272,8 @@ void DevSession::WriteScreenshots(uint32_t t) {
   std::vector<uint8_t> pixels = mOutput.ReadPixels();
   std::vector<uint8_t> png = EncodeRgbaPng(pixels.data(), mOutput.Width(), mOutput.Height(), "torvane frame");
   for (const Screenshot& shot : pending) {
-    bool written = !png.empty() && WriteFile(shot.path, png);
-    std::string error = written ? "" : "cannot write " + shot.path;
+    std::string error = png.empty() ? "cannot encode the frame as PNG" : "";
+    const bool written = !png.empty() && WriteOutputFile(shot.path, png, error);
     if (written) {
       Log(LogLevel::Info, "dev", "frame at %u ms written to %s", t, shot.path.c_str());
     } else {

@@ -10,18 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "demo/engine_session.h"
 #include "dev/dev_keys.h"
 #include "dev/control_server.h"
 #include "dev/dev_interface.h"
 #include "dev/dev_options.h"
-#include "dev/frame_output.h"
-#include "dev/gpu_pass_timer.h"
+#include "render/frame_output.h"
+#include "render/gpu_pass_timer.h"
 #include "dev/live_reload.h"
 #include "dev/timeline_snapshot.h"
 #include "dev/transport.h"
 
 class CWindowGL;
-class MusicPlayerTrack;
+class SoundPlayerTransport;
 namespace platform {
 struct Event;
 }
@@ -63,6 +64,7 @@ class DevSession {
 
  private:
   bool OpenWindow(std::string& error);
+  void OpenMusic();
   bool PumpEvents();
   void Apply(DevAction action);
   void RefreshTimeline();
@@ -78,7 +80,8 @@ class DevSession {
 
   DevOptions mOptions;
   std::unique_ptr<CWindowGL> mWindow;
-  std::unique_ptr<MusicPlayerTrack> mMusic;
+  EngineSession mEngine;
+  std::unique_ptr<SoundPlayerTransport> mMusic;
   std::unique_ptr<Transport> mTransport;
   FrameOutput mOutput;
   DevInterface mInterface;
@@ -88,7 +91,6 @@ class DevSession {
   TimelineSnapshot mTimeline;
   std::vector<uint32_t> mBoundaries;
   std::vector<Screenshot> mScreenshots;
-  bool mStarted = false;
   bool mQuit = false;
   bool mInterfaceShown = true;
   float mFrameTime = 0.0f;

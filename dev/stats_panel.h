@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 
-#include "dev/gpu_pass_timer.h"
+#include "render/gpu_pass_timer.h"
 
 inline constexpr size_t STATS_FRAMES = 240;
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "dev/music_track.h"
+#include "demo/music_transport.h"
+#include "platform/audio_buffer.h"
 
-Transport::Transport(MusicTrack* music, std::function<uint32_t()> timer) : mMusic(music), mTimer(std::move(timer)) {}
+Transport::Transport(MusicTransport* music, DemoTimer timer) : mMusic(music), mTimer(std::move(timer)) {}
 
 void Transport::SetLength(uint32_t ms) {
   mLength = ms;
@@ -128,5 +129,5 @@ void Transport::SetSpeed(PlaybackSpeed speed) {
 
 void Transport::SetMuted(bool muted) {
   mMuted = muted;
-  if (mMusic) mMusic->SetMuted(muted);
+  if (mMusic) mMusic->SetVolume(muted ? platform::AUDIO_VOLUME_SILENT : platform::AUDIO_VOLUME_FULL);
 }

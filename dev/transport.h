@@ -1,14 +1,16 @@
 #pragma once
-// The developer mode's playhead: play and pause, seeking, a loop region and half speed, with the
-// music following it. While the music plays, the playhead is the music's position (so picture and
-// sound agree to the sample); where there is no music to play (none opened, or past its end) it
-// runs on the millisecond timer at the playback speed. At the end of the timeline it stops, or
-// with the loop on goes back to the loop's start.
+// The developer mode's clock, its playhead. Contract: while the music plays, demo time is the
+// music transport's position (so picture and sound agree to the sample); where there is no music
+// to play (none opened, or past its end) it runs on the millisecond timer at the playback speed;
+// paused, it holds. It never passes the end of the timeline: there it stops, or with the loop on
+// goes back to the loop's start. The music follows every play, pause, seek, speed and mute.
 
 #include <cstdint>
 #include <functional>
 
-class MusicTrack;
+#include "demo/demo_clock.h"
+
+class MusicTransport;
 
 enum class PlaybackSpeed { Half, Normal };
 
@@ -18,10 +20,10 @@ struct LoopRegion {
   uint32_t to = 0;    // ms, where it turns back; not after from (0 unset): the timeline's end
 };
 
-class Transport {
+class Transport : public DemoClock {
  public:
   // music may be null (no music); timer gives milliseconds (wrapping at 2^32 is fine).
-  Transport(MusicTrack* music, std::function<uint32_t()> timer);
+  Transport(MusicTransport* music, DemoTimer timer);
 
   // The end of the timeline: the playhead never goes past it.
   void SetLength(uint32_t ms);
@@ -29,6 +31,9 @@ class Transport {
 
   // Moves the playhead on to now and applies the loop and the end; once per frame. Returns it.
   uint32_t Update();
+  // As a demo clock: back to the start, and the playhead where it is now.
+  void Restart() override { Seek(0); }
+  uint32_t Read() override { return Update(); }
   uint32_t Time() const { return mTime; }
   bool IsPlaying() const { return mPlaying; }
 
@@ -67,8 +72,8 @@ class Transport {
   uint32_t Advance();
   double SpeedFactor() const { return mSpeed == PlaybackSpeed::Half ? 0.5 : 1.0; }
 
-  MusicTrack* mMusic;
-  std::function<uint32_t()> mTimer;
+  MusicTransport* mMusic;
+  DemoTimer mTimer;
   uint32_t mLength = 0;
   uint32_t mTime = 0;
   bool mPlaying = false;

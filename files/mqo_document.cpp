@@ -1,5 +1,6 @@
 #include "files/mqo_document.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,6 +22,14 @@ class MqoScanner {
   MqoScanner(const uint8_t* data, size_t size) : mText(reinterpret_cast<const char*>(data)), mSize(size) {}
 
   bool AtEnd() { return mAt >= mSize; }
+  // The 1-based line of the next byte to read; counted on from the last call, as reading only
+  // moves forward.
+  int Line() {
+    for (; mCounted < mAt && mCounted < mSize; ++mCounted) {
+      if (mText[mCounted] == '\n') ++mLine;
+    }
+    return mLine;
+  }
   char Peek() const { return mAt < mSize ? mText[mAt] : '\0'; }
   void SkipSpace() {
     while (mAt < mSize && IsSpace(mText[mAt])) ++mAt;
@@ -97,6 +106,8 @@ class MqoScanner {
   const char* mText;
   size_t mSize;
   size_t mAt = 0;
+  size_t mCounted = 0;
+  int mLine = 1;
 };
 
 // Reads key(args) pairs to the end of the line; args are words or quoted names.
@@ -159,8 +170,17 @@ bool ReadMaterials(MqoScanner& in, MqoDocument& document, std::string& error) {
   return true;
 }
 
+// "vertex N {": the count and its line.
+MqoDeclaredCount ReadDeclaredCount(MqoScanner& in) {
+  in.SkipSpace();
+  MqoDeclaredCount declared;
+  declared.line = in.Line();
+  declared.count = std::max(0L, in.Integer());
+  return declared;
+}
+
 bool ReadVertices(MqoScanner& in, MqoObject& object) {
-  in.Integer();
+  object.declaredVertices = ReadDeclaredCount(in);
   if (!in.Accept('{')) return false;
   while (!in.Accept('}')) {
     if (in.AtEnd()) return false;
@@ -209,11 +229,12 @@ void SetFaceAttribute(MqoFace& face, const std::string& key, const std::vector<s
 }
 
 bool ReadFaces(MqoScanner& in, MqoObject& object) {
-  in.Integer();
+  object.declaredFaces = ReadDeclaredCount(in);
   if (!in.Accept('{')) return false;
   while (!in.Accept('}')) {
     if (in.AtEnd()) return false;
     MqoFace face;
+    face.line = in.Line();
     long corners = in.Integer();
     bool ok = ReadAttributes(in, [&](const std::string& key, const std::vector<std::string>& args) {
       SetFaceAttribute(face, key, args);
@@ -261,10 +282,13 @@ bool ReadHeader(MqoScanner& in, std::string& error) {
 
 }  // namespace
 
-bool ParseMqo(const uint8_t* data, size_t size, MqoDocument& document, std::string& error) {
+bool ParseMqo(const uint8_t* data, size_t size, MqoDocument& document, std::string& error, int* errorLine) {
   document = MqoDocument{};
   MqoScanner in(data, size);
-  if (!ReadHeader(in, error)) return false;
+  if (!ReadHeader(in, error)) {
+    if (errorLine) *errorLine = 1;
+    return false;
+  }
   for (;;) {
     in.SkipSpace();
     if (in.AtEnd()) return true;
@@ -276,6 +300,7 @@ bool ParseMqo(const uint8_t* data, size_t size, MqoDocument& document, std::stri
     else if (chunk.empty()) ok = Fail(error, "unexpected '" + std::string(1, in.Peek()) + "'");
     else if (!in.SkipStatement()) ok = Fail(error, "chunk \"" + chunk + "\" is not closed");
     if (!ok) {
+      if (errorLine) *errorLine = in.Line();
       document = MqoDocument{};
       return false;
     }

@@ -27,6 +27,13 @@ struct MqoFace {
   std::vector<uint32_t> vertices;
   int material = -1;  // -1: none given
   std::vector<std::array<float, 2>> uv;  // empty, or one per vertex
+  int line = 0;  // 1-based, in the document
+};
+
+// A list's count as written before its "{" ("vertex 6 {"), and the line it is on.
+struct MqoDeclaredCount {
+  long count = -1;  // -1: no such list
+  int line = 0;
 };
 
 struct MqoObject {
@@ -39,6 +46,9 @@ struct MqoObject {
   int mirrorAxis = 0;  // bits: 1 X, 2 Y, 4 Z
   std::vector<float> vertices;  // x, y, z per vertex
   std::vector<MqoFace> faces;
+  // The reader takes the entries that are there, whatever the counts say.
+  MqoDeclaredCount declaredVertices;  // of the text "vertex" list
+  MqoDeclaredCount declaredFaces;
 };
 
 struct MqoDocument {
@@ -47,5 +57,6 @@ struct MqoDocument {
 };
 
 // Parses a whole document. False with a one-line reason in error for anything that is not a
-// readable Metasequoia text document (including the compressed ".mqoz" form).
-bool ParseMqo(const uint8_t* data, size_t size, MqoDocument& document, std::string& error);
+// readable Metasequoia text document (including the compressed ".mqoz" form), and the 1-based
+// line where reading stopped in errorLine when given.
+bool ParseMqo(const uint8_t* data, size_t size, MqoDocument& document, std::string& error, int* errorLine = nullptr);

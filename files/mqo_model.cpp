@@ -100,14 +100,18 @@ ModelFace MakeFace(const MqoFace& source, uint32_t material, std::initializer_li
   return face;
 }
 
-bool ConvertFaces(const MqoObject& source, ModelObject& object, ModelData& model, int& defaultMaterial, std::string& error) {
+bool ConvertFaces(const MqoObject& source, ModelObject& object, ModelData& model, int& defaultMaterial, std::string& error,
+                  int* errorLine) {
   uint32_t vertexCount = static_cast<uint32_t>(source.vertices.size() / 3);
   for (size_t f = 0; f < source.faces.size(); ++f) {
     const MqoFace& face = source.faces[f];
     for (uint32_t v : face.vertices) {
       if (v >= vertexCount) {
         error = "face " + std::to_string(f) + " of object \"" + source.name + "\" names vertex " + std::to_string(v) +
-                " of " + std::to_string(vertexCount);
+                ", but the object has " +
+                (vertexCount == 0 ? std::string("no vertices")
+                                  : std::to_string(vertexCount) + " (0 to " + std::to_string(vertexCount - 1) + ")");
+        if (errorLine) *errorLine = face.line;
         return false;
       }
     }
@@ -166,7 +170,8 @@ std::string MqoEffectPath(const std::string& materialName) {
   return MQO_EFFECT_DIRECTORY + name + ".cgfx";
 }
 
-bool ConvertMqo(const MqoDocument& document, const std::string& packDirectory, ModelData& model, std::string& error) {
+bool ConvertMqo(const MqoDocument& document, const std::string& packDirectory, ModelData& model, std::string& error,
+                int* errorLine) {
   model = ModelData{};
   for (const MqoMaterial& material : document.materials) model.materials.push_back(ConvertMaterial(material, packDirectory));
   int defaultMaterial = -1;
@@ -184,7 +189,7 @@ bool ConvertMqo(const MqoDocument& document, const std::string& packDirectory, M
     object.facet = source.facet;
     object.floats = source.scale;
     object.positions = mirrored.vertices;
-    if (!ConvertFaces(mirrored, object, model, defaultMaterial, error)) return false;
+    if (!ConvertFaces(mirrored, object, model, defaultMaterial, error, errorLine)) return false;
     object.vertexCount = static_cast<uint32_t>(object.positions.size() / 3);
     object.faceCount = static_cast<uint32_t>(object.faces.size());
     ExtendBounds(model, object.positions, anyVertex);

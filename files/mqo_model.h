@@ -23,6 +23,7 @@ std::string MqoEffectPath(const std::string& materialName);
 
 // Builds model from document: visible objects in order with their depth, facet, scale and
 // faces (triangles; larger polygons as fans; lines kept), mirrored halves made real, objects
-// named ">NAME" as named points, materials with their paths. False with a reason in error when a
-// face names a vertex the object does not have.
-bool ConvertMqo(const MqoDocument& document, const std::string& packDirectory, ModelData& model, std::string& error);
+// named ">NAME" as named points, materials with their paths. False with a reason in error (and
+// the face's line in errorLine when given) when a face names a vertex the object does not have.
+bool ConvertMqo(const MqoDocument& document, const std::string& packDirectory, ModelData& model, std::string& error,
+                int* errorLine = nullptr);

@@ -8,7 +8,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MqoDocument document;
   ModelData model;
   std::string error;
-  if (!ParseMqo(data, size, document, error) || !ConvertMqo(document, MQO_DEFAULT_PACK_DIRECTORY, model, error)) return 0;
+  int line = 0;
+  if (!ParseMqo(data, size, document, error, &line) || !ConvertMqo(document, MQO_DEFAULT_PACK_DIRECTORY, model, error, &line)) {
+    return 0;
+  }
   std::vector<uint8_t> cache = WriteModelCache(model);
   ModelData read;
   ParseModelCache(cache.data(), cache.size(), read);

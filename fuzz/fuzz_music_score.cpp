@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/music_score.h"
-#include "tools/music_synth.h"
+#include "tools/synth/music_score.h"
+#include "tools/synth/music_synth.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Score score;

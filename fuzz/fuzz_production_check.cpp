@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "demo/production_references.h"
 #include "files/model_cache_writer.h"
+#include "production/production_references.h"
 #include "tools/check/definition_check.h"
 #include "tools/check/tdf_check.h"
 

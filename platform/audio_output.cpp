@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 
 #include "platform/audio_mixer.h"
+#include "platform/library_noise.h"
 
 namespace platform {
 
@@ -42,13 +43,17 @@ SDL_AudioDeviceID OpenDevice(std::string& error) {
 
 bool OpenAudioOutput(std::string& error) {
   if (gDevice != 0) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    error = SDL_GetError();
-    return false;
-  }
-  gDevice = OpenDevice(error);
-  if (gDevice == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  return gDevice != 0;
+  bool started = false;
+  WithLibraryNoiseSetAside([&] {
+    started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!started) {
+      error = SDL_GetError();
+      return;
+    }
+    gDevice = OpenDevice(error);
+    if (gDevice == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  });
+  return started && gDevice != 0;
 }
 
 void CloseAudioOutput() {
@@ -66,7 +71,7 @@ bool ReopenAudioOutput() {
   if (gDevice == 0) return false;
   SDL_CloseAudioDevice(gDevice);
   std::string error;
-  gDevice = OpenDevice(error);
+  WithLibraryNoiseSetAside([&] { gDevice = OpenDevice(error); });
   if (gDevice == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   return gDevice != 0;
 }

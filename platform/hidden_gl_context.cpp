@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include "platform/gl_driver_pin.h"
+#include "platform/library_noise.h"
 
 namespace platform {
 
@@ -11,7 +12,9 @@ HiddenGLContext::~HiddenGLContext() { Destroy(); }
 
 bool HiddenGLContext::Create(int width, int height) {
   Destroy();
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  bool started = false;
+  WithLibraryNoiseSetAside([&] { started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; });
+  if (!started) {
     mError = std::string("video: ") + SDL_GetError();
     return false;
   }

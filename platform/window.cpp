@@ -5,6 +5,7 @@
 #include <SDL2/SDL.h>
 
 #include "platform/events.h"
+#include "platform/library_noise.h"
 
 namespace platform {
 
@@ -41,7 +42,9 @@ void RequestPixelFormat() {
 const char* LastWindowError() { return gLastError.c_str(); }
 
 bool StartVideo() {
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+  bool started = false;
+  WithLibraryNoiseSetAside([&] { started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; });
+  if (started) return true;
   gLastError = SDL_GetError();
   return false;
 }

@@ -24,6 +24,7 @@
 #include "render/command_material.h"
 #include "render/command_objects.h"
 #include "render/command_pool.h"
+#include "render/matrix_stack.h"
 
 constexpr int COMMAND_LIST_NUM = 7;
 constexpr size_t META_POOL_SIZE = 33554432;
@@ -51,6 +52,9 @@ class intermediateCommand : public Interface<intermediateCommand> {
   void pushMatrix(GLenum mode) { Record<cmdPushMatrix>(mode); }
   void popMatrix(GLenum mode) { Record<cmdPopMatrix>(mode); }
   void loadIdentity(GLenum mode) { Record<cmdLoadIdentity>(mode); }
+  void pushMatrix(MatrixStack stack) { pushMatrix(MatrixStackMode(stack)); }
+  void popMatrix(MatrixStack stack) { popMatrix(MatrixStackMode(stack)); }
+  void loadIdentity(MatrixStack stack) { loadIdentity(MatrixStackMode(stack)); }
   void ortho(float left, float right, float bottom, float top, float zNear, float zFar) {
     Record<cmdOrtho>(left, right, bottom, top, zNear, zFar);
   }

@@ -110,3 +110,8 @@ bool rendererManager::CaptureScreen(const char* fileName) {
   glReadBuffer(static_cast<GLenum>(savedReadBuffer));
   return written;
 }
+
+const char* rendererManager::DriverRendererName() {
+  const GLubyte* name = glGetString(GL_RENDERER);
+  return name ? reinterpret_cast<const char*>(name) : "";
+}

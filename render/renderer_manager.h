@@ -30,6 +30,8 @@ class rendererManager : public Interface<rendererManager> {
   // Probes OpenGL through a throw-away 1 × 1 window and initialises GLEW; ends the process with
   // FATAL_NO_OPENGL_2 when OpenGL 2.0 is missing. Returns true.
   virtual bool CheckOpenGL();
+  // The driver's name for the renderer of the current context; empty without one.
+  static const char* DriverRendererName();
   virtual void Idle() {}
   virtual int Query() { return 0; }
   virtual uint32_t GetFirstCounter() { return mFirstCounter; }

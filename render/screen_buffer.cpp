@@ -40,6 +40,10 @@ cScreenBuffer::cScreenBuffer(int width, int height, GLenum colourInternalFormat,
   }
 }
 
+cScreenBuffer::cScreenBuffer(int width, int height, ScreenBufferFormat format, uint32_t flags)
+    : cScreenBuffer(width, height, format == ScreenBufferFormat::Rgba8 ? GL_RGBA8 : GL_RGBA16F_ARB,
+                    format == ScreenBufferFormat::Rgba8 ? GL_UNSIGNED_BYTE : GL_FLOAT, flags) {}
+
 cScreenBuffer::cScreenBuffer(cTexture* sharedColour, cTexture* sharedDepth)
     : mColor(sharedColour), mDepth(sharedDepth), mOwnsTextures(false) {}
 

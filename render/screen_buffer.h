@@ -16,6 +16,9 @@ class cTexture;
 constexpr uint32_t SCREEN_BUFFER_COLOR = 1;
 constexpr uint32_t SCREEN_BUFFER_DEPTH = 2;
 
+// How a buffer stores colour: 8 bits per channel, or 16-bit floating point.
+enum class ScreenBufferFormat { Rgba8, Rgba16Float };
+
 class cScreenBuffer : public CoreObject {
   CORE_DECLARE_DYNAMIC(cScreenBuffer)
   // An empty buffer: no framebuffer, no textures; bind() draws to the window.
@@ -23,6 +26,7 @@ class cScreenBuffer : public CoreObject {
   // A width × height target with the textures flags asks for: colour in colourInternalFormat /
   // colourType, depth as GL_DEPTH_COMPONENT floats; both clamp to the edge and filter linearly.
   cScreenBuffer(int width, int height, GLenum colourInternalFormat, GLenum colourType, uint32_t flags);
+  cScreenBuffer(int width, int height, ScreenBufferFormat format, uint32_t flags);
   // A stand-in for a buffer that nothing draws into: no framebuffer, and it samples as the shared
   // textures given (not owned), as a buffer that was never drawn into would.
   cScreenBuffer(cTexture* sharedColour, cTexture* sharedDepth);

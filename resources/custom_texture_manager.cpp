@@ -48,7 +48,7 @@ resShader* customTextureManager::bindTextures(resShader* effect) {
     for (const CustomTextureEntry& entry : mEntries) {
       const cTexture* texture = entry.texture ? entry.texture->GetTexture() : nullptr;
       if (!texture) continue;
-      const GLuint name = gTextureManager.lookupName(texture);
+      const unsigned name = gTextureManager.lookupName(texture);
       current->setParameter(entry.sampler.c_str(), &name);
     }
   }

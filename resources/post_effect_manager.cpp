@@ -86,7 +86,7 @@ void cPostEffectManager::applyParameters(size_t i, cScreenBuffer* const* lineBuf
   for (const PostEffectSource& source : e.sources) {
     const cTexture* texture = SourceTexture(source, lineBuffers, workBuffers);
     if (!texture) continue;
-    const GLuint name = gTextureManager.lookupName(texture);
+    const unsigned name = gTextureManager.lookupName(texture);
     current->setParameter(source.param.c_str(), &name);
   }
 }

@@ -2,6 +2,8 @@
 
 #include "files/core_file_stream.h"
 #include "files/model_cache.h"
+#include "render/display_list.h"
+#include "render/immediate_draw.h"
 #include "render/texture.h"
 #include "resources/res_shader.h"
 #include "resources/res_texture.h"
@@ -33,18 +35,9 @@ struct CornerArrays {
   }
 
   void Draw() const {
-    GLsizei count = static_cast<GLsizei>(positions.size() / 3);
+    const size_t count = positions.size() / 3;
     if (count == 0) return;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, positions.data());
-    glNormalPointer(GL_FLOAT, 0, normals.data());
-    glTexCoordPointer(2, GL_FLOAT, 0, uvs.data());
-    glDrawArrays(GL_TRIANGLES, 0, count);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    DrawTriangleArrays(positions.data(), normals.data(), uvs.data(), count);
   }
 };
 
@@ -127,24 +120,20 @@ void resMQO::CompileLists() {
         if (face.material == m && face.cornerCount >= 3) arrays.Append(object, face, 3, uScale, vScale);
       }
     }
-    GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    arrays.Draw();
-    glEndList();
-    return list;
+    return CompileDisplayList([&arrays] { arrays.Draw(); });
   };
   for (size_t m = 0; m < materials; ++m) mMaterialLists.push_back(compile(0, mModel->objects.size(), m));
   for (size_t i = 0; i < mModel->objects.size(); ++i) {
-    std::vector<GLuint>& lists = mObjectLists[static_cast<int>(i)];
+    std::vector<unsigned>& lists = mObjectLists[static_cast<int>(i)];
     for (size_t m = 0; m < materials; ++m) lists.push_back(compile(i, i + 1, m));
   }
 }
 
 bool resMQO::Unload() {
   ReleaseMaterialResources();
-  for (GLuint list : mMaterialLists) glDeleteLists(list, 1);
+  for (unsigned list : mMaterialLists) DeleteDisplayList(list);
   for (const auto& [object, lists] : mObjectLists) {
-    for (GLuint list : lists) glDeleteLists(list, 1);
+    for (unsigned list : lists) DeleteDisplayList(list);
   }
   mMaterialLists.clear();
   mObjectLists.clear();

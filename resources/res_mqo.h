@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include <GL/glew.h>
 
 #include "files/model_data.h"
 #include "resources/resource_object.h"
@@ -51,9 +50,9 @@ class resMQO : public resourceObject {
   const ModelData* GetModelData() const { return mModel.get(); }
 
   // One list per material, drawing that material's faces of every object in order.
-  const std::vector<GLuint>& GetMaterialLists() const { return mMaterialLists; }
+  const std::vector<unsigned>& GetMaterialLists() const { return mMaterialLists; }
   // Per object index, one list per material drawing that object's faces of the material.
-  const std::map<int, std::vector<GLuint>>& GetObjectLists() const { return mObjectLists; }
+  const std::map<int, std::vector<unsigned>>& GetObjectLists() const { return mObjectLists; }
 
   // Draws face k of object j immediately with material m's texture coordinate scales: a
   // three-corner face as one triangle, a two-corner face as nothing.
@@ -69,6 +68,6 @@ class resMQO : public resourceObject {
   std::vector<resTexture*> mTextures;
   std::vector<resTexture*> mSecondTextures;
   std::vector<resShader*> mEffects;
-  std::vector<GLuint> mMaterialLists;
-  std::map<int, std::vector<GLuint>> mObjectLists;
+  std::vector<unsigned> mMaterialLists;
+  std::map<int, std::vector<unsigned>> mObjectLists;
 };

@@ -1,12 +1,11 @@
 #include "scene/demo_scene.h"
 
-#include <GL/glew.h>
-
 #include <algorithm>
 
 #include "resources/res_tdf.h"
 #include "resources/resource_manager.h"
 #include "scene/cut_choice.h"
+#include "render/screen_pass.h"
 
 CORE_IMPLEMENT_DYNAMIC(cDemoScene, CoreObject)
 
@@ -111,19 +110,11 @@ bool cDemoScene::DrawPhase(float phase) {
   if (choice.index < 0) return true;
   CSceneTdfDefault& cut = *mCuts[static_cast<size_t>(choice.index)];
 
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  ClearColourAndDepth();
+  PushIdentityMatrices();
   cut.BeginFrame(mRenderer.get(), choice.phase);
   cut.DrawFrame(mRenderer.get(), choice.phase);
   cut.EndFrame(mRenderer.get(), choice.phase);
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
+  PopMatricesToProjection();
   return true;
 }

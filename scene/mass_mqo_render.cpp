@@ -1,8 +1,7 @@
 #include "scene/mass_mqo_render.h"
 
-#include <GL/glew.h>
-
 #include "resources/res_mqo.h"
+#include "render/display_list.h"
 
 CORE_IMPLEMENT_DYNAMIC(cMassMqoRender, cMqoRender)
 
@@ -18,7 +17,7 @@ void cMassMqoRender::SetInstanceMatrices() { SetStandardMatrices(); }
 void cMassMqoRender::DrawInstance() {
   resMQO* model = GetModel();
   if (!model || mMaterial >= model->GetMaterialLists().size()) return;
-  glCallList(model->GetMaterialLists()[mMaterial]);
+  CallDisplayList(model->GetMaterialLists()[mMaterial]);
 }
 
 void cMassMqoRender::EndMaterial() { EndPass(static_cast<int>(mPass)); }

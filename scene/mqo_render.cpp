@@ -1,7 +1,5 @@
 #include "scene/mqo_render.h"
 
-#include <GL/glew.h>
-
 #include "files/tdf_object.h"
 #include "render/shader_manager.h"
 #include "render/texture_manager.h"
@@ -9,6 +7,8 @@
 #include "resources/res_mqo.h"
 #include "resources/res_shader.h"
 #include "scene/depth_nesting.h"
+#include "render/display_list.h"
+#include "render/matrix_stack.h"
 
 CORE_IMPLEMENT_DYNAMIC(cMqoRender, cRenderObject)
 
@@ -17,19 +17,11 @@ namespace {
 uint32_t NameOf(cTexture* texture) { return texture ? gTextureManager.lookupName(texture) : 0; }
 
 void PopModelView(int64_t count) {
-  for (int64_t i = 0; i < count; ++i) glPopMatrix();
+  for (int64_t i = 0; i < count; ++i) PopMatrix();
 }
 
 void PushModelView(int64_t count) {
-  for (int64_t i = 0; i < count; ++i) glPushMatrix();
-}
-
-// How many more matrices the model-view stack takes.
-int64_t ModelViewStackRoom() {
-  GLint depth = 0, maxDepth = 0;
-  glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-  glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &maxDepth);
-  return maxDepth - depth;
+  for (int64_t i = 0; i < count; ++i) PushMatrix();
 }
 
 }  // namespace
@@ -99,7 +91,7 @@ int cMqoRender::DrawListPerPass(uint32_t list) {
   int passes = 0;
   for (; passes < PassCount(); ++passes) {
     BeginPass(passes);
-    glCallList(list);
+    CallDisplayList(list);
     EndPass(passes);
   }
   return passes;
@@ -112,7 +104,7 @@ int cMqoRender::Draw(float time) {
 }
 
 int cMqoRender::DrawWholeModel(float alpha, float time) {
-  const std::vector<GLuint>& lists = mModel->GetMaterialLists();
+  const std::vector<unsigned>& lists = mModel->GetMaterialLists();
   int drawn = 0;
   for (size_t m = 0; m < MaterialCount() && m < lists.size(); ++m) {
     SetMaterial(m, alpha, time);
@@ -122,8 +114,8 @@ int cMqoRender::DrawWholeModel(float alpha, float time) {
 }
 
 int cMqoRender::DrawObjectByObject(float time) {
-  glMatrixMode(GL_MODELVIEW);
-  int64_t room = ModelViewStackRoom();
+  SelectMatrixStack(MatrixStack::Modelview);
+  int64_t room = ModelviewStackRoom();
   if (room < 1) return 0;  // every object needs a matrix of its own
   DepthNesting nesting(room);
   int drawn = 0;
@@ -136,20 +128,20 @@ int cMqoRender::DrawObjectByObject(float time) {
     PlaceObject(i, key);
     drawn += DrawObject(i, key.alpha, time);
   }
-  glMatrixMode(GL_MODELVIEW);
+  SelectMatrixStack(MatrixStack::Modelview);
   PopModelView(nesting.Finish());
   return drawn;
 }
 
 void cMqoRender::PlaceObject(size_t object, const TdfKey& key) {
   ModelPoint pivot = mModel->FindNamedPoint(mModel->GetObject(object).name);
-  glTranslatef(pivot[0], pivot[1], -pivot[2]);
-  glTranslatef(key.position[0], key.position[1], -key.position[2]);
-  glRotatef(RendererDegrees(key.rotation[2]), 0.0f, 0.0f, 1.0f);
-  glRotatef(-RendererDegrees(key.rotation[1]), 0.0f, 1.0f, 0.0f);
-  glRotatef(-RendererDegrees(key.rotation[0]), 1.0f, 0.0f, 0.0f);
-  glScalef(key.scale[0], key.scale[1], key.scale[2]);
-  glTranslatef(-pivot[0], -pivot[1], pivot[2]);
+  TranslateMatrix(pivot[0], pivot[1], -pivot[2]);
+  TranslateMatrix(key.position[0], key.position[1], -key.position[2]);
+  RotateMatrix(RendererDegrees(key.rotation[2]), 0.0f, 0.0f, 1.0f);
+  RotateMatrix(-RendererDegrees(key.rotation[1]), 0.0f, 1.0f, 0.0f);
+  RotateMatrix(-RendererDegrees(key.rotation[0]), 1.0f, 0.0f, 0.0f);
+  ScaleMatrix(key.scale[0], key.scale[1], key.scale[2]);
+  TranslateMatrix(-pivot[0], -pivot[1], pivot[2]);
 }
 
 int cMqoRender::DrawObject(size_t object, float alpha, float time) {

@@ -1,10 +1,10 @@
 #include "scene/render_object.h"
 
-#include <GL/glew.h>
-
 #include "render/effect/effect.h"
 #include "render/shader_manager.h"
 #include "resources/res_shader.h"
+#include "render/immediate_draw.h"
+#include "render/matrix_stack.h"
 
 CORE_IMPLEMENT_DYNAMIC(cRenderObject, CoreObject)
 
@@ -24,13 +24,11 @@ constexpr float KD[4] = {0.6f, 0.6f, 0.6f, 0.6f};
 constexpr float KS[4] = {0.85f, 0.85f, 0.85f, 0.85f};
 constexpr float SHININESS = 8.0f;
 
-void DrawList(std::vector<RenderVertex>& vertices, GLenum mode) {
+static_assert(sizeof(RenderVertex) == 8 * sizeof(float), "a vertex is eight floats, as drawn");
+
+void DrawList(std::vector<RenderVertex>& vertices, Primitive primitive) {
   if (vertices.empty()) return;
-  glInterleavedArrays(GL_T2F_N3F_V3F, 0, vertices.data());
-  glDrawArrays(mode, 0, static_cast<GLsizei>(vertices.size()));
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
+  DrawTexturedLitVertices(&vertices.front().s, vertices.size(), primitive);
   vertices.clear();
 }
 
@@ -94,8 +92,8 @@ int cRenderObject::Draw(float) {
 }
 
 void cRenderObject::EndPass(int pass) {
-  DrawList(mTriangles, GL_TRIANGLES);
-  DrawList(mFan, GL_TRIANGLE_FAN);
+  DrawList(mTriangles, Primitive::Triangles);
+  DrawList(mFan, Primitive::TriangleFan);
   if (resShader* effect = gShaderManager.GetCurrentEffect()) effect->resetPassState(pass);
 }
 
@@ -106,18 +104,15 @@ void DrawCenteredRect(float width, float height) {
   float h = height / 2.0f;
   const float strip[4][5] = {
       {0.0f, 1.0f, -w, h, 0.0f}, {0.0f, 0.0f, -w, -h, 0.0f}, {1.0f, 1.0f, w, h, 0.0f}, {1.0f, 0.0f, w, -h, 0.0f}};
-  glInterleavedArrays(GL_T2F_V3F, 0, strip);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
+  DrawTexturedStrip(strip);
 }
 
 void SetJitteredFrustum(const double jitter[2], double left, double right, double bottom, double top, double nearPlane,
                         double farPlane) {
   double dx = -((right - left) * jitter[0] / gJitterViewport[0]);
   double dy = -((top - bottom) * jitter[1] / gJitterViewport[1]);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glFrustum(left + dx, right + dx, bottom + dy, top + dy, nearPlane, farPlane);
-  glMatrixMode(GL_MODELVIEW);
+  SelectMatrixStack(MatrixStack::Projection);
+  LoadIdentityMatrix();
+  MultiplyFrustum(left + dx, right + dx, bottom + dy, top + dy, nearPlane, farPlane);
+  SelectMatrixStack(MatrixStack::Modelview);
 }

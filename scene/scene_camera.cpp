@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
 #include "files/tdf_document.h"
 #include "scene/mqo_render.h"
 #include "scene/render_object.h"
+#include "render/matrix_stack.h"
 
 SceneCamera EvaluateSceneCamera(const TdfObject& camera, float time) {
   SceneCamera result;
@@ -31,25 +29,25 @@ float SceneLength(const TdfScene& scene) {
 }
 
 void BeginSceneCamera(const SceneCamera& camera) {
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
+  SelectMatrixStack(MatrixStack::Projection);
+  PushMatrix();
+  LoadIdentityMatrix();
   SetJitteredFrustum(CurrentJitter(), -camera.halfWidth, camera.halfWidth, -camera.halfHeight, camera.halfHeight,
                      SCENE_NEAR_PLANE, SCENE_FAR_PLANE);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  glRotatef(camera.rollDegrees, 0.0f, 0.0f, 1.0f);
+  SelectMatrixStack(MatrixStack::Modelview);
+  PushMatrix();
+  LoadIdentityMatrix();
+  RotateMatrix(camera.rollDegrees, 0.0f, 0.0f, 1.0f);
   const auto& eye = camera.eye.position;
   const auto& target = camera.lookAt.position;
-  gluLookAt(eye[0], eye[1], -eye[2], target[0], target[1], -target[2], 0.0, 1.0, 0.0);
+  MultiplyLookAt(eye[0], eye[1], -eye[2], target[0], target[1], -target[2], 0.0, 1.0, 0.0);
   eyePosition = {eye[0], eye[1], eye[2]};
   lightPosition = {-eye[0], -eye[1], -eye[2]};
 }
 
 void EndSceneCamera() {
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  PopMatrix();
+  SelectMatrixStack(MatrixStack::Projection);
+  PopMatrix();
 }

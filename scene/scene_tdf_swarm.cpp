@@ -4,8 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include <GL/glew.h>
-
 #include "files/tdf_document.h"
 #include "render/shader_manager.h"
 #include "resources/res_mqo.h"
@@ -14,6 +12,7 @@
 #include "scene/mass_mqo_render.h"
 #include "scene/scene_camera.h"
 #include "scene/tdf_render.h"
+#include "render/matrix_stack.h"
 
 CORE_IMPLEMENT_DYNAMIC(CSceneTdf_swarm, CSceneTdfDefault)
 
@@ -150,10 +149,10 @@ void CSceneTdf_swarm::DrawFrame(cTdfRender* renderer, float phase) {
   controls.size = frame.scale[1];
 
   BeginSceneCamera(EvaluateSceneCamera(scene.objects.front(), time));
-  glTranslatef(frame.position[0], frame.position[1], -frame.position[2]);
-  glRotatef(RendererDegrees(frame.rotation[2]), 0.0f, 0.0f, 1.0f);
-  glRotatef(-RendererDegrees(frame.rotation[1]), 0.0f, 1.0f, 0.0f);
-  glRotatef(-RendererDegrees(frame.rotation[0]), 1.0f, 0.0f, 0.0f);
+  TranslateMatrix(frame.position[0], frame.position[1], -frame.position[2]);
+  RotateMatrix(RendererDegrees(frame.rotation[2]), 0.0f, 0.0f, 1.0f);
+  RotateMatrix(-RendererDegrees(frame.rotation[1]), 0.0f, 1.0f, 0.0f);
+  RotateMatrix(-RendererDegrees(frame.rotation[0]), 1.0f, 0.0f, 0.0f);
   DrawCopies(controls, time);
   EndSceneCamera();
 }
@@ -169,15 +168,15 @@ void CSceneTdf_swarm::DrawCopies(const SwarmControls& controls, float time) {
       mCopies->BeginMaterial(time, static_cast<uint32_t>(pass), material, 1.0f);
       resShader* effect = gShaderManager.GetCurrentEffect();
       for (const SwarmCopy& copy : copies) {
-        glPushMatrix();
-        glTranslatef(copy.position[0], copy.position[1], copy.position[2]);
-        glRotatef(copy.angleDegrees, copy.axis[0], copy.axis[1], copy.axis[2]);
-        glScalef(copy.scale, copy.scale, copy.scale);
+        PushMatrix();
+        TranslateMatrix(copy.position[0], copy.position[1], copy.position[2]);
+        RotateMatrix(copy.angleDegrees, copy.axis[0], copy.axis[1], copy.axis[2]);
+        ScaleMatrix(copy.scale, copy.scale, copy.scale);
         mCopies->SetInstanceMatrices();
         const float colour[4] = {copy.colour[0], copy.colour[1], copy.colour[2], 1.0f};
         if (effect) effect->setParameter("shMqoColor", colour);
         mCopies->DrawInstance();
-        glPopMatrix();
+        PopMatrix();
       }
       mCopies->EndMaterial();
     }

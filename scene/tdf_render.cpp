@@ -1,12 +1,11 @@
 #include "scene/tdf_render.h"
 
-#include <GL/glew.h>
-#include <GL/glu.h>
-
 #include "resources/res_mqo.h"
 #include "resources/res_tdf.h"
 #include "scene/mqo_render.h"
 #include "scene/scene_camera.h"
+#include "render/immediate_draw.h"
+#include "render/matrix_stack.h"
 
 CORE_IMPLEMENT_DYNAMIC(cTdfRender, cRenderObject)
 
@@ -22,17 +21,17 @@ const TdfObject& CameraOf(const TdfScene& scene) {
 
 // The fixed front view of objects that do not follow the scene camera.
 void BeginFrontView() {
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-  gluLookAt(0.0, 0.0, -1.0, 0.0, 0.0, 1.0, 0.0, 1.0, 0.0);
+  SelectMatrixStack(MatrixStack::Modelview);
+  PushMatrix();
+  LoadIdentityMatrix();
+  MultiplyLookAt(0.0, 0.0, -1.0, 0.0, 0.0, 1.0, 0.0, 1.0, 0.0);
   eyePosition = {0.0f, 0.0f, -1.0f};
   lightPosition = {0.0f, 1000.0f, 1000.0f};
 }
 
 void EndFrontView() {
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  PopMatrix();
 }
 
 }  // namespace
@@ -109,9 +108,9 @@ void cTdfRender::DrawObjects(uint32_t index, float animationTime, int first) {
     bool followsCamera = object.CameraTrans != 0;
     if (!followsCamera) BeginFrontView();
     if (object.Visible == 1) {
-      if (!followsCamera) glDisable(GL_DEPTH_TEST);
+      if (!followsCamera) SetDepthTest(false);
       if (followsCamera || first != 0) renderers[j]->Draw(animationTime);
-      if (!followsCamera) glEnable(GL_DEPTH_TEST);
+      if (!followsCamera) SetDepthTest(true);
     }
     if (!followsCamera) EndFrontView();
   }

@@ -1,7 +1,5 @@
 #include "shell/system_manager.h"
 
-#include <GL/glew.h>
-
 #include <cfenv>
 
 #include "core/alert.h"
@@ -27,11 +25,6 @@ constexpr char RATES_FORMAT[] = "処理:%8.2ffps[%8.2fms] 描画:%lufps @ %s";
 constexpr char KEY_HELP[] =
     "[ESC:終了 0～9:CBuf(Shift:WorkBuf) P:Pause M:Mute F:Fwd B:Back A:MSAA+(Shift:-) L:Loop F3:capture F5:reload "
     "F8:build F11:hideText]";
-
-const char* RendererName() {
-  const GLubyte* name = glGetString(GL_RENDERER);
-  return name ? reinterpret_cast<const char*>(name) : "";
-}
 
 }  // namespace
 
@@ -115,7 +108,7 @@ void systemManager::CountFrame() {
   }
   float frameTime = gProfileManager.FrameTime();
   DebugText(RATES_FORMAT, 1000.0 / frameTime, static_cast<double>(frameTime),
-            static_cast<unsigned long>(mFramesPerSecond), RendererName());
+            static_cast<unsigned long>(mFramesPerSecond), rendererManager::DriverRendererName());
   mFrameTimeTotal += frameTime;
   DebugText("%s", KEY_HELP);
 }

@@ -5,10 +5,11 @@
 #include <filesystem>
 
 #include "demo/scene_import.h"
+#include "files/output_file.h"
 #include "tools/check/content_folder_files.h"
 #include "tools/check/production_check.h"
 #include "tools/pack_creation.h"
-#include "tools/score_rendering.h"
+#include "tools/synth/score_rendering.h"
 #include "tools/tool_command.h"
 
 namespace {
@@ -73,21 +74,21 @@ int RunBuild(const std::vector<std::string>& args) {
   const fs::path data = fs::weakly_canonical(content / CONTENT_DATA_FOLDER);
   const fs::path outside = fs::weakly_canonical(out).lexically_relative(data);
   if (!outside.empty() && *outside.begin() != "..") return Fail("OUTDIR must lie outside " + (content / CONTENT_DATA_FOLDER).string());
-  std::error_code code;
-  fs::create_directories(out, code);
-  if (code) return Fail("cannot make " + out.string() + ": " + code.message());
+  if (!MakeOutputFolder(out.string(), error)) return Fail(error);
 
   if (!ImportScenes(content, error)) return Fail(error);
   ContentFolderFiles folder(content);
   const fs::path music = out / "music.ogg";
   bool madeMusic = false;
-  if (!MakeMusic(folder, music, madeMusic, error)) return Fail(error);
+  // A score that does not read is named by the check, in the form and at the line `check` gives.
+  const bool musicMade = MakeMusic(folder, music, madeMusic, error);
   ProductionCheckOptions options;
-  if (madeMusic) options.musicPath = music.string();
+  if (musicMade && madeMusic) options.musicPath = music.string();
   const ProductionCheckResult check = CheckProduction(folder, &folder, options);
   for (const ProductionFinding& finding : check.findings.All()) std::printf("%s\n", FormatFinding(finding).c_str());
   std::printf("%s\n", DescribeCheck(folder, check).c_str());
   if (check.findings.Count(FindingSeverity::Error) > 0) return Fail("the check found errors; no pack written");
+  if (!musicMade) return Fail(error);
 
   const fs::path pack = out / "torvane.pak";
   if (!WritePackFile(pack.string(), folder.PackInputs(), error)) return Fail(error);

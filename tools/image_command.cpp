@@ -4,26 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/output_file.h"
 #include "render/image/decoders.h"
 #include "render/texture_png_writer.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
 
 namespace {
-
-std::string GLName(GLenum value) {
-  switch (value) {
-    case GL_RGBA8: return "GL_RGBA8";
-    case GL_RGB8: return "GL_RGB8";
-    case GL_RGBA: return "GL_RGBA";
-    case GL_RGB: return "GL_RGB";
-    case GL_UNSIGNED_BYTE: return "GL_UNSIGNED_BYTE";
-    case GL_TEXTURE_2D: return "GL_TEXTURE_2D";
-    case GL_TEXTURE_CUBE_MAP: return "GL_TEXTURE_CUBE_MAP";
-    case GL_COMPRESSED_RGB_S3TC_DXT1_EXT: return "GL_COMPRESSED_RGB_S3TC_DXT1_EXT";
-    default: return std::to_string(value);
-  }
-}
 
 std::string ExtensionOf(const std::string& path) {
   size_t slash = path.find_last_of("/\\");
@@ -36,7 +23,7 @@ std::string ExtensionOf(const std::string& path) {
 // the other, decompressed.
 std::vector<uint8_t> RgbaRows(const ImageData& image, int& height) {
   height = image.height;
-  if (image.target == GL_TEXTURE_CUBE_MAP) {
+  if (IsCubeMap(image)) {
     std::vector<uint8_t> rows;
     size_t faceSize = 0;
     for (uint32_t w = image.width, h = image.height, level = 0; level < image.levels; ++level) {
@@ -58,12 +45,12 @@ std::vector<uint8_t> RgbaRows(const ImageData& image, int& height) {
   return rows;
 }
 
-bool WritePng(const std::string& path, const ImageData& image) {
+bool WritePng(const std::string& path, const ImageData& image, std::string& error) {
   int height = 0;
   std::vector<uint8_t> rows = RgbaRows(image, height);
   std::vector<uint8_t> png = EncodeRgbaPng(rows.data(), image.width, height, "torvane-tool image");
-  std::ofstream out(path, std::ios::binary);
-  return !png.empty() && out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  if (png.empty()) error = "cannot encode " + path + " as PNG";
+  return !png.empty() && WriteOutputFile(path, png, error);
 }
 
 int RunImage(const std::vector<std::string>& args) {
@@ -86,18 +73,18 @@ int RunImage(const std::vector<std::string>& args) {
     return 1;
   }
   std::string out = parsed.Option("--out");
-  if (!out.empty() && !WritePng(out, image)) {
-    std::fprintf(stderr, "torvane-tool image: cannot write %s\n", out.c_str());
+  if (!out.empty() && !WritePng(out, image, error)) {
+    std::fprintf(stderr, "torvane-tool image: %s\n", error.c_str());
     return 1;
   }
   JsonWriter json;
   json.BeginObject()
       .Key("width").Integer(image.width)
       .Key("height").Integer(image.height)
-      .Key("internalFormat").String(GLName(image.internalFormat))
-      .Key("format").String(GLName(image.format))
-      .Key("type").String(GLName(image.type))
-      .Key("target").String(GLName(image.target))
+      .Key("internalFormat").String(ImageParameterName(image.internalFormat))
+      .Key("format").String(ImageParameterName(image.format))
+      .Key("type").String(ImageParameterName(image.type))
+      .Key("target").String(ImageParameterName(image.target))
       .Key("levels").Integer(image.levels)
       .EndObject();
   std::printf("%s\n", json.Text().c_str());

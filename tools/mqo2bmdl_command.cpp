@@ -4,8 +4,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "production/production_finding.h"
 #include "files/model_cache_writer.h"
 #include "files/mqo_model.h"
+#include "files/output_file.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
 
@@ -58,14 +60,13 @@ int RunMqo2Bmdl(const std::vector<std::string>& args) {
   if (!packDirectory.empty() && packDirectory.back() != '\\') packDirectory += '\\';
   MqoDocument document;
   ModelData model;
-  if (!ParseMqo(text.data(), text.size(), document, error) || !ConvertMqo(document, packDirectory, model, error)) {
-    std::fprintf(stderr, "torvane-tool mqo2bmdl: %s: %s\n", parsed.positional[0].c_str(), error.c_str());
+  int line = 0;
+  if (!ParseMqo(text.data(), text.size(), document, error, &line) || !ConvertMqo(document, packDirectory, model, error, &line)) {
+    std::fprintf(stderr, "%s\n", FormatFinding({FindingSeverity::Error, parsed.positional[0], line, 0, error}).c_str());
     return 1;
   }
-  std::vector<uint8_t> cache = WriteModelCache(model);
-  std::ofstream out(parsed.positional[1], std::ios::binary);
-  if (!out.write(reinterpret_cast<const char*>(cache.data()), static_cast<std::streamsize>(cache.size()))) {
-    std::fprintf(stderr, "torvane-tool mqo2bmdl: cannot write %s\n", parsed.positional[1].c_str());
+  if (!WriteOutputFile(parsed.positional[1], WriteModelCache(model), error)) {
+    std::fprintf(stderr, "torvane-tool mqo2bmdl: %s\n", error.c_str());
     return 1;
   }
   PrintSummary(model, packDirectory);

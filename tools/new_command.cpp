@@ -1,8 +1,8 @@
 // torvane-tool new: writes a small, complete production to start from.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "files/output_file.h"
 #include "tools/starter_files.h"
 #include "tools/tool_command.h"
 
@@ -17,15 +17,7 @@ int Fail(const std::string& message) {
 
 bool WriteStarterFile(const fs::path& folder, const StarterFile& file, std::string& error) {
   const fs::path path = folder / file.path;
-  std::error_code code;
-  fs::create_directories(path.parent_path(), code);
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(file.bytes), static_cast<std::streamsize>(file.size));
-  if (code || !out.flush()) {
-    error = "cannot write " + path.string();
-    return false;
-  }
-  return true;
+  return WriteOutputFile(path.string(), std::vector<uint8_t>(file.bytes, file.bytes + file.size), error);
 }
 
 // Never writes over an author's work: an existing folder must be empty.

@@ -1,11 +1,13 @@
 // torvane-tool pack: builds, lists and extracts pack files.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "files/output_file.h"
 #include "files/pack_table.h"
 #include "tools/pack_creation.h"
 #include "tools/tool_command.h"
@@ -82,8 +84,10 @@ int RunExtract(const std::vector<std::string>& args) {
   if (!ReadPack(args[0], file, table, error)) return Fail(error);
   const PackEntry* entry = table.Find(args[1]);
   if (!entry) return Fail("no entry named " + args[1] + " in " + args[0]);
+  if (args.size() == 3 && !MakeFolderFor(args[2], error)) return Fail(error);
+  errno = 0;
   FilePtr out = args.size() == 3 ? OpenFile(args[2], "wb") : FilePtr(stdout, [](std::FILE*) { return 0; });
-  if (!out) return Fail("cannot write " + args[2]);
+  if (!out) return Fail(WriteFailure(args[2], errno));
   uint32_t size = table.HeldSize(*entry);
   if (fseeko(file.get(), off_t(entry->offset), SEEK_SET) != 0 || !CopyStreamBytes(file.get(), out.get(), size) ||
       std::fflush(out.get()) != 0) {

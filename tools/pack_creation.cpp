@@ -1,8 +1,10 @@
 #include "tools/pack_creation.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
+#include "files/output_file.h"
 #include "files/pack_writer.h"
 
 namespace fs = std::filesystem;
@@ -42,9 +44,10 @@ bool WriteWhole(const fs::path& output, const std::vector<PackInput>& inputs, st
   }
   std::string table;
   if (!BuildPackTable(sources, table, error)) return false;
+  errno = 0;
   FilePtr out = OpenFile(output, "wb");
   if (!out || std::fwrite(table.data(), 1, table.size(), out.get()) != table.size()) {
-    error = "cannot write " + output.string();
+    error = WriteFailure(output.string(), errno);
     return false;
   }
   for (size_t i = 0; i < inputs.size(); ++i) {
@@ -55,7 +58,7 @@ bool WriteWhole(const fs::path& output, const std::vector<PackInput>& inputs, st
     }
   }
   if (std::fflush(out.get()) != 0) {
-    error = "cannot write " + output.string();
+    error = WriteFailure(output.string(), errno);
     return false;
   }
   return true;
@@ -87,14 +90,19 @@ bool CollectPackInputs(const fs::path& folder, const fs::path& skip, std::vector
 bool WritePackFile(const std::string& output, std::vector<PackInput> inputs, std::string& error) {
   std::sort(inputs.begin(), inputs.end(), [](const PackInput& a, const PackInput& b) { return a.name < b.name; });
   const std::string temporary = output + ".partial";
+  if (!MakeFolderFor(output, error)) return false;
   if (!WriteWhole(temporary, inputs, error)) {
     fs::remove(temporary);
     return false;
   }
   std::error_code code;
   fs::rename(temporary, output, code);
-  if (code) error = "cannot write " + output + ": " + code.message();
-  return !code;
+  if (code) {
+    error = WriteFailure(output, code.value());
+    fs::remove(temporary, code);
+    return false;
+  }
+  return true;
 }
 
 bool CopyStreamBytes(std::FILE* in, std::FILE* out, uint64_t count) {

@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "demo/headless_demo.h"
+#include "files/output_file.h"
 #include "render/texture_png_writer.h"
 #include "tools/frame_options.h"
 #include "tools/tool_command.h"
@@ -23,16 +23,10 @@ bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
   return !times.empty();
 }
 
-bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 int RunRender(const std::vector<std::string>& rawArgs) {
   ToolArgs args;
   std::string error;
-  if (!ParseToolArgs(rawArgs, {"--pack", "--width", "--height", "--fsaa", "--aspect", "--at", "--out"}, {"--low-quality", "--every-pass"},
+  if (!ParseToolArgs(rawArgs, WithFrameOptions({"--pack", "--at", "--out"}), {"--low-quality", "--every-pass"},
                      args, error)) {
     return ToolUsageError("render", error);
   }
@@ -49,8 +43,10 @@ int RunRender(const std::vector<std::string>& rawArgs) {
     std::fprintf(stderr, "torvane-tool render: no pack at %s\n", options.packPath.c_str());
     return 1;
   }
-  std::error_code ignored;
-  std::filesystem::create_directories(outDir, ignored);
+  if (!MakeOutputFolder(outDir.string(), error)) {
+    std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
+    return 1;
+  }
 
   HeadlessDemo demo;
   if (!demo.Start(options, error)) {
@@ -62,8 +58,9 @@ int RunRender(const std::vector<std::string>& rawArgs) {
     std::vector<uint8_t> png = EncodeRgbaPng(pixels.data(), demo.Width(), demo.Height(), "torvane frame");
     char name[32];
     std::snprintf(name, sizeof name, "frame_%08u.png", t);
-    if (png.empty() || !WriteFile(outDir / name, png)) {
-      std::fprintf(stderr, "torvane-tool render: cannot write %s\n", (outDir / name).c_str());
+    if (png.empty()) error = "cannot encode " + (outDir / name).string() + " as PNG";
+    if (png.empty() || !WriteOutputFile((outDir / name).string(), png, error)) {
+      std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
       return 1;
     }
     std::printf("%s\n", (outDir / name).c_str());
@@ -74,12 +71,13 @@ int RunRender(const std::vector<std::string>& rawArgs) {
 }  // namespace
 
 TORVANE_TOOL_COMMAND(render, "render", "compose frames of a production headless and write them as PNGs",
-                     "usage: torvane-tool render --pack PAK --width W --height H [--fsaa N] [--aspect A:B]\n"
+                     "usage: torvane-tool render --pack PAK --size WxH [--fsaa N] [--aspect A:B]\n"
                      "                           [--low-quality] [--every-pass] --at T1,T2,... --out DIR\n\n"
                      "Starts the production in PAK without window, launcher or sound, loads it as the\n"
                      "player does, and composes the frame at each demo time Ti (milliseconds) at W x H\n"
                      "with FSAA level N (0, 2, 4 or 8) and display aspect A:B (default 16:9). Each frame\n"
                      "is written to DIR/frame_TTTTTTTT.png and its path printed. --every-pass draws\n"
                      "every buffer, pass and clear, also those that change no pixel: the frames must be\n"
-                     "the same as without it. Needs a display (Xvfb will do).\n",
+                     "the same as without it. --width W --height H is another way to write --size WxH.\n"
+                     "Needs a display (Xvfb will do).\n",
                      RunRender);

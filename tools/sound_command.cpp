@@ -1,9 +1,11 @@
 // torvane-tool sound: decodes a sound file the way the player reads it and writes the PCM.
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
 
+#include "files/output_file.h"
 #include "sound/ogg_vorbis_loader.h"
 #include "sound/wave_loader.h"
 #include "tools/json_writer.h"
@@ -74,9 +76,13 @@ int RunSound(const std::vector<std::string>& args) {
                  file.c_str());
     return 1;
   }
+  if (!MakeFolderFor(out, error)) {
+    std::fprintf(stderr, "torvane-tool sound: %s\n", error.c_str());
+    return 1;
+  }
   std::ofstream pcm(out, std::ios::binary);
   if (!pcm) {
-    std::fprintf(stderr, "torvane-tool sound: cannot write %s\n", out.c_str());
+    std::fprintf(stderr, "torvane-tool sound: %s\n", WriteFailure(out, errno).c_str());
     return 1;
   }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The files of the starter production that `torvane-tool new` writes, built into the tool from
-// tools/starter and the engine's core files (content/data/core).
+// content/starter and the engine's core files (content/core).
 
 #include <cstddef>
 #include <vector>

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "tools/json_writer.h"
-#include "tools/score_rendering.h"
+#include "tools/synth/score_rendering.h"
 #include "tools/tool_command.h"
 
 namespace {
@@ -21,7 +21,9 @@ int RunSynth(const std::vector<std::string>& rawArgs) {
   }
   ScoreLoudness loudness;
   if (!RenderScoreFile(args.positional[0], args.positional[1], quality, error, &loudness)) {
-    std::fprintf(stderr, "torvane-tool synth: %s\n", error.c_str());
+    // A mistake in the score is written as its own FILE:LINE line, for editors to jump to.
+    const bool located = error.rfind(args.positional[0] + ":", 0) == 0;
+    std::fprintf(stderr, "%s%s\n", located ? "" : "torvane-tool synth: ", error.c_str());
     return 1;
   }
   if (loudness.mastered) {

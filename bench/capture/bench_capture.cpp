@@ -21,7 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "demo/demo_clock.h"
+#include "demo/fixed_step_demo_clock.h"
 #include "demo/headless_demo.h"
 #include "tools/capture/capture_timing.h"
 #include "tools/capture/ffmpeg_error.h"

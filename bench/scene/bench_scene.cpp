@@ -80,9 +80,9 @@ struct Fixture {
     if (!context.Create(SIZE, SIZE)) return;
     gTextureManager.SetNonPowerOfTwo(true);
     std::vector<std::pair<std::string, std::string>> entries = {
-        {"data\\core\\shader\\defaultShader.cgfx", SourceText("content/data/core/shader/defaultShader.cgfx")},
-        {"data\\core\\shader\\dummyShader.cgfx", SourceText("content/data/core/shader/dummyShader.cgfx")},
-        {DEFAULT_TEXTURE_PATH, SourceText("content/data/core/texture/defaultTexture.bmp")},
+        {"data\\core\\shader\\defaultShader.cgfx", SourceText("content/core/shader/defaultShader.cgfx")},
+        {"data\\core\\shader\\dummyShader.cgfx", SourceText("content/core/shader/dummyShader.cgfx")},
+        {DEFAULT_TEXTURE_PATH, SourceText("content/core/texture/defaultTexture.bmp")},
         {"data\\model\\bench.bmdl", ModelCache()},
         {SCENE_PATH, SceneText()}};
     std::string image, error;

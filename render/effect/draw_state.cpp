@@ -102,3 +102,5 @@ bool ReplacesEveryPixel(const DrawState& state, const PassOutput& output, bool t
 bool PassesAlphaTest(const DrawState& state, float alpha) {
   return !state.alphaTest || AlphaTestPasses(state.alphaFunc, state.alphaReference, alpha);
 }
+
+bool FillsPolygons(float polygonMode) { return static_cast<unsigned>(polygonMode) == GL_FILL; }

@@ -30,6 +30,8 @@ DrawState WithPassStates(DrawState base, const EffectPass& pass);
 
 // True when the state's alpha test, if it is on, surely lets a fragment of this alpha through.
 bool PassesAlphaTest(const DrawState& state, float alpha);
+// Whether a polygon mode, as a state assignment carries it, fills the polygons it draws.
+bool FillsPolygons(float polygonMode);
 
 // True when a counter-clockwise quad over the whole target, drawn in state by a pass whose
 // programs write output, sets every pixel of the target to what the pass computes, whatever the

@@ -114,9 +114,10 @@ bool cEffect::Create(std::string_view text, const std::string& fileName, bool tr
 
 bool cEffect::BuildTechnique(const EffectTechnique& technique, const std::string& fileName,
                              std::vector<GLuint>& programs) {
-  const std::string heading = "technique '" + technique.name + "' cannot be used:";
+  const std::string heading = "technique '" + technique.name + "' cannot be used";
   if (!technique.errors.empty()) {
-    AppendMessage(mLog, fileName, technique.line, heading);
+    AppendMessage(mLog, fileName, technique.line, heading + ": its text has " + std::to_string(technique.errors.size()) +
+                                                      (technique.errors.size() == 1 ? " error" : " errors"));
     for (const EffectMessage& message : technique.errors) AppendMessage(mLog, fileName, message.line, message.text);
     return false;
   }
@@ -133,7 +134,7 @@ bool cEffect::BuildTechnique(const EffectTechnique& technique, const std::string
       program = CompileEffectProgram(vertex, fragment, fileName, compilerLog);
     }
     if (!program) {
-      AppendMessage(mLog, fileName, technique.line, heading);
+      AppendMessage(mLog, fileName, technique.line, heading + ": its pass '" + pass.name + "' does not build");
       mLog += compilerLog;
       return false;
     }

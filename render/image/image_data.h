@@ -34,6 +34,9 @@ struct ImageData {
 
 // Bytes per pixel of an uncompressed 2D image (4 for RGBA8, 3 for RGB8).
 int BytesPerPixel(const ImageData& image);
+bool IsCubeMap(const ImageData& image);
+// The GL name of a value the decoders set ("GL_RGBA8"), its number for any other.
+std::string ImageParameterName(GLenum value);
 
 // True when width and height are both in 1..MAX_IMAGE_SIDE and their product within MAX_IMAGE_PIXELS.
 bool ImageSizeAcceptable(long long width, long long height);

@@ -57,18 +57,6 @@ class PlayerTest : public ::testing::Test {
                          << player.ErrorOutput();
   }
 
-  // Answers message boxes with Return until the player has ended or limitMs have passed.
-  static void AnswerBoxes(BackgroundProgram& player, int limitMs) {
-    for (int waited = 0; waited < limitMs && player.IsRunning(); waited += 500) {
-      std::string box = WaitForBoxWindow(250);
-      if (box.empty()) continue;
-      WindowGeometry g = GetWindowGeometry(box);
-      MoveMouse(g.x + g.width / 2, g.y + g.height / 2);
-      PressKeys({"Return"});
-      SleepMs(250);
-    }
-  }
-
   static void PointAtWindow(const std::string& window) {
     WindowGeometry g = GetWindowGeometry(window);
     MoveMouse(g.x + g.width / 2, g.y + g.height / 2);

@@ -18,7 +18,7 @@
 #include "content/showcase/generators/text_atlas.h"
 #include "content/showcase/generators/timeline.h"
 #include "files/model_normals.h"
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 namespace fs = std::filesystem;
 

@@ -192,7 +192,7 @@ TEST_F(ShowcaseProduction, BuildingAgainGivesTheSameBytes) {
   fs::path folder = fs::temp_directory_path() / ("showcase_rebuild_" + std::to_string(::getpid()));
   fs::remove_all(folder);
   CommandResult generated = RunCommand(SHOWCASE_GENERATOR, {"--fonts", SHOWCASE_FONTS, "--copy", SourcePath("content/showcase/data") + "=data/",
-                                                            "--copy", SourcePath("content/data/core/shader") + "=data/core/shader/",
+                                                            "--copy", SourcePath("content/core/shader") + "=data/core/shader/",
                                                             (folder / "content").string()});
   ASSERT_EQ(generated.status, 0) << generated.err;
   CommandResult built = RunTool({"build", (folder / "content").string(), "--out", (folder / "out").string()});

@@ -1,13 +1,39 @@
 #include <gtest/gtest.h>
 
-#include "demo/demo_clock.h"
+#include "demo/fixed_step_demo_clock.h"
+#include "demo/music_demo_clock.h"
+#include "demo/music_transport.h"
 
 namespace {
+
+// Music that only says whether it plays: the player's clock must ask it nothing else.
+class SwitchedMusic : public MusicTransport {
+ public:
+  explicit SwitchedMusic(const bool& playing) : mPlaying(playing) {}
+  bool IsPlaying() const override { return mPlaying; }
+  void Play() override { ADD_FAILURE() << "the clock started the music"; }
+  bool PlayFrom(uint32_t) override {
+    ADD_FAILURE() << "the clock moved the music";
+    return false;
+  }
+  void Stop() override { ADD_FAILURE() << "the clock stopped the music"; }
+  uint32_t PositionMs() const override {
+    ADD_FAILURE() << "the player's clock reads the timer, not the music's position";
+    return 0;
+  }
+  uint32_t LengthMs() const override { return 0; }
+  void SetSpeed(double) override { ADD_FAILURE() << "the clock changed the music's speed"; }
+  void SetVolume(int32_t) override { ADD_FAILURE() << "the clock changed the music's volume"; }
+
+ private:
+  const bool& mPlaying;
+};
 
 TEST(MusicDemoClock, RunsOnlyWhileTheMusicPlays) {
   uint32_t now = 100;
   bool playing = false;
-  MusicDemoClock clock([&] { return playing; }, [&] { return now; });
+  SwitchedMusic music(playing);
+  MusicDemoClock clock(&music, [&] { return now; });
   clock.Restart();
   now = 150;
   EXPECT_EQ(clock.Read(), 0u) << "paused music does not advance the clock";
@@ -27,10 +53,19 @@ TEST(MusicDemoClock, RunsOnlyWhileTheMusicPlays) {
 
 TEST(MusicDemoClock, SurvivesTheTimerWrappingAround) {
   uint32_t now = 0xFFFFFFF0u;
-  MusicDemoClock clock([] { return true; }, [&] { return now; });
+  const bool playing = true;
+  SwitchedMusic music(playing);
+  MusicDemoClock clock(&music, [&] { return now; });
   clock.Restart();
   now = 0x10;
   EXPECT_EQ(clock.Read(), 0x20u);
+}
+
+TEST(MusicDemoClock, WithoutMusicNeverRuns) {
+  uint32_t now = 100;
+  MusicDemoClock clock(nullptr, [&] { return now; });
+  now = 5000;
+  EXPECT_EQ(clock.Read(), 0u);
 }
 
 TEST(FixedStepDemoClock, GivesExactFrameTimesWithoutDrift) {

@@ -29,7 +29,7 @@ struct FakeMusicState {
   std::vector<int32_t> volumes;
 };
 
-class FakeMusic : public DemoMusic {
+class FakeMusic : public MusicTransport {
  public:
   explicit FakeMusic(FakeMusicState& state) : mState(state) {}
   void Play() override {
@@ -39,6 +39,19 @@ class FakeMusic : public DemoMusic {
   }
   bool IsPlaying() const override { return mState.started && mState.now - mState.startedAt < mState.lengthMs; }
   void SetVolume(int32_t hundredthsOfDecibel) override { mState.volumes.push_back(hundredthsOfDecibel); }
+  // The player's timeline only starts the music from its beginning and fades it: anything else
+  // would change what the player does.
+  bool PlayFrom(uint32_t ms) override {
+    ADD_FAILURE() << "the player started the music at " << ms << " ms";
+    return false;
+  }
+  void Stop() override { ADD_FAILURE() << "the player stopped the music"; }
+  uint32_t PositionMs() const override {
+    ADD_FAILURE() << "the player read the music's position";
+    return 0;
+  }
+  uint32_t LengthMs() const override { return mState.lengthMs; }
+  void SetSpeed(double speed) override { ADD_FAILURE() << "the player set the music's speed to " << speed; }
 
  private:
   FakeMusicState& mState;

@@ -193,7 +193,7 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 // The supersampling effect is content: the shortcut follows what it does, not its name.
 TEST(FrameShortcuts, TheSupersamplingShortcutFollowsWhatTheEffectDoes) {
-  const std::string msaa = ReadSourceFile("content/data/core/shader/msaa.cgfx");
+  const std::string msaa = ReadSourceFile("content/core/shader/msaa.cgfx");
   const std::string reworded = "// reworded: the same passes\n" +
                                Replaced(msaa, "void fsSample() {\n  gl_FragColor = texture2D(srcColBuf0, vUv);\n}",
                                         "void fsSample() { /* one sample */ gl_FragColor = texture2D(srcColBuf0, vUv); }");

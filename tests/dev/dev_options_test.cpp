@@ -42,6 +42,14 @@ TEST(DevOptions, ReadsEveryOptionAndFillsTheDefaults) {
   EXPECT_EQ(options.contentPath, "src");
   EXPECT_EQ(options.musicPath, "m.wav");
   EXPECT_EQ(options.frame.fsaaLevel, 0) << "low quality renders each line once";
+
+  // The tools' spelling is an alias: each sets its one side, in the order given.
+  ASSERT_TRUE(ParseDevOptions({"--width", "800", "--height", "450"}, options, error)) << error;
+  EXPECT_EQ(options.frame.width, 800);
+  EXPECT_EQ(options.frame.height, 450);
+  ASSERT_TRUE(ParseDevOptions({"--size", "640x360", "--height", "480"}, options, error)) << error;
+  EXPECT_EQ(options.frame.width, 640);
+  EXPECT_EQ(options.frame.height, 480);
 }
 
 TEST(DevOptions, RefusesBadCommandLinesSayingWhy) {
@@ -53,6 +61,9 @@ TEST(DevOptions, RefusesBadCommandLinesSayingWhy) {
       {{"--size", "640"}, "--size must be WxH"},
       {{"--size", "0x100"}, "--size must be WxH"},
       {{"--size", "20000x100"}, "--size must be WxH"},
+      {{"--size", "640x-360"}, "--size must be WxH"},
+      {{"--width", "0"}, "--width must be positive"},
+      {{"--height", "72O"}, "--height must be positive"},
       {{"--fsaa", "3"}, "--fsaa must be 0, 2, 4 or 8"},
       {{"--aspect", "16-9"}, "--aspect must be A:B"},
       {{"--pack"}, "--pack needs a value"},

@@ -76,7 +76,7 @@ class LiveReloadTest : public ::testing::Test {
     fs::remove_all(mFolder);
     // The test production's sources, as `torvane-tool build` reads them: the pack is built from
     // this folder, so every loose file stands in with the same bytes (models converted alike).
-    fs::copy(SourcePath("content"), mFolder, fs::copy_options::recursive);
+    fs::copy(BinaryPath("content/test"), mFolder, fs::copy_options::recursive);
     HeadlessOptions options;
     options.packPath = BinaryPath("test-production/torvane.pak");
     options.frame.width = WIDTH;

@@ -5,16 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include "dev/music_track.h"
+#include "demo/music_transport.h"
+#include "platform/audio_buffer.h"
 #include "dev/transport.h"
 
 namespace {
 
 // Music that plays in step with the test's clock, a little behind it as a device buffer would be.
-class ModelMusic : public MusicTrack {
+class ModelMusic : public MusicTransport {
  public:
   ModelMusic(const uint32_t& now, uint32_t length) : mNow(now), mLength(length) {}
 
+  void Play() override { PlayFrom(0); }
   bool PlayFrom(uint32_t ms) override {
     starts.push_back(ms);
     if (ms >= mLength) return false;
@@ -32,7 +34,7 @@ class ModelMusic : public MusicTrack {
   uint32_t PositionMs() const override { return mPlaying ? std::min(Heard(), mLength) : mHeld; }
   uint32_t LengthMs() const override { return mLength; }
   void SetSpeed(double value) override { speed = value; }
-  void SetMuted(bool value) override { muted = value; }
+  void SetVolume(int32_t hundredthsOfDecibel) override { muted = hundredthsOfDecibel == platform::AUDIO_VOLUME_SILENT; }
 
   std::vector<uint32_t> starts;
   int stops = 0;
@@ -79,6 +81,18 @@ TEST_F(TransportTest, StartsPausedAtZeroAndThePlayingPlayheadIsTheMusicsPosition
   EXPECT_EQ(t, music.PositionMs());
   EXPECT_EQ(t, 993u) << "the music's position, latency included, not the timer's 1000";
   EXPECT_TRUE(transport.FollowsMusic());
+}
+
+// Read as the demo clock it is, the playhead moves as Update moves it; Restart goes back to 0.
+TEST_F(TransportTest, AsADemoClockReadsThePlayheadAndRestartsAtZero) {
+  DemoClock& clock = transport;
+  transport.Play();
+  now += 1000;
+  EXPECT_EQ(clock.Read(), 993u);
+  EXPECT_EQ(transport.Time(), 993u);
+  clock.Restart();
+  EXPECT_EQ(transport.Time(), 0u);
+  EXPECT_EQ(music.starts, (std::vector<uint32_t>{0, 0})) << "a playing playhead plays on from the start";
 }
 
 TEST_F(TransportTest, SeeksMoveTheMusicWhilePlayingAndOnlyThePlayheadWhilePaused) {

@@ -124,13 +124,21 @@ TEST_F(DevModeTest, ScreenshotsAreTheHeadlessRendersAtTheSameTimes) {
   for (uint32_t t : {700u, 3500u, 6800u}) {
     JsonValue seek = Command(R"({"cmd":"seek","ms":)" + std::to_string(t) + "}");
     EXPECT_EQ(seek.Find("time")->Number(), t);
-    DecodedPng shot = Screenshot("shot_" + std::to_string(t) + ".png");
+    // Into a folder that is not there yet: it is made.
+    DecodedPng shot = Screenshot("shots/shot_" + std::to_string(t) + ".png");
     ASSERT_TRUE(shot.ok) << t;
     EXPECT_LE(LargestDifference(shot, Rendered(pack, t)), 1) << "at " << t << " ms";
   }
   JsonValue bad;
   ASSERT_TRUE(Ask("seek to the end", bad));
   EXPECT_NE(bad.Find("error"), nullptr);
+  // A folder that cannot be made: the answer says why.
+  const std::string blocked = mFolder + "/shots/shot_700.png/inside.png";
+  JsonValue refused;
+  ASSERT_TRUE(Ask(R"({"cmd":"screenshot","path":")" + blocked + "\"}", refused));
+  ASSERT_NE(refused.Find("error"), nullptr) << refused.Serialize();
+  EXPECT_EQ(refused.Find("error")->String(), "cannot make the folder " + mFolder + "/shots/shot_700.png: " + mFolder +
+                                               "/shots/shot_700.png is not a folder");
   Command(R"({"cmd":"quit"})");
   EXPECT_EQ(dev->WaitForExit(START_TIMEOUT_MS), 0) << dev->ErrorOutput();
 }
@@ -168,7 +176,7 @@ TEST_F(DevModeTest, AfterASeekTheMusicPlaysFromThere) {
 
 TEST_F(DevModeTest, SavedChangesReachThePausedPictureAndABrokenEffectChangesNothing) {
   std::string content = mFolder + "/content";
-  fs::copy(SourcePath("content"), content, fs::copy_options::recursive);
+  fs::copy(BinaryPath("content/test"), content, fs::copy_options::recursive);
   auto dev = StartDev({"--content", content});
   ASSERT_TRUE(dev);
   const uint32_t t = 1500;
@@ -221,7 +229,7 @@ TEST_F(DevModeTest, SavedChangesReachThePausedPictureAndABrokenEffectChangesNoth
     const char* what;
   };
   const std::vector<Change> changes = {
-      {"data/texture/sky.png", read(SourcePath("content/data/texture/checker.png")), "a new sky"},
+      {"data/texture/sky.png", read(SourcePath("content/test/data/texture/checker.png")), "a new sky"},
       {"data/definition/postEffectDefine.xml",
        edited("data/definition/postEffectDefine.xml", "value=\"0.6\"", "value=\"2.5\""), "a stronger glow"},
       {"data/tdf/opening.tdf",

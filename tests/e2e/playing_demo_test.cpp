@@ -60,7 +60,7 @@ class PlayingDemoTest : public ::testing::Test {
   // between could not open it.
   static bool WaitForDisplay() {
     for (int waited = 0; waited < START_TIMEOUT_MS; waited += 100) {
-      if (RunCommand("/usr/bin/xdotool", {"getdisplaygeometry"}).status == 0) return true;
+      if (Xdotool({"getdisplaygeometry"}).status == 0) return true;
       SleepMs(100);
     }
     return false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "tests/support/run_command.h"
+#include "tests/support/x_driver.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ double Channel(uint32_t pixel, uint32_t mask) {
 }  // namespace
 
 double WindowBrightness(const std::string& windowId) {
-  CommandResult dump = RunCommand(XWD, {"-silent", "-id", windowId});
+  CommandResult dump = RunCommand(XWD, {"-silent", "-id", windowId}, "", DESKTOP_HELPER_TIMEOUT_MS);
   const std::string& bytes = dump.out;
   if (dump.status != 0 || bytes.size() < XWD_HEADER_FIELDS * 4) return -1.0;
   auto field = [&](XwdField f) { return Word(bytes, static_cast<size_t>(f) * 4, true); };

@@ -21,15 +21,7 @@ TEST(CheckOpenGL, ADriverBelowOpenGL2EndsTheProgramWithTheFatalText) {
   setenv("MESA_GL_VERSION_OVERRIDE", "1.5", 1);
   BackgroundProgram probe(BinaryPath("tests/render/check_opengl_probe"), "/tmp");
   unsetenv("MESA_GL_VERSION_OVERRIDE");
-  // Return answers the box once it is on screen; a box still being laid out may miss it.
-  for (int attempt = 0; attempt < 10 && probe.IsRunning(); ++attempt) {
-    std::string box = WaitForBoxWindow(PROBE_TIMEOUT_MS / 10);
-    if (box.empty()) continue;
-    WindowGeometry g = GetWindowGeometry(box);
-    MoveMouse(g.x + g.width / 2, g.y + g.height / 2);
-    PressKeys({"Return"});
-    SleepMs(500);
-  }
+  AnswerBoxes(probe, PROBE_TIMEOUT_MS);
   EXPECT_EQ(probe.WaitForExit(PROBE_TIMEOUT_MS), 1);
   EXPECT_TRUE(LastLineIs(probe.ErrorOutput(), FATAL_NO_OPENGL_2)) << probe.ErrorOutput();
 }

@@ -145,7 +145,7 @@ class CoreEffectTest : public ScreenBufferTest {
     glMatrixMode(GL_MODELVIEW);
   }
   void Load(cEffect& effect, const char* name) {
-    ASSERT_TRUE(effect.Create(ReadSourceFile(std::string("content/data/core/shader/") + name + ".cgfx"), name))
+    ASSERT_TRUE(effect.Create(ReadSourceFile(std::string("content/core/shader/") + name + ".cgfx"), name))
         << effect.Log();
     effect.setStateMatrix("projMat", 0x81);
   }

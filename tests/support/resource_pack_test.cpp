@@ -22,7 +22,7 @@ namespace {
 void AddCoreEffects(PackContents& entries, std::initializer_list<const char*> names) {
   for (const char* name : names) {
     entries.emplace_back(std::string("data\\core\\shader\\") + name + ".cgfx",
-                         ReadSourceFile(std::string("content/data/core/shader/") + name + ".cgfx"));
+                         ReadSourceFile(std::string("content/core/shader/") + name + ".cgfx"));
   }
 }
 
@@ -37,7 +37,7 @@ PackContents CoreEffectEntries() {
 PackContents CoreModelEntries() {
   PackContents entries;
   AddCoreEffects(entries, {"dummyShader", "defaultShader"});
-  entries.emplace_back(DEFAULT_TEXTURE_PATH, ReadSourceFile("content/data/core/texture/defaultTexture.bmp"));
+  entries.emplace_back(DEFAULT_TEXTURE_PATH, ReadSourceFile("content/core/texture/defaultTexture.bmp"));
   return entries;
 }
 

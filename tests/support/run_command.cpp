@@ -1,12 +1,15 @@
 #include "tests/support/run_command.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "tests/support/test_paths.h"
 
@@ -17,10 +20,31 @@ std::string ReadWhole(const std::string& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// The exit status, or -1 if the child ended by a signal or outlived the deadline (it is killed).
+int WaitForChild(pid_t pid, int timeoutMs, bool* timedOut) {
+  int status = 0;
+  if (timeoutMs <= 0) {
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (done < 0) return -1;
+    if (std::chrono::steady_clock::now() >= deadline) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+  *timedOut = true;
+  return -1;
+}
+
 }  // namespace
 
 CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDirectory) {
+                         const std::string& workingDirectory, int timeoutMs) {
   char outPath[] = "/tmp/torvane-test-out-XXXXXX";
   char errPath[] = "/tmp/torvane-test-err-XXXXXX";
   int outFd = mkstemp(outPath);
@@ -40,12 +64,13 @@ CommandResult RunCommand(const std::string& program, const std::vector<std::stri
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  int status = 0;
-  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
+  bool timedOut = false;
+  if (pid > 0) result.status = WaitForChild(pid, timeoutMs, &timedOut);
   close(outFd);
   close(errFd);
   result.out = ReadWhole(outPath);
   result.err = ReadWhole(errPath);
+  if (timedOut) result.err += program + ": still running after " + std::to_string(timeoutMs) + " ms; killed\n";
   unlink(outPath);
   unlink(errPath);
   return result;

@@ -11,8 +11,11 @@ struct CommandResult {
 };
 
 // Runs program with args (no shell); stdin is empty. workingDirectory "" keeps the current one.
+// With a deadline (timeoutMs > 0) a program still running then is killed, and the result is a
+// failure saying so: a helper that waits for something that never comes fails the test instead
+// of hanging it.
 CommandResult RunCommand(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDirectory = "");
+                         const std::string& workingDirectory = "", int timeoutMs = 0);
 
 // Runs build/tools/torvane-tool with args.
 CommandResult RunTool(const std::vector<std::string>& args, const std::string& workingDirectory = "");

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/ogg_encoder.h"
+#include "tools/synth/ogg_encoder.h"
 
 void AppendU16(Bytes& out, uint16_t value) {
   out.push_back(static_cast<uint8_t>(value));

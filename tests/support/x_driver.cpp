@@ -18,9 +18,11 @@ namespace {
 
 constexpr char XDOTOOL[] = "/usr/bin/xdotool";
 
-CommandResult Xdotool(const std::vector<std::string>& args) { return RunCommand(XDOTOOL, args); }
-
 }  // namespace
+
+CommandResult Xdotool(const std::vector<std::string>& args) {
+  return RunCommand(XDOTOOL, args, "", DESKTOP_HELPER_TIMEOUT_MS);
+}
 
 BackgroundProgram::BackgroundProgram(const std::string& program, const std::string& workingDirectory,
                                      const std::vector<std::string>& args) {
@@ -152,7 +154,16 @@ WindowGeometry GetWindowGeometry(const std::string& windowId) {
   return geometry;
 }
 
-void MoveMouse(int x, int y) { Xdotool({"mousemove", "--sync", std::to_string(x), std::to_string(y)}); }
+bool PointerAt(int x, int y) {
+  CommandResult location = Xdotool({"getmouselocation", "--shell"});
+  return location.out.find("X=" + std::to_string(x) + "\nY=" + std::to_string(y) + "\n") != std::string::npos;
+}
+
+// --sync waits for the pointer to arrive, and a pointer that is there already never does.
+void MoveMouse(int x, int y) {
+  if (PointerAt(x, y)) return;
+  Xdotool({"mousemove", "--sync", std::to_string(x), std::to_string(y)});
+}
 
 void ClickLauncherControl(const std::string& launcherId, int unitsX, int unitsY) {
   WindowGeometry dialog = GetWindowGeometry(launcherId);
@@ -171,6 +182,22 @@ void PressKeys(const std::vector<std::string>& keys) {
   std::vector<std::string> args = {"key", "--delay", "60"};
   args.insert(args.end(), keys.begin(), keys.end());
   Xdotool(args);
+}
+
+// Without a window manager the keyboard stays with the window that took it (the player's), so
+// the box is given the focus before its default button is pressed.
+void AnswerBox(const std::string& box) {
+  Xdotool({"windowfocus", "--sync", box});
+  PressKeys({"Return"});
+}
+
+void AnswerBoxes(BackgroundProgram& program, int limitMs) {
+  for (int waited = 0; waited < limitMs && program.IsRunning(); waited += 500) {
+    std::string box = WaitForBoxWindow(250);
+    if (box.empty()) continue;
+    AnswerBox(box);
+    SleepMs(250);
+  }
 }
 
 void DragMouse(int fromX, int fromY, int toX, int toY) {

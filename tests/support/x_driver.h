@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/run_command.h"
+
+// No single desktop helper (xdotool, xwd) may take longer than this: one that waits for an event
+// that never comes fails its test instead of hanging it.
+inline constexpr int DESKTOP_HELPER_TIMEOUT_MS = 15000;
+
 // Dialog-unit points inside the launcher's controls.
 inline constexpr int LAUNCHER_RUN_BUTTON[2] = {92, 178};
 inline constexpr int LAUNCHER_CLOSE_BUTTON[2] = {144, 178};
@@ -60,12 +66,19 @@ std::string WaitForWindow(const std::string& namePattern, int timeoutMs);
 std::string WaitForBoxWindow(int timeoutMs);
 // The id of a visible window of the process, waiting up to timeoutMs; "" if none appeared.
 std::string WaitForProcessWindow(pid_t pid, int timeoutMs);
+// Runs xdotool with args, within DESKTOP_HELPER_TIMEOUT_MS.
+CommandResult Xdotool(const std::vector<std::string>& args);
 WindowGeometry GetWindowGeometry(const std::string& windowId);
+bool PointerAt(int x, int y);
 void MoveMouse(int x, int y);
 // Clicks the launcher's control at dialog units (unitsX, unitsY) inside the window.
 void ClickLauncherControl(const std::string& launcherId, int unitsX, int unitsY);
 void Click(int x, int y);
 void PressKeys(const std::vector<std::string>& keys);
+// Gives a message box the keyboard and presses its default button.
+void AnswerBox(const std::string& box);
+// Answers every message box that appears until the program has ended or limitMs have passed.
+void AnswerBoxes(BackgroundProgram& program, int limitMs);
 void DragMouse(int fromX, int fromY, int toX, int toY);
 void SleepMs(int ms);
 // True when output's last line is line (display and sound libraries may note complaints first).

@@ -3,6 +3,7 @@
 // must check clean and build, and those that show a starter file must show it as `new` writes it.
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -75,6 +76,23 @@ TEST(DocsExamplesTest, EveryFormatHasAnExampleThatChecksCleanAndBuilds) {
   EXPECT_NE(check.out.find("0 errors, 0 warnings"), std::string::npos) << check.out;
   CommandResult build = RunTool({"build", production.string(), "--out", (folder.Path() / "out").string()});
   EXPECT_EQ(build.status, 0) << build.out << build.err;
+}
+
+// The walkthrough ends in a video made by `capture`, and every option its last step shows is one
+// the capture (or render) command takes.
+TEST(DocsExamplesTest, TheWalkthroughEndsWithACaptureTheToolsTake) {
+  const std::string page = ReadTextFile(SourcePath("docs/walkthrough.md"));
+  const std::string last = page.substr(page.rfind("\n## "));
+  ASSERT_NE(last.find("torvane-tool capture"), std::string::npos) << last;
+  const CommandResult capture = RunTool({"capture", "--help"});
+  const CommandResult render = RunTool({"render", "--help"});
+  const std::string help = capture.out + capture.err + render.out + render.err;
+  const std::regex option("--[a-z][a-z-]*");
+  size_t options = 0;
+  for (std::sregex_iterator it(last.begin(), last.end(), option), end; it != end; ++it, ++options) {
+    EXPECT_NE(help.find(it->str()), std::string::npos) << it->str() << " is shown but taken by neither command";
+  }
+  EXPECT_GE(options, 4u);
 }
 
 }  // namespace

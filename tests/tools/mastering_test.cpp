@@ -7,9 +7,9 @@
 #include <ebur128.h>
 #include <gtest/gtest.h>
 
-#include "tools/music_master.h"
-#include "tools/music_score.h"
-#include "tools/music_synth.h"
+#include "tools/synth/music_master.h"
+#include "tools/synth/music_score.h"
+#include "tools/synth/music_synth.h"
 
 namespace {
 

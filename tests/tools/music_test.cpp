@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
-#include "tools/music_score.h"
-#include "tools/music_synth.h"
-#include "tools/ogg_encoder.h"
+#include "tools/synth/music_score.h"
+#include "tools/synth/music_synth.h"
+#include "tools/synth/ogg_encoder.h"
 
 namespace {
 
@@ -57,7 +57,9 @@ TEST(MusicScore, ErrorsNameTheLine) {
   Score score;
   std::string error;
   EXPECT_FALSE(ParseScore("tempo 120\nnote 0 1 nobody C4\n", score, error));
-  EXPECT_EQ(error, "line 2: unknown instrument \"nobody\"");
+  EXPECT_EQ(error, "line 2: unknown instrument \"nobody\": no instrument is declared before this line");
+  EXPECT_FALSE(ParseScore("instrument pad\ninstrument bell\nnote 0 1 bel C4\n", score, error));
+  EXPECT_EQ(error, "line 3: unknown instrument \"bel\": expected one declared before this line: \"pad\", \"bell\"");
   EXPECT_FALSE(ParseScore("instrument a wave=organ\n", score, error));
   EXPECT_NE(error.find("line 1"), std::string::npos);
   EXPECT_FALSE(ParseScore("tempo -5\n", score, error));

@@ -108,8 +108,8 @@ TEST(TdfTool, PrintsScenesAndSingleKeys) {
 }
 
 TEST(TdfTool, LoadsTheModelsOfTheTestProductionFromItsPack) {
-  // The production's models are converted from content/models by mqo2bmdl when it is built.
-  CommandResult result = RunTool({"tdf", SourcePath("content/data/tdf/opening.tdf"), "--pack", BinaryPath("test-production/torvane.pak")});
+  // The production's models are converted from content/test/models by mqo2bmdl when it is built.
+  CommandResult result = RunTool({"tdf", SourcePath("content/test/data/tdf/opening.tdf"), "--pack", BinaryPath("test-production/torvane.pak")});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out.rfind("{\"models\":{\"0\":\"data\\\\model\\\\cube.bmdl\",\"1\":\"data\\\\model\\\\pyramid.bmdl\"}", 0), 0u)
       << result.out.substr(0, 200);

@@ -21,8 +21,8 @@ namespace {
 std::string PackWithEffect(const fs::path& folder, const std::string& effectText) {
   fs::remove_all(folder);
   fs::create_directories(folder / "stage/data/model");
-  fs::copy(SourcePath("content/data"), folder / "stage/data", fs::copy_options::recursive);
-  for (const fs::directory_entry& model : fs::directory_iterator(SourcePath("content/models"))) {
+  fs::copy(BinaryPath("content/test/data"), folder / "stage/data", fs::copy_options::recursive);
+  for (const fs::directory_entry& model : fs::directory_iterator(SourcePath("content/test/models"))) {
     const fs::path cache = folder / "stage/data/model" / (model.path().stem().string() + ".bmdl");
     EXPECT_EQ(RunTool({"mqo2bmdl", model.path().string(), cache.string()}).status, 0) << model.path();
   }
@@ -59,7 +59,7 @@ TEST(RenderTool, ABrokenEffectIsLoggedWithItsFileAndLineAndThePictureFallsBack) 
       << result.err;
   EXPECT_TRUE(fs::exists(folder / "frames/frame_00003000.png"));
 
-  std::string intact = PackWithEffect(folder / "intact", ReadSourceFile("content/data/shader/glass.cgfx"));
+  std::string intact = PackWithEffect(folder / "intact", ReadSourceFile("content/test/data/shader/glass.cgfx"));
   CommandResult clean = RenderAt(intact, folder / "clean");
   EXPECT_EQ(clean.status, 0);
   EXPECT_EQ(clean.err.find("[effect]"), std::string::npos) << clean.err;
@@ -83,16 +83,16 @@ TEST(RenderTool, ABrokenPackEndsOnStderrAloneWithAReadableLine) {
 }
 
 // The reference path: the frames drawn with every buffer, pass and clear are the frames the player
-// draws, byte for byte, here with supersampling, bars and the flash over the glow.
+// draws, byte for byte, here with supersampling, bars and the flash over the glow. The two runs
+// spell the frame size the two ways the tools accept.
 TEST(RenderTool, EveryPassDrawsTheSameFrames) {
   fs::path folder = fs::temp_directory_path() / ("torvane_render_every_" + std::to_string(::getpid()));
   const std::string pack = BinaryPath("test-production/torvane.pak");
-  const std::vector<std::string> common = {"render", "--pack", pack, "--width", "96", "--height", "54",
-                                           "--fsaa", "4", "--aspect", "4:3", "--at", "1000,4250,7000"};
+  const std::vector<std::string> common = {"render", "--pack", pack, "--fsaa", "4", "--aspect", "4:3", "--at", "1000,4250,7000"};
   std::vector<std::string> shortcut = common;
-  shortcut.insert(shortcut.end(), {"--out", (folder / "shortcut").string()});
+  shortcut.insert(shortcut.end(), {"--size", "96x54", "--out", (folder / "shortcut").string()});
   std::vector<std::string> every = common;
-  every.insert(every.end(), {"--every-pass", "--out", (folder / "every").string()});
+  every.insert(every.end(), {"--width", "96", "--height", "54", "--every-pass", "--out", (folder / "every").string()});
   ASSERT_EQ(RunTool(shortcut).status, 0);
   ASSERT_EQ(RunTool(every).status, 0);
   for (const char* frame : {"frame_00001000.png", "frame_00004250.png", "frame_00007000.png"}) {

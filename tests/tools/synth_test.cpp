@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/music_score.h"
-#include "tools/music_synth.h"
+#include "tools/synth/music_score.h"
+#include "tools/synth/music_synth.h"
 
 namespace {
 

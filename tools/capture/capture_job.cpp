@@ -89,6 +89,7 @@ int RunCaptureJob(const CaptureSettings& settings) {
   SoundSlice sound = SliceFor(music, range, settings.fps);
   std::unique_ptr<FrameSink> sink = OpenSink(settings, output.Path(), sound, error);
   if (!sink) return Fail(settings.outPath + ": " + error);
+  if (settings.fromZero) sink->SetOrigin(range.first);
 
   HeadlessDemo demo;
   HeadlessOptions options;

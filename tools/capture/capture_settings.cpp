@@ -87,20 +87,24 @@ bool ParsePart(const ToolArgs& args, CaptureSettings& settings, std::string& err
     }
     settings.frames = range;
   }
+  settings.fromZero = args.Has("--from-zero");
+  if (settings.fromZero && settings.frames) {
+    error = "--from-zero cannot go with --frames: segments keep their timestamps for capture-join";
+    return false;
+  }
   return true;
 }
 
 }  // namespace
 
 const std::set<std::string>& CaptureValueOptions() {
-  static const std::set<std::string> options = {"--pack", "--music", "--out", "--width", "--height", "--fps",
-                                                "--fsaa", "--aspect", "--codec", "--crf", "--audio", "--from",
-                                                "--to", "--frames", "--segments"};
+  static const std::set<std::string> options = WithFrameOptions(
+      {"--pack", "--music", "--out", "--fps", "--codec", "--crf", "--audio", "--from", "--to", "--frames", "--segments"});
   return options;
 }
 
 const std::set<std::string>& CaptureFlagOptions() {
-  static const std::set<std::string> flags = {"--low-quality", "--quiet"};
+  static const std::set<std::string> flags = {"--low-quality", "--quiet", "--from-zero"};
   return flags;
 }
 

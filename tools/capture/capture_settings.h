@@ -24,6 +24,9 @@ struct CaptureSettings {
   std::optional<uint64_t> fromMs;
   std::optional<uint64_t> toMs;
   std::optional<FrameRange> frames;
+  // A part made with --from/--to starts at time 0 in the output, as a clip of its own; otherwise
+  // it keeps the timestamps it has in the whole capture.
+  bool fromZero = false;
   bool quiet = false;
   int segments = 0;  // with --segments N: only print N frame ranges that cover the capture
 };

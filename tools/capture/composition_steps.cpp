@@ -6,6 +6,7 @@
 
 #include "demo/frame_composer.h"
 #include "demo/scene_line_table.h"
+#include "render/effect/draw_state.h"
 #include "render/effect/effect.h"
 #include "render/effect/states.h"
 #include "resources/post_effect_manager.h"
@@ -60,7 +61,7 @@ bool StateKeepsPixels(const EffectStateAssignment& state) {
     case STATE_COLOR_MASK:
       return state.values[0] == 0.0f || state.values[1] == 0.0f || state.values[2] == 0.0f || state.values[3] == 0.0f;
     case STATE_POLYGON_MODE:
-      return static_cast<unsigned>(state.values[1]) != GL_FILL;
+      return !FillsPolygons(state.values[1]);
     default:
       return false;
   }

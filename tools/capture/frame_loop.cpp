@@ -1,6 +1,6 @@
 #include "tools/capture/frame_loop.h"
 
-#include "demo/demo_clock.h"
+#include "demo/fixed_step_demo_clock.h"
 #include "demo/demo_manager.h"
 #include "tools/capture/composition_steps.h"
 #include "tools/capture/interruption.h"

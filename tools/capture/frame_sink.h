@@ -13,10 +13,16 @@ struct CapturedFrame {
 class FrameSink {
  public:
   virtual ~FrameSink() = default;
+  // The frame stored as the output's first moment (time 0, the first picture's number); 0 keeps
+  // the whole capture's timing. Set before the first frame.
+  void SetOrigin(int64_t frame) { mOrigin = frame; }
   // False with error set when the frame cannot be stored; nothing more is written then.
   virtual bool Write(const CapturedFrame& frame, std::string& error) = 0;
   // Completes the output after the last frame. False with error set.
   virtual bool Finish(std::string& error) = 0;
+
+ protected:
+  int64_t mOrigin = 0;
 };
 
 // The part of the music that goes with frames [first, end) of a capture.

@@ -3,25 +3,14 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <fstream>
 
+#include "files/output_file.h"
 #include "render/texture_png_writer.h"
 #include "tools/capture/wave_file.h"
 
 namespace {
 
 constexpr const char MUSIC_NAME[] = "music.wav";
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) {
-    error = "cannot write " + path;
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -41,7 +30,7 @@ bool PictureFolderSink::Open(const std::string& folder, int width, int height, c
     error = "the music is too long for one WAVE file";
     return false;
   }
-  return WriteFile(mFolder + "/" + MUSIC_NAME, wave, error);
+  return WriteOutputFile(mFolder + "/" + MUSIC_NAME, wave, error);
 }
 
 bool PictureFolderSink::Write(const CapturedFrame& frame, std::string& error) {
@@ -55,7 +44,7 @@ bool PictureFolderSink::Write(const CapturedFrame& frame, std::string& error) {
     error = "cannot encode frame " + std::to_string(frame.index) + " as PNG";
     return false;
   }
-  return WriteFile(mFolder + "/" + PictureName(frame.index), png, error);
+  return WriteOutputFile(mFolder + "/" + PictureName(frame.index - mOrigin), png, error);
 }
 
 bool PictureFolderSink::Finish(std::string&) { return true; }

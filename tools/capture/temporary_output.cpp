@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "files/output_file.h"
 #include "platform/fatal.h"
 
 namespace fs = std::filesystem;
@@ -45,6 +46,7 @@ bool TemporaryOutput::Prepare(const std::string& finalPath, bool folder, std::st
   fs::path final(mFinal);
   std::string name = "." + final.filename().string() + ".part-" + std::to_string(getpid());
   mTemporary = (final.parent_path() / name).string();
+  if (!MakeFolderFor(mFinal, error)) return false;
   std::error_code failure;
   if (folder) {
     fs::create_directory(mTemporary, failure);
@@ -54,7 +56,7 @@ bool TemporaryOutput::Prepare(const std::string& finalPath, bool folder, std::st
     failure = std::error_code(errno, std::generic_category());
   }
   if (failure) {
-    error = "cannot write beside " + mFinal + ": " + failure.message();
+    error = WriteFailure(mFinal, failure.value());
     mTemporary.clear();
     return false;
   }

@@ -20,14 +20,15 @@ bool VideoFileSink::WriteSoundUpTo(int64_t sample, std::string& error) {
   int64_t end = std::min(sample - mSound.firstSample, mSound.count);
   if (end <= mSoundWritten) return true;
   const int16_t* from = mSound.samples + static_cast<size_t>(mSoundWritten) * mSound.channels;
-  bool written = mWriter.WriteAudio(from, end - mSoundWritten, mSound.firstSample + mSoundWritten, error);
+  const int64_t originSample = FirstSampleOfFrame(mOrigin, mSound.sampleRate, mFps);
+  bool written = mWriter.WriteAudio(from, end - mSoundWritten, mSound.firstSample + mSoundWritten - originSample, error);
   mSoundWritten = end;
   return written;
 }
 
 bool VideoFileSink::Write(const CapturedFrame& frame, std::string& error) {
   return WriteSoundUpTo(FirstSampleOfFrame(frame.index + 1, mSound.sampleRate, mFps), error) &&
-         mWriter.WriteVideo(frame.pixels.data(), frame.index, error);
+         mWriter.WriteVideo(frame.pixels.data(), frame.index - mOrigin, error);
 }
 
 bool VideoFileSink::Finish(std::string& error) {

@@ -30,6 +30,31 @@ std::vector<fs::path> FilesIn(const fs::path& folder, bool recursive) {
   return files;
 }
 
+std::string Entries(size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// The counts written before the vertex and face lists that differ from the entries that follow;
+// the reader takes the entries.
+std::vector<ModelSourceNote> CountMismatches(const MqoDocument& document) {
+  std::vector<ModelSourceNote> notes;
+  for (const MqoObject& object : document.objects) {
+    const std::string name = "object \"" + object.name + "\"";
+    const size_t vertices = object.vertices.size() / 3;
+    if (object.declaredVertices.count >= 0 && size_t(object.declaredVertices.count) != vertices) {
+      notes.push_back({object.declaredVertices.line, "\"vertex " + std::to_string(object.declaredVertices.count) + "\" of " +
+                                                         name + ", but " + Entries(vertices, "vertex follows", "vertices follow") +
+                                                         "; the model has the vertices that are there"});
+    }
+    if (object.declaredFaces.count >= 0 && size_t(object.declaredFaces.count) != object.faces.size()) {
+      notes.push_back({object.declaredFaces.line, "\"face " + std::to_string(object.declaredFaces.count) + "\" of " + name +
+                                                      ", but " + Entries(object.faces.size(), "face follows", "faces follow") +
+                                                      "; the model has the faces that are there"});
+    }
+  }
+  return notes;
+}
+
 }  // namespace
 
 bool ReadDiskFile(const fs::path& path, std::string& bytes) {
@@ -82,6 +107,7 @@ bool ContentFolderFiles::ReadModel(const std::string& cachePath, ProductionModel
   const Conversion& conversion = Convert(cachePath);
   if (!conversion.converted) {
     error = conversion.error;
+    model.errorLine = conversion.model.errorLine;
     return false;
   }
   model = conversion.model;
@@ -103,9 +129,12 @@ const ContentFolderFiles::Conversion& ContentFolderFiles::Convert(const std::str
   MqoDocument document;
   if (!ReadDiskFile(mModelSources.at(cachePath), text)) {
     conversion.error = "cannot read " + mModelSources.at(cachePath).string();
-  } else if (ParseMqo(reinterpret_cast<const uint8_t*>(text.data()), text.size(), document, conversion.error) &&
-             ConvertMqo(document, CONTENT_MODEL_PACK_FOLDER, conversion.model.data, conversion.error)) {
+  } else if (ParseMqo(reinterpret_cast<const uint8_t*>(text.data()), text.size(), document, conversion.error,
+                      &conversion.model.errorLine) &&
+             ConvertMqo(document, CONTENT_MODEL_PACK_FOLDER, conversion.model.data, conversion.error,
+                        &conversion.model.errorLine)) {
     for (const MqoMaterial& material : document.materials) conversion.model.materialNames.push_back(material.name);
+    conversion.model.sourceWarnings = CountMismatches(document);
     std::vector<uint8_t> cache = WriteModelCache(conversion.model.data);
     conversion.cache.assign(cache.begin(), cache.end());
     conversion.converted = true;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "demo/production_files.h"
 #include "files/content_folder.h"
+#include "production/production_files.h"
 #include "tools/pack_creation.h"
 
 inline constexpr char CONTENT_DATA_FOLDER[] = "data";

@@ -5,13 +5,16 @@
 #include <climits>
 #include <cstdlib>
 #include <map>
+#include <optional>
 
-#include "demo/definition_document.h"
-#include "demo/timeline_definitions.h"
 #include "files/xml_error.h"
+#include "production/definition_document.h"
+#include "production/timeline_definitions.h"
 #include "resources/custom_texture_manager.h"
 #include "resources/post_effect_entry.h"
 #include "resources/post_effect_manager.h"
+#include "tools/check/nearest_name.h"
+#include "tools/check/scene_line_holes.h"
 
 namespace {
 
@@ -64,6 +67,7 @@ class DefinitionChecker {
     CheckSceneLines();
     CheckTdfEntries();
     CheckPostEffects();
+    CheckSceneLineHoles();
     CheckCustomTextures();
   }
 
@@ -103,9 +107,11 @@ class DefinitionChecker {
   void CheckElements(const XmlElement& element, const ElementSchema& schema) {
     for (int a = 0; a < element.AttributeCount(); ++a) {
       if (!NamedIn(schema.attributes, element.AttributeName(a))) {
+        const std::string meant = DidYouMean(element.AttributeName(a), {schema.attributes.begin(), schema.attributes.end()});
         mFindings.Warning(mFile, LineOf(element), "attribute " + Quoted(element.AttributeName(a)) + " of " +
-                                                      Quoted(element.Name()) + " is not read (its attributes are " +
-                                                      NameList(schema.attributes) + ")");
+                                                      Quoted(element.Name()) + " is not read" +
+                                                      (meant.empty() ? " (its attributes are " + NameList(schema.attributes) + ")"
+                                                                     : meant));
       }
     }
     for (const char* required : schema.required) {
@@ -123,9 +129,15 @@ class DefinitionChecker {
       if (known != schema.children.end()) {
         CheckElements(child, *known);
       } else {
-        mFindings.Warning(mFile, LineOf(child), "element " + Quoted(child.Name()) + " in " + Quoted(element.Name()) +
-                                                    " is not read" +
-                                                    (childNames.empty() ? std::string(" (it holds no elements)")
+        // An error, not a warning: a misspelt entry leaves its part of the timeline silently empty.
+        const std::string meant = DidYouMean(child.Name(), {childNames.begin(), childNames.end()});
+        if (std::string(mDocument->RootName()) == "sceneLineDefine" && !mUnknownSceneLineElement) {
+          mUnknownSceneLineElement = mFindings.Size();
+        }
+        mFindings.Error(mFile, LineOf(child), "element " + Quoted(child.Name()) + " in " + Quoted(element.Name()) +
+                                                  " is not read: the player skips it and all it holds" +
+                                                  (!meant.empty()              ? meant
+                                                   : childNames.empty() ? std::string(" (it holds no elements)")
                                                                         : " (it holds " + NameList(childNames) + ")"));
       }
     }
@@ -175,7 +187,40 @@ class DefinitionChecker {
       }
       CheckOverlaps(lines, line);
       lines.push_back(line);
+      mSceneLineSpans.push_back({line.line, line.start, line.end, line.fileLine, line.id});
     }
+    mSceneLineFile = mFile;
+  }
+
+  // The last moment drawn: the music's, or else the last that the definitions name.
+  long LastMoment() const {
+    if (mContext.musicLengthMs) return static_cast<long>(*mContext.musicLengthMs) - 1;
+    long last = 0;
+    for (const SceneLineSpan& span : mSceneLineSpans) last = std::max(last, span.end);
+    for (const PostEffectSpan& span : mPostEffectSpans) last = std::max(last, span.end);
+    return last;
+  }
+
+  // A hole that an unread element was probably meant to fill follows from it.
+  void CheckSceneLineHoles() {
+    const size_t first = mFindings.Size();
+    for (const SceneLineHole& hole : FindShownSceneLineHoles(mSceneLineSpans, mPostEffectSpans, LastMoment())) {
+      mFindings.Warning(mSceneLineFile, hole.before->fileLine,
+                        "scene line " + std::to_string(hole.line) + " draws nothing from " + std::to_string(hole.from) +
+                            " to " + std::to_string(hole.to) + " ms after " + Quoted(hole.before->id) +
+                            " ends, while its picture is shown: it stands still on its last frame then");
+    }
+    if (mUnknownSceneLineElement && mFindings.Size() > first) mFindings.MarkCause(*mUnknownSceneLineElement, first);
+  }
+
+  // The scene lines ("0" to "9") an entry's sources read.
+  static std::vector<long> SceneLinesRead(const XmlElement& entry) {
+    std::vector<long> lines;
+    for (int s = 0; s < entry.ChildCount("SourceLineEntry"); ++s) {
+      const std::string lineId = Text(entry.Child("SourceLineEntry", s), "lineId");
+      if (lineId.size() == 1 && lineId[0] >= '0' && lineId[0] <= '9') lines.push_back(lineId[0] - '0');
+    }
+    return lines;
   }
 
   void CheckSpan(int fileLine, const std::string& what, long start, long end) {
@@ -275,7 +320,10 @@ class DefinitionChecker {
       }
       CheckConstants(element, shader, effect);
       CheckSources(element, shader, effect);
-      if (effect && start >= 0 && start <= end) running.push_back({start, end, target == POST_EFFECT_FINAL_TARGET});
+      if (effect && start >= 0 && start <= end) {
+        running.push_back({start, end, target == POST_EFFECT_FINAL_TARGET});
+        mPostEffectSpans.push_back({start, end, SceneLinesRead(element)});
+      }
     }
     CheckPictureIsWritten(running, document.LineOf(document.Root()));
   }
@@ -326,8 +374,13 @@ class DefinitionChecker {
     if (!effect || !effect->usable) return;
     const EffectParameterLeaf* leaf = FindEffectParameter(*effect, param);
     if (!leaf) {
+      std::vector<std::string> alike;
+      for (const EffectParameterLeaf& other : effect->parameters) {
+        if (IsSamplerType(other.type) == sampler) alike.push_back(other.name);
+      }
       mFindings.Error(mFile, LineOf(element), "parameter " + Quoted(param) + " is not in effect " +
-                                                  Quoted(SceneLineShaderPath(shader)) + "; setting it does nothing");
+                                                  Quoted(SceneLineShaderPath(shader)) + "; setting it does nothing" +
+                                                  DidYouMean(param, alike));
     } else if (sampler != IsSamplerType(leaf->type)) {
       mFindings.Error(mFile, LineOf(element), "parameter " + Quoted(param) + " of effect " +
                                                   Quoted(SceneLineShaderPath(shader)) + " is a " + leaf->typeName + "; " +
@@ -433,6 +486,10 @@ class DefinitionChecker {
   const DefinitionDocument* mDocument = nullptr;
   std::vector<std::string> mUsedTdfIds;
   bool mSceneLinesRead = false;
+  std::string mSceneLineFile;
+  std::optional<size_t> mUnknownSceneLineElement;  // the index of the first finding of one
+  std::vector<SceneLineSpan> mSceneLineSpans;
+  std::vector<PostEffectSpan> mPostEffectSpans;
 };
 
 }  // namespace

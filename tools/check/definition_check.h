@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
 #include "tools/check/effect_check.h"
 
 struct DefinitionCheckContext {

@@ -23,7 +23,29 @@ void AddLogFindings(const std::string& log, const std::string& file, FindingSeve
     std::string text = *end == ':' ? std::string(end + 1) : std::string(at);
     if (text.rfind(" ", 0) == 0) text.erase(0, 1);
     if (text.rfind("error: ", 0) == 0) text.erase(0, 7);
-    findings.Add(severity, file, static_cast<int>(number), static_cast<int>(column), text);
+    // The compiler's own warnings stay warnings.
+    const bool warning = text.rfind("warning: ", 0) == 0;
+    if (warning) text.erase(0, 9);
+    findings.Add(warning ? FindingSeverity::Warning : severity, file, static_cast<int>(number), static_cast<int>(column), text);
+  }
+}
+
+bool IsTechniqueHeading(const ProductionFinding& finding) {
+  return finding.message.rfind("technique '", 0) == 0 && finding.message.find("' cannot be used") != std::string::npos;
+}
+
+// An effect that does not build: its first error is the likely cause, and the summary and the
+// techniques' headings follow from it. The compiler's other messages stand on their own.
+void MarkFirstCompilerError(ProductionFindings& findings, size_t first) {
+  size_t cause = findings.Size();
+  for (size_t i = first; i < findings.Size() && cause == findings.Size(); ++i) {
+    const ProductionFinding& finding = findings.All()[i];
+    if (finding.severity == FindingSeverity::Error && finding.line > 0 && !IsTechniqueHeading(finding)) cause = i;
+  }
+  if (cause == findings.Size()) return;
+  findings.MarkCause(cause, findings.Size() - 1);
+  for (size_t i = first; i < findings.Size(); ++i) {
+    if (IsTechniqueHeading(findings.All()[i])) findings.MarkCause(cause, i, i + 1);
   }
 }
 
@@ -50,7 +72,8 @@ std::string ParseLog(const EffectSource& source, const std::string& file, int us
   const size_t tried = usable < 0 ? source.techniques.size() : static_cast<size_t>(usable);
   for (size_t t = 0; t < tried; ++t) {
     const EffectTechnique& technique = source.techniques[t];
-    log += file + ":" + std::to_string(technique.line) + ": technique '" + technique.name + "' cannot be used\n";
+    log += file + ":" + std::to_string(technique.line) + ": technique '" + technique.name + "' cannot be used" +
+           (technique.errors.empty() ? ": its programs cannot be put together\n" : ": its text has errors\n");
     for (const EffectMessage& message : technique.errors) {
       log += file + ":" + std::to_string(message.line) + ": " + message.text + "\n";
     }
@@ -83,11 +106,13 @@ EffectFacts CheckEffect(const ProductionFiles& files, const std::string& path, b
   ListEffectParameters(source, facts.parameters);
   if (technique >= 0) facts.passCount = static_cast<int>(source.techniques[technique].passes.size());
   // Messages of techniques tried before the one in use are warnings: the player falls back to it.
+  const size_t first = findings.Size();
   AddLogFindings(log, file, facts.usable ? FindingSeverity::Warning : FindingSeverity::Error, findings);
   if (!facts.usable) {
     findings.Error(file, 0, path == DUMMY_SHADER_PATH
                                 ? "the fallback effect does not build: the player ends with \"failed to load dummy shader.\""
                                 : "no technique builds: the player draws with the fallback effect (flat magenta) instead");
+    MarkFirstCompilerError(findings, first);
   }
   return facts;
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
 #include "render/effect/parameter_list.h"
 
 struct EffectFacts {

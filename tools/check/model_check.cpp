@@ -5,20 +5,22 @@
 #include "files/core_file.h"
 #include "render/image/decoders.h"
 
-void CheckTexture(const ProductionFiles& files, const std::string& path, ProductionFindings& findings) {
+void CheckTexture(const ProductionFiles& files, const std::string& path, const NamingSite* namedAt, ProductionFindings& findings) {
   std::string bytes;
   if (!files.Read(path, bytes)) return;
   const std::string extension = PathExtension(path);
-  const std::string file = files.DisplayName(path);
+  // At the line that names the image, where the author mends the name or the image.
+  const std::string file = namedAt ? namedAt->file : files.DisplayName(path);
+  const int line = namedAt ? namedAt->line : 0;
   const ImageDecoder decode = ImageCanLoad(extension) ? ImageDecoderFor(extension) : nullptr;
   if (!decode) {
-    findings.Error(file, 0, "texture " + Quoted(path) + ": the player reads no image with the extension " +
+    findings.Error(file, line, "texture " + Quoted(path) + ": the player reads no image with the extension " +
                                 Quoted(extension) + " (bmp, jpg, jpeg, dds, hdr, tga and png; all but the first three in lower case)");
     return;
   }
   ImageData image;
   if (!decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image)) {
-    findings.Error(file, 0, "texture " + Quoted(path) + " does not decode as " + Quoted(extension) +
+    findings.Error(file, line, "texture " + Quoted(path) + " does not decode as " + Quoted(extension) +
                                 "; whatever uses it draws without it");
   }
 }

@@ -4,10 +4,11 @@
 
 #include <string>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
+#include "production/production_references.h"
 
-void CheckTexture(const ProductionFiles& files, const std::string& path, ProductionFindings& findings);
+void CheckTexture(const ProductionFiles& files, const std::string& path, const NamingSite* namedAt, ProductionFindings& findings);
 
 void CheckModelNesting(const ProductionFiles& files, const std::string& cachePath, const ProductionModel& model,
                        ProductionFindings& findings);

@@ -3,8 +3,8 @@
 
 #include "sound/music_probe.h"
 #include "tools/check/content_folder_files.h"
-#include "tools/music_score.h"
-#include "tools/music_synth.h"
+#include "tools/synth/music_score.h"
+#include "tools/synth/music_synth.h"
 
 MusicFacts CheckMusicFile(const std::filesystem::path& path, ProductionFindings& findings) {
   MusicFacts facts;

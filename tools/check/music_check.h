@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "demo/production_finding.h"
+#include "production/production_finding.h"
 
 class ContentFolderFiles;
 

@@ -6,9 +6,9 @@
 #include <map>
 #include <set>
 
-#include "demo/production_references.h"
 #include "files/core_file.h"
 #include "platform/hidden_gl_context.h"
+#include "production/production_references.h"
 #include "resources/resource_manager.h"
 #include "tools/check/content_folder_files.h"
 #include "tools/check/definition_check.h"
@@ -52,7 +52,10 @@ class ProductionChecker {
     CheckDefinitionFiles();
     CheckSceneAnimations();
     CheckModels();
-    for (const std::string& texture : mReferences.texturePaths) CheckTexture(mFiles, texture, findings);
+    for (const std::string& texture : mReferences.texturePaths) {
+      const auto site = mReferences.textureSites.find(texture);
+      CheckTexture(mFiles, texture, site == mReferences.textureSites.end() ? nullptr : &site->second, findings);
+    }
     mResult.textures = mReferences.texturePaths.size();
     if (mFolder) {
       for (const std::string& cache : mFolder->ReplacedCaches()) {
@@ -131,7 +134,7 @@ class ProductionChecker {
     for (const std::string& cache : FilesOfKind(mFiles, {"bmdl"}, {})) {
       ++mResult.models;
       if (auto used = mReferences.models.find(cache); used != mReferences.models.end()) {
-        CheckModelNesting(mFiles, cache, used->second, mResult.findings);
+        CheckModel(cache, used->second);
         continue;
       }
       // The reference check has reported a model it loads that does not read.
@@ -139,25 +142,34 @@ class ProductionChecker {
       ProductionModel model;
       std::string error;
       if (!mFiles.ReadModel(cache, model, error)) {
-        mResult.findings.Error(mFiles.DisplayName(cache), 0, "model " + Quoted(cache) + " does not read: " + error);
+        mResult.findings.Error(mFiles.DisplayName(cache), model.errorLine, "model " + Quoted(cache) + " does not read: " + error);
       } else {
-        CheckModelNesting(mFiles, cache, model, mResult.findings);
+        CheckModel(cache, model);
       }
     }
   }
 
-  // By file and line, keeping the order of the checks within a line; the same finding once.
+  void CheckModel(const std::string& cache, const ProductionModel& model) {
+    CheckModelNesting(mFiles, cache, model, mResult.findings);
+    for (const ModelSourceNote& note : model.sourceWarnings) {
+      mResult.findings.Warning(mFiles.DisplayName(cache), note.line, note.text);
+    }
+  }
+
+  // Likely causes first, then by file and line, errors before warnings on a line, keeping the
+  // order of the checks otherwise; the same finding once.
   static ProductionFindings Sorted(const ProductionFindings& findings) {
     std::vector<ProductionFinding> all = findings.All();
     std::stable_sort(all.begin(), all.end(), [](const ProductionFinding& a, const ProductionFinding& b) {
-      return a.file != b.file ? a.file < b.file : a.line < b.line;
+      if (a.likelyCause != b.likelyCause) return a.likelyCause;
+      if (a.file != b.file) return a.file < b.file;
+      if (a.line != b.line) return a.line < b.line;
+      return a.severity == FindingSeverity::Error && b.severity != FindingSeverity::Error;
     });
     ProductionFindings sorted;
     std::set<std::string> seen;
     for (const ProductionFinding& finding : all) {
-      if (seen.insert(FormatFinding(finding)).second) {
-        sorted.Add(finding.severity, finding.file, finding.line, finding.column, finding.message);
-      }
+      if (seen.insert(FormatFinding(finding)).second) sorted.Add(finding);
     }
     return sorted;
   }

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "demo/production_files.h"
-#include "demo/production_finding.h"
+#include "production/production_files.h"
+#include "production/production_finding.h"
 
 class ContentFolderFiles;
 

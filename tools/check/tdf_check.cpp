@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -18,6 +19,7 @@ struct Token {
   std::string text;
   int line = 0;
   bool end = false;
+  size_t findingsAtOpen = 0;  // of a "{": how many findings there were when it was read
 };
 
 // Key blocks of a part in the order the player reads them, and how many numbers make one key.
@@ -46,6 +48,11 @@ bool IsNumber(const std::string& text, float& value) {
 }
 
 bool IsQuoted(const std::string& token) { return token.size() >= 2 && token.front() == '"' && token.back() == '"'; }
+
+// A token quoted for a message, once: a name written in quotes keeps its own.
+std::string QuotedToken(const std::string& token) { return IsQuoted(token) ? token : Quoted(token); }
+
+constexpr size_t BLANK_LINE = SIZE_MAX;
 
 // The name as the player takes it from a quoted token.
 std::string QuotedName(const std::string& token) {
@@ -86,8 +93,8 @@ class TdfChecker {
     for (size_t start = 0; start <= text.size();) {
       const size_t end = std::min(text.find('\n', start), text.size());
       size_t indent = 0;
-      while (start + indent < end && (text[start + indent] == ' ' || text[start + indent] == '\t')) ++indent;
-      mIndents.push_back(indent);
+      while (start + indent < end && (text[start + indent] == ' ' || text[start + indent] == '\t' || text[start + indent] == '\r')) ++indent;
+      mIndents.push_back(start + indent == end ? BLANK_LINE : indent);
       start = end + 1;
     }
   }
@@ -152,11 +159,11 @@ class TdfChecker {
     }
     if (token.text == "{") {
       Error(token.line, "this \"{\" opens no block");
-      SkipBlockAfterOpen(token);
+      SkipBlockAfterOpen(Opening(token));
       return;
     }
-    Error(token.line, "unknown block " + Quoted(token.text) + " " + where);
-    if (Peek().text == "{") SkipBlockAfterOpen(Next());
+    Error(token.line, "unknown block " + QuotedToken(token.text) + " " + where);
+    if (Peek().text == "{") SkipBlockAfterOpen(Opening(Next()));
   }
 
   // Skips to the "}" that closes open (already read), reporting a block that never closes.
@@ -171,21 +178,48 @@ class TdfChecker {
 
   // A block that the end of the text (or an "Eof" inside it) leaves open. Blocks within it were
   // closed, but one of them, most likely the first whose "}" is indented otherwise than its "{",
-  // took the "}" of the block around it.
+  // took the "}" of the block around it: that is the cause, reported first, and everything found
+  // since its "{" follows from it.
   void NeverClosed(const Token& open, const std::string& what) {
     Error(open.line, what + " is never closed: its \"{\" has no matching \"}\"");
     if (mMisclosed.first > 0) {
-      Error(mMisclosed.first, "a \"}\" is missing here, it seems: this line's \"{\" is closed by the \"}\" on line " +
-                                  std::to_string(mMisclosed.second) + ", which is indented otherwise");
+      const size_t cause = mFindings.Size();
+      Error(mMisclosed.first, MissingCloseMessage());
+      mFindings.MarkCause(cause, mMisclosedFindings);
       mMisclosed = {};
     }
     mStopped = true;
   }
 
+  std::string MissingCloseMessage() const {
+    const int before = NextLineIndentedAsOrLess(mMisclosed.first);
+    return "a \"}\" is missing, it seems: this line's \"{\" is closed by the \"}\" on line " +
+           std::to_string(mMisclosed.second) + ", which is indented otherwise" +
+           (before > 0 && before < mMisclosed.second
+                ? "; it belongs before line " + std::to_string(before) + ", the next line indented as this one"
+                : std::string());
+  }
+
+  // The first line after line that is not blank and not indented deeper; 0 when there is none.
+  int NextLineIndentedAsOrLess(int line) const {
+    for (size_t next = size_t(line); next < mIndents.size(); ++next) {
+      if (mIndents[next] != BLANK_LINE && mIndents[next] <= Indent(line)) return static_cast<int>(next) + 1;
+    }
+    return 0;
+  }
+
   // Notes the first block whose braces are on lines indented differently.
   void Closed(const Token& open, const Token& close) {
     if (mMisclosed.first > 0 || open.line == close.line) return;
-    if (Indent(open.line) != Indent(close.line)) mMisclosed = {open.line, close.line};
+    if (Indent(open.line) != Indent(close.line)) {
+      mMisclosed = {open.line, close.line};
+      mMisclosedFindings = open.findingsAtOpen;
+    }
+  }
+
+  Token Opening(Token open) const {
+    open.findingsAtOpen = mFindings.Size();
+    return open;
   }
 
   size_t Indent(int line) const { return line > 0 && size_t(line) <= mIndents.size() ? mIndents[line - 1] : 0; }
@@ -197,7 +231,7 @@ class TdfChecker {
   bool ExpectOpen(const std::string& what) {
     const Token& token = Peek();
     if (token.text == "{") {
-      mOpen = Next();
+      mOpen = Opening(Next());
       return true;
     }
     Error(token.line, what + " needs \"{\" here, not " + (token.end ? std::string("the end of the file") : Quoted(token.text)) +
@@ -531,6 +565,7 @@ class TdfChecker {
   const bool mHeader;
   std::vector<size_t> mIndents;  // of each line, in characters
   std::pair<int, int> mMisclosed{};
+  size_t mMisclosedFindings = 0;
   bool mStopped = false;
   std::map<long, std::string> mSlots;
   std::map<long, int> mSlotLines;

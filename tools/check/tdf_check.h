@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "demo/production_finding.h"
 #include "files/model_data.h"
+#include "production/production_finding.h"
 
 // The model a path of the MQO block names, or null when it is missing or does not read (which
 // the reference check reports).

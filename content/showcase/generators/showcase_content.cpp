@@ -11,7 +11,7 @@
 #include "content/showcase/generators/text_atlas.h"
 #include "content/showcase/generators/text_raster.h"
 #include "content/showcase/generators/textures.h"
-#include "tools/music_score.h"
+#include "tools/synth/music_score.h"
 
 namespace {
 

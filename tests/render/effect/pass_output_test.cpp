@@ -84,10 +84,10 @@ TEST(PassOutput, ReadsWhetherTheVertexProgramPutsTheQuadWhereTheEngineDrewIt) {
 }
 
 TEST(PassOutput, TheEnginesScreenEffectsAreRead) {
-  const PassOutput picture = Read(ReadSourceFile("content/data/core/shader/finalScreenShader.cgfx"), 0);
+  const PassOutput picture = Read(ReadSourceFile("content/core/shader/finalScreenShader.cgfx"), 0);
   EXPECT_TRUE(picture.placesQuadAsGiven && picture.writesEveryFragment);
   EXPECT_EQ(picture.constantAlpha, 1.0f);
-  const PassOutput copy = Read(ReadSourceFile("content/data/core/shader/msaa.cgfx"), 0);
+  const PassOutput copy = Read(ReadSourceFile("content/core/shader/msaa.cgfx"), 0);
   EXPECT_TRUE(copy.placesQuadAsGiven && copy.writesEveryFragment);
   EXPECT_EQ(copy.constantAlpha, std::nullopt);
   const PassOutput broken = Read("broken {");

@@ -19,7 +19,7 @@ struct FailureCase {
   const char* what;
   std::vector<std::string> args;  // after --pack and --music, with OUT standing for the output
   int status;
-  const char* message;
+  std::string message;
 };
 
 std::vector<std::string> WithOutput(const std::vector<std::string>& args, const std::string& out) {
@@ -39,7 +39,8 @@ TEST(CaptureFailure, BadInputGivesAMessageAndLeavesNothing) {
       {"unknown container", {"--pack", pack, "--music", music, "--out", "OUT.xyz"}, 1, "no container"},
       {"codec the container cannot hold", {"--pack", pack, "--music", music, "--codec", "ffv1", "--audio", "aac", "--out", "OUT.mp4"},
        1, "cannot hold"},
-      {"unwritable folder", {"--pack", pack, "--music", music, "--out", "OUT/missing/a.mp4"}, 1, "cannot write"},
+      {"a file where the folder should be", {"--pack", pack, "--music", music, "--out", folder / "broken.pak/a.mp4"}, 1,
+       "cannot make the folder " + folder / "broken.pak: " + folder / "broken.pak is not a folder"},
       {"missing music", {"--pack", pack, "--music", "OUT.ogg", "--out", "OUT.mkv"}, 1, "no music file"},
       {"undecodable music", {"--pack", pack, "--music", folder / "noise.ogg", "--out", "OUT.mkv"}, 1,
        "neither RIFF WAVE nor Ogg Vorbis"},

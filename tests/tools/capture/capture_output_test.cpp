@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "demo/demo_clock.h"
+#include "demo/fixed_step_demo_clock.h"
 #include "tests/support/png_reading.h"
 #include "tests/tools/capture/capture_test_support.h"
 #include "tests/tools/capture/decoded_media.h"
@@ -120,6 +120,36 @@ TEST(CaptureOutput, H264AndAacHoldEveryFrameAndTheMusicInPlace) {
   EXPECT_GE(media.firstSample, -AAC_FRAME);
   EXPECT_LE(std::llabs(media.SampleCount() - music.Length()), AAC_FRAME);
   EXPECT_LE(std::llabs(BestLag(media, music, 2 * AAC_FRAME)), AAC_FRAME);
+}
+
+// The same part with and without --from-zero: the same pictures and sound, moved to time 0; the
+// folders on the way to the output are made.
+TEST(CaptureOutput, APartFromZeroIsTheSamePartStartingAtTimeZero) {
+  ScratchFolder folder;
+  const std::vector<std::string> part = {"--pack", ProductionPack(), "--music", ProductionMusic(), "--from", "2000", "--to", "3000"};
+  std::vector<std::string> kept = part;
+  kept.insert(kept.end(), {"--out", folder / "clips/kept.mkv"});
+  std::vector<std::string> zeroed = part;
+  zeroed.insert(zeroed.end(), {"--from-zero", "--out", folder / "clips/new/zero.mkv"});
+  for (const auto& args : {kept, zeroed}) {
+    CommandResult captured = Capture(args);
+    ASSERT_EQ(captured.status, 0) << captured.err;
+  }
+  DecodedMedia whole;
+  DecodedMedia clip;
+  std::string error;
+  ASSERT_TRUE(DecodeMedia(folder / "clips/kept.mkv", TEST_FPS, whole, error)) << error;
+  ASSERT_TRUE(DecodeMedia(folder / "clips/new/zero.mkv", TEST_FPS, clip, error)) << error;
+  ASSERT_EQ(clip.pictures.size(), whole.pictures.size());
+  ASSERT_EQ(whole.pictures.front().frame, 2 * TEST_FPS);
+  for (size_t n = 0; n < clip.pictures.size(); ++n) {
+    ASSERT_EQ(clip.pictures[n].frame, static_cast<int64_t>(n));
+    ASSERT_EQ(CountDifferences(clip.pictures[n].rgb, whole.pictures[n].rgb), 0u) << "frame " << n;
+  }
+  // Matroska keeps milliseconds: within one of them of 0.
+  EXPECT_NEAR(static_cast<double>(clip.firstSample), 0.0, 44.1);
+  EXPECT_EQ(clip.SampleCount(), whole.SampleCount());
+  EXPECT_EQ(CountDifferences(clip.samples, whole.samples), 0u);
 }
 
 TEST(CaptureOutput, AFolderGetsAPicturePerFrameAndTheirMusic) {

@@ -57,7 +57,8 @@ TEST(CaptureSettings, RefusesWhatItCannotDo) {
       {"--out", "a.mp4", "--frames", "x"},     {"--out", "a.mp4", "--from", "100", "--frames", "0:9"},
       {"--out", "a.mp4", "--from", "9", "--to", "9"}, {"--out", "a.mp4", "--from", "-4"},
       {"--out", "a.mp4", "--fsaa", "3"},       {"--pack", "p.pak"},
-      {"--out", "a.mp4", "stray"},             {"--segments", "0"}};
+      {"--out", "a.mp4", "stray"},             {"--segments", "0"},
+      {"--out", "a.mp4", "--frames", "0:9", "--from-zero"}};
   for (const auto& args : wrong) {
     CaptureSettings settings;
     std::string error;
