@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include "files/gltf_animation.h"
 #include "files/gltf_keys.h"
@@ -21,23 +22,29 @@ constexpr double SMALLEST_SCENE = 1e-3;
 // The engine's scene classes take scenes by the start of their names.
 const char* const SCENE_CLASS_PREFIXES[] = {"loader", "swarm"};
 
-bool ChooseAnimation(const GltfDocument& document, const std::string& wanted, const GltfAnimation*& chosen,
+// Without a name, every animation plays at once: Blender exports each object's action as an
+// animation of its own, and the author saw them all move together. A node's path moved by two
+// animations keeps the first.
+bool ChooseAnimation(const GltfDocument& document, const std::string& wanted, GltfAnimation& chosen, bool& any,
                      std::vector<std::string>& warnings, std::string& error) {
-  chosen = nullptr;
-  if (wanted.empty()) {
-    if (document.animations.empty()) return true;
-    chosen = &document.animations.front();
-    if (document.animations.size() > 1) {
-      warnings.push_back("the file holds " + std::to_string(document.animations.size()) + " animations; \"" + chosen->name +
-                         "\" is imported (choose another with --animation)");
-    }
-    return true;
-  }
+  any = false;
+  std::set<std::pair<int, GltfPath>> moved;
   for (const GltfAnimation& animation : document.animations) {
-    if (animation.name == wanted) chosen = &animation;
+    if (!wanted.empty() && animation.name != wanted) continue;
+    any = true;
+    for (const GltfChannel& channel : animation.channels) {
+      if (moved.insert({channel.node, channel.path}).second) {
+        chosen.channels.push_back(channel);
+      } else {
+        warnings.push_back("animation \"" + animation.name + "\" moves node \"" +
+                           document.nodes[static_cast<size_t>(channel.node)].name +
+                           "\" as an earlier animation does; the earlier one is kept (choose one with --animation)");
+      }
+    }
+    chosen.name = animation.name;
   }
-  if (!chosen) error = "no animation is named \"" + wanted + "\"";
-  return chosen != nullptr;
+  if (!wanted.empty() && !any) error = "no animation is named \"" + wanted + "\"";
+  return wanted.empty() || any;
 }
 
 bool ChooseCamera(const GltfDocument& document, const std::string& wanted, GltfCameraChoice& choice,
@@ -154,15 +161,16 @@ bool ImportGltf(const GltfDocument& document, const GltfImportOptions& options, 
   out.warnings = document.warnings;
   out.modelName = SafeName(options.name, "scene");
   GltfModel model;
-  const GltfAnimation* animation = nullptr;
+  GltfAnimation animation;
+  bool animated = false;
   GltfCameraChoice camera;
   if (!BuildGltfModel(document, out.modelName, model, out.warnings, error) ||
-      !ChooseAnimation(document, options.animation, animation, out.warnings, error) ||
+      !ChooseAnimation(document, options.animation, animation, animated, out.warnings, error) ||
       !ChooseCamera(document, options.camera, camera, out.warnings, error)) {
     return false;
   }
-  out.animationName = options.animation.empty() ? out.modelName : SafeName(animation->name, "animation");
-  GltfPose pose(document, animation);
+  out.animationName = options.animation.empty() ? out.modelName : SafeName(animation.name, "animation");
+  GltfPose pose(document, animated ? &animation : nullptr);
   out.duration = pose.Duration();
   out.sceneSize = SceneSize(document, model.parts, pose);
   GltfKeyTolerance tolerance{IMPORT_POSITION_TOLERANCE * out.sceneSize, IMPORT_ROTATION_TOLERANCE_DEGREES * PI / 180};

@@ -11,7 +11,7 @@
 
 struct GltfImportOptions {
   std::string name;       // the model's and (without an animation chosen) the animation's name
-  std::string animation;  // empty: the file's first animation
+  std::string animation;  // empty: every animation of the file at once
   std::string camera;     // node or camera name; empty: the first camera of the scene
 };
 

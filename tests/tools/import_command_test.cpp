@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include "files/gltf_animation.h"
 #include "files/gltf_math.h"
 #include "tests/support/gltf_fixture.h"
 #include "tests/support/png_reading.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -195,4 +197,79 @@ TEST(ImportTool, TheBuildImportsEverySceneOfTheScenesFolderFirst) {
   CommandResult refused = RunTool({"build", content.string(), "--out", folder / "out"});
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("scenes/flight.glb: "), std::string::npos) << refused.err;
+}
+
+namespace {
+
+// Pixel bounds (left, top, right, bottom) of every vertex of the scene's meshes at time, as the
+// glTF camera projects them: all the file's animations at once, evaluated as glTF defines them.
+std::array<double, 4> ProjectedBounds(const GltfDocument& document, double time) {
+  GltfAnimation all;
+  for (const GltfAnimation& animation : document.animations) all.channels.insert(all.channels.end(), animation.channels.begin(), animation.channels.end());
+  std::vector<GltfMat4> world = GltfPose(document, &all).WorldMatrices(time);
+  std::array<double, 4> bounds{1e9, 1e9, -1e9, -1e9};
+  GltfMat4 camera{};
+  double yfov = 0;
+  for (size_t i = 0; i < document.nodes.size(); ++i) {
+    if (document.nodes[i].camera < 0) continue;
+    camera = world[i];
+    yfov = document.cameras[static_cast<size_t>(document.nodes[i].camera)].yfov;
+  }
+  double focal = (HEIGHT / 2.0) / std::tan(yfov / 2);
+  for (size_t i = 0; i < document.nodes.size(); ++i) {
+    if (document.nodes[i].mesh < 0) continue;
+    const std::vector<float>& positions = document.meshes[static_cast<size_t>(document.nodes[i].mesh)].positions;
+    for (size_t v = 0; v + 2 < positions.size(); v += 3) {
+      GltfVec3 offset = Subtract(TransformPoint(world[i], {positions[v], positions[v + 1], positions[v + 2]}), {camera[12], camera[13], camera[14]});
+      GltfVec3 seen;
+      for (int axis = 0; axis < 3; ++axis) seen[axis] = Dot(offset, Normalized({camera[axis * 4], camera[axis * 4 + 1], camera[axis * 4 + 2]}));
+      double x = WIDTH / 2.0 + focal * seen[0] / -seen[2], y = HEIGHT / 2.0 - focal * seen[1] / -seen[2];
+      bounds = {std::min(bounds[0], x), std::min(bounds[1], y), std::max(bounds[2], x), std::max(bounds[3], y)};
+    }
+  }
+  return bounds;
+}
+
+std::array<double, 4> LitBounds(const DecodedPng& picture) {
+  std::array<double, 4> bounds{1e9, 1e9, -1e9, -1e9};
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const uint8_t* p = picture.Pixel(x, y);
+      if (p[0] + p[1] + p[2] < 30) continue;
+      bounds = {std::min(bounds[0], x * 1.0), std::min(bounds[1], y * 1.0), std::max(bounds[2], x + 1.0), std::max(bounds[3], y + 1.0)};
+    }
+  }
+  return bounds;
+}
+
+}  // namespace
+
+TEST(ImportTool, ABlenderExportIsDrawnWhereBlendersCameraSeesIt) {
+  TemporaryFolder folder;
+  fs::path content = EmptyProduction(folder);
+  fs::path scene = SourcePath("tests/data/gltf/blender_flight.glb");
+  CommandResult imported = RunTool({"import", scene.string(), "--into", content.string(), "--line", "0", "--span", "0:2042"});
+  ASSERT_EQ(imported.status, 0) << imported.err;
+  EXPECT_NE(imported.err.find("metallic/roughness"), std::string::npos) << "named, not silently dropped";
+  CommandResult checked = RunTool({"check", content.string()});
+  EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+  EXPECT_EQ(checked.err.find("warning"), std::string::npos) << checked.err;
+  ASSERT_EQ(RunTool({"build", content.string(), "--out", folder / "out"}).status, 0);
+  CommandResult rendered = RunTool({"render", "--pack", folder / "out/torvane.pak", "--width", std::to_string(WIDTH), "--height",
+                                    std::to_string(HEIGHT), "--at", "0,700,1400,2000", "--out", folder / "frames"});
+  ASSERT_EQ(rendered.status, 0) << rendered.err;
+  std::string bytes = ReadTextFile(scene);
+  GltfDocument document;
+  std::string error;
+  GltfFileSource none = [](const std::string&, std::vector<uint8_t>&, std::string&) { return false; };
+  ASSERT_TRUE(ReadGltf(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), none, document, error)) << error;
+  for (int ms : {0, 700, 1400, 2000}) {
+    char name[64];
+    std::snprintf(name, sizeof name, "frames/frame_%08d.png", ms);
+    DecodedPng picture = ReadPngFile(folder / name);
+    ASSERT_TRUE(picture.ok) << name;
+    std::array<double, 4> expected = ProjectedBounds(document, ms / 1000.0);
+    std::array<double, 4> seen = LitBounds(picture);
+    for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR(seen[edge], expected[edge], 2.0) << "edge " << edge << " at " << ms << " ms";
+  }
 }
