@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev vorbis-tools
   libebur128-dev libsquish-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool x11-utils x11-apps
+  help2man lintian desktop-file-utils man-db
 )
 
 missing=()

@@ -29,7 +29,7 @@ constexpr char KEY_HELP[] =
 }  // namespace
 
 bool systemManager::Initialize() {
-  OpenPackage();
+  OpenPackage(mPackPath.c_str());
   std::fesetenv(FE_DFL_ENV);
   gRendererManager.CheckOpenGL();
   if (!CreateDemoWindow()) return false;

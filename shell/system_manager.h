@@ -5,8 +5,11 @@
 // single-step switch and the frame-rate counter. Its stop destroys the window and closes the pack.
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "core/manager.h"
+#include "files/pack_table.h"
 #include "platform/events.h"
 #include "platform/window.h"
 #include "shell/input_listener.h"
@@ -34,6 +37,10 @@ class systemManager : public Interface<systemManager> {
   // For a demo started again in the same process (the headless demo, tests).
   void ClearEscapePressed() { mEscapePressed = false; }
 
+  // The pack the start opens, relative to the working folder ("torvane.pak" unless the player was
+  // given another).
+  void SetPackPath(std::string path) { mPackPath = std::move(path); }
+
   // The demo window; null before the start and after the stop.
   CWindowGL* GetWindow() const { return mWindow; }
 
@@ -60,6 +67,7 @@ class systemManager : public Interface<systemManager> {
   CWindowGL* mWindow = nullptr;
   platform::WindowProcedure mPreviousProcedure = nullptr;
   bool mEscapePressed = false;
+  std::string mPackPath = PACK_FILE_NAME;
   InputListener<uint32_t> mKeyReleased;
   InputListener<int> mWheel;
   InputListener<int, int> mMouseMoved;

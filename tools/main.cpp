@@ -1,4 +1,5 @@
 // torvane-tool: one command with subcommands for authors and for checking the engine.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,9 +10,13 @@
 
 namespace {
 
+// Two spaces at least between a name and its summary, also after the longest name: that is how
+// readers of the list (the manual page's maker, the shell completion) tell them apart.
 void PrintCommandList() {
-  std::printf("usage: torvane-tool COMMAND [ARGS...]\n       torvane-tool COMMAND --help\n\ncommands:\n");
-  for (const ToolCommand& command : ToolCommands()) std::printf("  %-10s %s\n", command.name, command.summary);
+  std::printf("Usage: torvane-tool COMMAND [ARGS...]\n  or:  torvane-tool COMMAND --help\n\ncommands:\n");
+  int width = 0;
+  for (const ToolCommand& command : ToolCommands()) width = std::max(width, static_cast<int>(std::strlen(command.name)));
+  for (const ToolCommand& command : ToolCommands()) std::printf("  %-*s  %s\n", width, command.name, command.summary);
   std::printf("\noptions:\n  --help     show this text\n  --version  show the version\n");
 }
 

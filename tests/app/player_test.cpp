@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "app/entry.h"
+#include "app/installed_showcase.h"
+#include "app/player_arguments.h"
 #include "core/critical.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/x_driver.h"
 
@@ -100,7 +103,10 @@ TEST_F(PlayerTest, AltF4EndsAWindowedDemoWithStatus0AfterTheWindowWasDragged) {
   EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 0) << player.ErrorOutput();
 }
 
+// Started without an argument where there is no pack, by a program with no showcase installed
+// beside it (the build's own): the start fails as it always has.
 TEST_F(PlayerTest, WithoutAPackTheStartEndsWithTheCriticalText) {
+  ASSERT_FALSE(std::filesystem::exists(ShowcaseFolderBeside(BinaryPath("app/torvane")) + "/torvane.pak"));
   char folder[] = "/tmp/torvane-no-pack-XXXXXX";
   ASSERT_NE(mkdtemp(folder), nullptr);
   BackgroundProgram player(BinaryPath("app/torvane"), folder);
@@ -145,6 +151,58 @@ TEST_F(PlayerTest, MusicThatCannotBePlayedEndsWithItsOwnStatus) {
     EXPECT_NE(player.ErrorOutput().find(std::string("[sound] warning: ") + wantedText), std::string::npos) << player.ErrorOutput();
     std::filesystem::remove_all(folder);
   }
+}
+
+// The production named on the command line, or found without one, is the one that plays: each
+// case runs from a folder holding no production of its own, so only the right one can start.
+TEST_F(PlayerTest, PlaysTheProductionItsArgumentNamesOrTheInstalledShowcase) {
+  TemporaryFolder root;
+  namespace fs = std::filesystem;
+  const fs::path production = ProductionFolder();
+  fs::create_directories(root.Path() / "empty");
+  fs::copy(production, root.Path() / "folder");
+  fs::create_directories(root.Path() / "pack");
+  fs::copy_file(production / "torvane.pak", root.Path() / "pack/demo.pak");
+  fs::copy_file(production / "music.ogg", root.Path() / "pack/music.ogg");
+  // An installation moved anywhere: the player beside share/torvane/showcase.
+  fs::create_directories(root.Path() / "usr/bin");
+  fs::copy_file(BinaryPath("app/torvane"), root.Path() / "usr/bin/torvane");
+  fs::create_directories(root.Path() / "usr/share/torvane");
+  fs::copy(production, root.Path() / "usr/share/torvane/showcase");
+  struct Case {
+    const char* name;
+    std::string program;
+    std::vector<std::string> args;
+  };
+  const Case cases[] = {
+      {"a folder", BinaryPath("app/torvane"), {root / "folder"}},
+      {"a pack with its music beside it", BinaryPath("app/torvane"), {root / "pack/demo.pak"}},
+      {"none, with the showcase installed", root / "usr/bin/torvane", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BackgroundProgram player(c.program, root / "empty", c.args);
+    std::string window = StartPlayer(player, true);
+    ASSERT_FALSE(window.empty()) << player.ErrorOutput();
+    // Alt+F4 ends it early; should a loaded machine lose the key, the demo ends by itself.
+    PointAtWindow(window);
+    PressKeys({"alt+F4"});
+    EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), PLAYER_EXIT_OVER) << player.ErrorOutput();
+    EXPECT_EQ(player.ErrorOutput().find("] error:"), std::string::npos) << player.ErrorOutput();
+  }
+}
+
+// An argument that names no production ends the player before its launcher, saying what it
+// looked for.
+TEST_F(PlayerTest, AnArgumentNamingNoProductionEndsAtOnceSayingWhatWasLookedFor) {
+  TemporaryFolder root;
+  std::filesystem::create_directories(root.Path() / "empty");
+  BackgroundProgram player(BinaryPath("app/torvane"), root.Path().string(), {"empty"});
+  EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), PLAYER_EXIT_USAGE);
+  EXPECT_NE(player.ErrorOutput().find("torvane: no production in the folder empty: empty/torvane.pak is not there"),
+            std::string::npos)
+      << player.ErrorOutput();
+  EXPECT_TRUE(WaitForWindow("^Torvane launcher$", 500).empty()) << "no launcher for a production that is not there";
 }
 
 }  // namespace
