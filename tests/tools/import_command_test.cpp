@@ -120,6 +120,23 @@ std::array<double, 3> LitCentre(const DecodedPng& picture) {
   return {(left + right + 1) / 2.0, (top + bottom + 1) / 2.0, static_cast<double>(lit)};
 }
 
+// The production built into folder/out, rendered at each time (ms).
+std::vector<DecodedPng> RenderedFrames(const TemporaryFolder& folder, const std::vector<int>& times) {
+  std::string at;
+  for (int ms : times) at += (at.empty() ? "" : ",") + std::to_string(ms);
+  CommandResult rendered = RunTool({"render", "--pack", folder / "out/torvane.pak", "--width", std::to_string(WIDTH), "--height",
+                                    std::to_string(HEIGHT), "--at", at, "--out", folder / "frames"});
+  EXPECT_EQ(rendered.status, 0) << rendered.err;
+  std::vector<DecodedPng> frames;
+  for (int ms : times) {
+    char name[64];
+    std::snprintf(name, sizeof name, "frames/frame_%08d.png", ms);
+    frames.push_back(ReadPngFile(folder / name));
+    EXPECT_TRUE(frames.back().ok) << name;
+  }
+  return frames;
+}
+
 }  // namespace
 
 TEST(ImportTool, AGltfSceneIsDrawnWhereItsCameraSeesItFrameAfterFrame) {
@@ -136,14 +153,11 @@ TEST(ImportTool, AGltfSceneIsDrawnWhereItsCameraSeesItFrameAfterFrame) {
   EXPECT_EQ(checked.err.find("warning"), std::string::npos) << checked.err;
   CommandResult built = RunTool({"build", content.string(), "--out", folder / "out"});
   ASSERT_EQ(built.status, 0) << built.out << built.err;
-  CommandResult rendered = RunTool({"render", "--pack", folder / "out/torvane.pak", "--width", std::to_string(WIDTH), "--height",
-                                    std::to_string(HEIGHT), "--at", "0,500,1000,1500,1900", "--out", folder / "frames"});
-  ASSERT_EQ(rendered.status, 0) << rendered.err;
-  for (int ms : {0, 500, 1000, 1500, 1900}) {
-    char name[64];
-    std::snprintf(name, sizeof name, "frames/frame_%08d.png", ms);
-    DecodedPng picture = ReadPngFile(folder / name);
-    ASSERT_TRUE(picture.ok) << name;
+  const std::vector<int> times{0, 500, 1000, 1500, 1900};
+  std::vector<DecodedPng> frames = RenderedFrames(folder, times);
+  for (size_t i = 0; i < times.size(); ++i) {
+    int ms = times[i];
+    const DecodedPng& picture = frames[i];
     std::array<double, 2> expected = Projected(motion, ms / 1000.0);
     std::array<double, 3> seen = LitCentre(picture);
     EXPECT_GT(seen[2], 50) << "the cube is in sight at " << ms << " ms";
@@ -255,19 +269,16 @@ TEST(ImportTool, ABlenderExportIsDrawnWhereBlendersCameraSeesIt) {
   EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
   EXPECT_EQ(checked.err.find("warning"), std::string::npos) << checked.err;
   ASSERT_EQ(RunTool({"build", content.string(), "--out", folder / "out"}).status, 0);
-  CommandResult rendered = RunTool({"render", "--pack", folder / "out/torvane.pak", "--width", std::to_string(WIDTH), "--height",
-                                    std::to_string(HEIGHT), "--at", "0,700,1400,2000", "--out", folder / "frames"});
-  ASSERT_EQ(rendered.status, 0) << rendered.err;
+  const std::vector<int> times{0, 700, 1400, 2000};
+  std::vector<DecodedPng> frames = RenderedFrames(folder, times);
   std::string bytes = ReadTextFile(scene);
   GltfDocument document;
   std::string error;
   GltfFileSource none = [](const std::string&, std::vector<uint8_t>&, std::string&) { return false; };
   ASSERT_TRUE(ReadGltf(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), none, document, error)) << error;
-  for (int ms : {0, 700, 1400, 2000}) {
-    char name[64];
-    std::snprintf(name, sizeof name, "frames/frame_%08d.png", ms);
-    DecodedPng picture = ReadPngFile(folder / name);
-    ASSERT_TRUE(picture.ok) << name;
+  for (size_t i = 0; i < times.size(); ++i) {
+    int ms = times[i];
+    const DecodedPng& picture = frames[i];
     std::array<double, 4> expected = ProjectedBounds(document, ms / 1000.0);
     std::array<double, 4> seen = LitBounds(picture);
     for (int edge = 0; edge < 4; ++edge) EXPECT_NEAR(seen[edge], expected[edge], 2.0) << "edge " << edge << " at " << ms << " ms";
