@@ -15,6 +15,8 @@ constexpr double CHECKS_PER_SECOND = 120;
 constexpr double STEP_KEY_GAP = 0.0005;
 // Shear is how far apart a parent's non-uniform scale and a child's rotation leave the axes.
 constexpr double NOTICEABLE_SHEAR = 1e-3;
+// Relative scale miss allowed: a part a scene wide then misses by half the position tolerance.
+constexpr double SCALE_TOLERANCE = 0.0005;
 
 std::array<float, 3> Floats(const GltfVec3& v) {
   return {static_cast<float>(v[0]), static_cast<float>(v[1]), static_cast<float>(v[2])};
@@ -81,7 +83,7 @@ void FitModel(const GltfPose& pose, const std::vector<GltfModelPart>& parts,
     double worst = 0;
     for (size_t p = 0; p < parts.size(); ++p) {
       PartMiss miss = MissOfPart(object.GetKey(parts[p].name, static_cast<float>(checked[c])), exact[c][p]);
-      worst = std::max({worst, miss.position / tolerance.position, miss.angle / tolerance.rotation, miss.scale / 0.0005});
+      worst = std::max({worst, miss.position / tolerance.position, miss.angle / tolerance.rotation, miss.scale / SCALE_TOLERANCE});
     }
     return worst;
   };
