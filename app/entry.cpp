@@ -4,6 +4,7 @@
 #include "demo/engine_session.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
+#include "platform/termination_signals.h"
 #include "shell/alert_box.h"
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
@@ -26,12 +27,8 @@ LoopStep HandleEvent(const platform::Event& event) {
   return LoopStep::Continue;
 }
 
-// A start that failed for want of the music or the launcher is a failure; the viewer's Close (or
-// Escape during the Big Screen wait) is not.
-int StartFailureStatus() {
-  if (gDemoManager.MusicFailed()) return PLAYER_EXIT_NO_MUSIC;
-  if (gSettingsManager.LauncherFailed()) return PLAYER_EXIT_NO_LAUNCHER;
-  return PLAYER_EXIT_OVER;
+StartFailures RecordedStartFailures() {
+  return {gSystemManager.WindowFailed(), gDemoManager.MusicFailed(), gSettingsManager.LauncherFailed()};
 }
 
 // The demo's own end after an Escape is the end of the Escape fade.
@@ -39,13 +36,28 @@ int EndStatus() { return gSystemManager.IsEscapePressed() ? PLAYER_EXIT_ESCAPE :
 
 }  // namespace
 
+int StartFailureStatus(const StartFailures& failures) {
+  if (failures.window) return PLAYER_EXIT_NO_WINDOW;
+  if (failures.music) return PLAYER_EXIT_NO_MUSIC;
+  if (failures.launcher) return PLAYER_EXIT_NO_LAUNCHER;
+  return PLAYER_EXIT_OVER;
+}
+
 int RunPlayer() {
+  platform::CatchTerminationSignals();
   SetAlertPresenter(ShowAlertBox);
   EngineSession engine;
   std::string error;
-  if (!engine.Start(EngineOptions{}, error)) return StartFailureStatus();
+  if (!engine.Start(EngineOptions{}, error)) return StartFailureStatus(RecordedStartFailures());
+  // From here the loop ends the player on a signal, so that the managers' stop gives back the
+  // display mode and the gamma ramp.
+  platform::SetTerminationPolled(true);
   int status = PLAYER_EXIT_OVER;
   for (;;) {
+    if (int signalNumber = platform::TerminationSignal()) {
+      status = platform::TerminationExitStatus(signalNumber);
+      break;
+    }
     platform::Event event;
     if (platform::PollEvent(&event)) {
       if (HandleEvent(event) == LoopStep::Leave) {

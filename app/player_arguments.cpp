@@ -1,11 +1,13 @@
 #include "app/player_arguments.h"
 
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
 #include "app/entry.h"
 #include "dev/dev_options.h"
 #include "platform/fatal.h"
+#include "platform/termination_signals.h"
 #include "files/pack_table.h"
 
 namespace fs = std::filesystem;
@@ -80,7 +82,10 @@ std::string ExitStatusText() {
       {PLAYER_EXIT_NO_LAUNCHER, "the launcher could not be shown"},
       {PLAYER_EXIT_USAGE, "the command line names no production (the message says what was looked for)"},
       {PLAYER_EXIT_NO_MUSIC, "the music could not be played"},
+      {PLAYER_EXIT_NO_WINDOW, "the window or its OpenGL context could not be created"},
       {platform::FATAL_EXIT_STATUS, "a critical error (a pack that cannot be read, a missing file)"},
+      {platform::TerminationExitStatus(SIGINT), "SIGINT ended it (Ctrl+C), at any moment"},
+      {platform::TerminationExitStatus(SIGTERM), "SIGTERM ended it (kill, timeout), at any moment"},
   };
   std::string text = "exit status:\n";
   for (const Status& status : statuses) text += "  " + std::to_string(status.value) + "\t" + status.meaning + "\n";

@@ -61,6 +61,10 @@ class CoreObject {
  public:
 
 // Defines the record of Class (named exactly as the class) with the record of Base as its base.
-#define CORE_IMPLEMENT_DYNAMIC(Class, Base)                                   \
-  Class::ThisDYNAMIC Class::sRuntimeClass(#Class, &Base::sRuntimeClass);      \
+#define CORE_IMPLEMENT_DYNAMIC(Class, Base) CORE_IMPLEMENT_DYNAMIC_NAMED(Class, Base, #Class)
+
+// A record whose name is not the class's own: for a scene class that only scenes asking for it
+// by a name of that record's take.
+#define CORE_IMPLEMENT_DYNAMIC_NAMED(Class, Base, Name)                       \
+  Class::ThisDYNAMIC Class::sRuntimeClass(Name, &Base::sRuntimeClass);        \
   CoreObject* Class::ThisDYNAMIC::CreateObject() const { return new Class; }

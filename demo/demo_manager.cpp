@@ -161,6 +161,9 @@ void demoManager::LoadSceneAnimations() {
 
 void demoManager::LoadDemo() {
   LoadDefinitions();
+  // Not with the other definitions: a timeline rebuilt in the developer mode keeps the tracks
+  // being edited.
+  mTracks.Load();
   auto loadingScreen = std::make_unique<LoadingScreen>();
   mLoadingScreen = loadingScreen.get();
   gResourceManager.SetLoadingScene(std::move(loadingScreen));
@@ -208,6 +211,8 @@ void demoManager::DrawScene(int entry, float phase) {
 
 void demoManager::ComposeFrameAt(uint32_t t) {
   ++mComposedFrames;
+  const SyncDocument* tracks = mTracks.Active();
+  gPostEffectManager.UseTracks(tracks, tracks ? SyncRowAt(*tracks, t) : 0.0);
   mComposer.ComposeFrame(t, mLineTable, [this](int entry, float phase) { DrawScene(entry, phase); });
 }
 

@@ -19,6 +19,7 @@
 #include "demo/music_transport.h"
 #include "demo/escape_fade.h"
 #include "demo/frame_composer.h"
+#include "demo/production_tracks.h"
 #include "demo/scene_line_table.h"
 #include "production/timeline_definitions.h"
 
@@ -80,6 +81,7 @@ class demoManager : public Interface<demoManager> {
   // The scene made for scene line entry, or null (no animation entry, or no room in its line).
   const cDemoScene* SceneOf(size_t entry) const { return entry < mScenes.size() ? mScenes[entry].get() : nullptr; }
   FrameComposer& Composer() { return mComposer; }
+  ProductionTracks& Tracks() { return mTracks; }
   // Whether the last Initialize failed because the music could not be played.
   bool MusicFailed() const { return mMusicFailed; }
 
@@ -104,6 +106,7 @@ class demoManager : public Interface<demoManager> {
   std::vector<resShader*> mSceneLineShaders;  // per scene line, null for "default"
   std::vector<TdfEntry> mTdfEntries;
   SceneLineTable mLineTable;
+  ProductionTracks mTracks;
   std::vector<std::unique_ptr<cDemoScene>> mScenes;  // per scene line, null where none
   std::vector<resShader*> mSceneShaders;             // beside each scene, null for "default"
   LoadingScreen* mLoadingScreen = nullptr;           // owned by the resource manager

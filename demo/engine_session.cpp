@@ -43,6 +43,10 @@ bool EngineSession::Start(EngineOptions options, std::string& error) {
     OpenPackage(mOptions.packPath.c_str());
     mPackOpened = true;
   }
+  if (!mOptions.entrySources.empty()) {
+    files::SetEntrySources(std::move(mOptions.entrySources));
+    mSourcesSet = true;
+  }
   gSettingsManager.SetSettings(SettingsForFrame(frame));
   if (mOptions.presenter) gRendererManager.SetPresenter(mOptions.presenter);
   gRendererManager.SetScreenSize(static_cast<uint16_t>(frame.width), static_cast<uint16_t>(frame.height));
@@ -74,6 +78,8 @@ void EngineSession::Stop() {
   if (mOptions.presenter) gRendererManager.SetPresenter(nullptr);
   if (mPackOpened) ClosePackage();
   mPackOpened = false;
+  if (mSourcesSet) files::SetEntrySources(files::PlayerEntrySources());
+  mSourcesSet = false;
 }
 
 bool EngineSession::RunFrame() { return ::RunFrame(); }

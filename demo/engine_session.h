@@ -17,6 +17,7 @@
 
 #include "demo/demo_clock.h"
 #include "demo/frame_composer.h"
+#include "files/entry_source.h"
 
 class InterfaceBase;
 struct SettingsRecord;
@@ -25,6 +26,7 @@ struct EngineOptions {
   // The player's window, launcher and music; the other fields only count without them.
   bool playerWindow = true;
   std::string packPath;              // opened by the host; empty: none (a content folder alone)
+  files::EntrySourceStack entrySources;  // where files come from; empty: the pack alone
   FrameConfig frame;                 // what the launcher would have chosen
   std::unique_ptr<DemoClock> clock;  // the timeline's clock (the fixed step at 0 fps when null)
   // Called where a frame would be presented; null leaves the window's own.
@@ -69,4 +71,5 @@ class EngineSession {
   EngineOptions mOptions;
   bool mStarted = false;
   bool mPackOpened = false;
+  bool mSourcesSet = false;  // the player's entry sources go back at the stop
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace demo {
+
 const std::vector<std::string> FRAME_VALUE_OPTIONS = {"--size", "--width", "--height", "--fsaa", "--aspect"};
 
 namespace {
@@ -49,3 +51,5 @@ bool ApplyFrameOption(const std::string& name, const std::string& value, FrameCo
   }
   return Refuse("unknown option " + name, error);
 }
+
+}  // namespace demo

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "files/json_value.h"
+#include "files/sync_track.h"
 
 namespace {
 
@@ -33,6 +34,48 @@ bool ReadPath(const JsonValue& request, bool required, std::string& path, std::s
     return false;
   }
   path = value->String();
+  return true;
+}
+
+bool ReadTrackName(const JsonValue& request, const char* member, std::string& track, std::string& error) {
+  const JsonValue* value = request.Find(member);
+  if (!value || !value->IsString() || value->String().empty()) {
+    error = std::string("\"") + member + "\" must be a track's name";
+    return false;
+  }
+  track = value->String();
+  return true;
+}
+
+bool ReadRow(const JsonValue& request, uint32_t& row, std::string& error) {
+  const JsonValue* value = request.Find("row");
+  if (!value || !value->IsNumber() || value->Number() < 0.0 || value->Number() > 4294967295.0 ||
+      value->Number() != std::floor(value->Number())) {
+    error = "\"row\" must be a whole number from 0 to 4294967295";
+    return false;
+  }
+  row = static_cast<uint32_t>(value->Number());
+  return true;
+}
+
+bool ReadKey(const JsonValue& request, ControlCommand& command, std::string& error) {
+  if (!ReadTrackName(request, "track", command.track, error) || !ReadRow(request, command.row, error)) return false;
+  const JsonValue* value = request.Find("value");
+  if (!value || !value->IsNumber() || !std::isfinite(static_cast<float>(value->Number()))) {
+    error = "\"value\" must be a number";
+    return false;
+  }
+  command.value = static_cast<float>(value->Number());
+  const JsonValue* interpolation = request.Find("interpolation");
+  if (!interpolation) return true;
+  const std::string name = interpolation->IsString() ? interpolation->String()
+                           : interpolation->IsNumber() ? JsonValue(interpolation->Number()).Serialize()
+                                                       : "";
+  command.interpolation = ParseSyncInterpolation(name);
+  if (command.interpolation < 0) {
+    error = "\"interpolation\" must be 0 to 3 or step, linear, smooth, ramp";
+    return false;
+  }
   return true;
 }
 
@@ -88,6 +131,17 @@ bool ParseControlCommand(std::string_view line, ControlCommand& command, std::st
     return ReadPath(request, true, command.path, error);
   } else if (cmd == "quit") {
     command.kind = ControlCommandKind::Quit;
+  } else if (cmd == "tracks") {
+    command.kind = ControlCommandKind::Tracks;
+  } else if (cmd == "track") {
+    command.kind = ControlCommandKind::Track;
+    return ReadTrackName(request, "name", command.track, error);
+  } else if (cmd == "set_key") {
+    command.kind = ControlCommandKind::SetKey;
+    return ReadKey(request, command, error);
+  } else if (cmd == "delete_key") {
+    command.kind = ControlCommandKind::DeleteKey;
+    return ReadTrackName(request, "track", command.track, error) && ReadRow(request, command.row, error);
   } else {
     error = "unknown command \"" + cmd + "\"";
     return false;

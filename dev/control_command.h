@@ -10,12 +10,16 @@
 //   {"cmd":"reload"} / {"cmd":"reload","path":P}   everything, or one pack path ("data\x\y.png")
 //   {"cmd":"screenshot","path":FILE}         the next composed frame, without the interface, as a PNG
 //   {"cmd":"quit"}
+//   {"cmd":"tracks"}                         the sync tracks: tempo, the playhead's row, each track
+//   {"cmd":"track","name":N}                 the keys of one track
+//   {"cmd":"set_key","track":N,"row":R,"value":V,"interpolation":I}   I 0-3 or its name; optional
+//   {"cmd":"delete_key","track":N,"row":R}
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-enum class ControlCommandKind { State, Seek, Play, Pause, Loop, LoopOff, Reload, Screenshot, Quit };
+enum class ControlCommandKind { State, Seek, Play, Pause, Loop, LoopOff, Reload, Screenshot, Quit, Tracks, Track, SetKey, DeleteKey };
 
 struct ControlCommand {
   ControlCommandKind kind = ControlCommandKind::State;
@@ -23,6 +27,10 @@ struct ControlCommand {
   uint32_t from = 0;  // loop
   uint32_t to = 0;
   std::string path;  // reload (empty: everything), screenshot
+  std::string track;  // track, set_key, delete_key
+  uint32_t row = 0;
+  float value = 0;
+  int interpolation = -1;  // set_key: -1 keeps the key's own, or step for a new key
 };
 
 // Reads one line (without its line end); false with the reason in error for text that is not a

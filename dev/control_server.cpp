@@ -3,6 +3,7 @@
 #include "demo/demo_manager.h"
 #include "dev/control_command.h"
 #include "dev/dev_session.h"
+#include "dev/track_answers.h"
 #include "files/json_value.h"
 #include "scene/demo_scene.h"
 
@@ -94,6 +95,10 @@ std::string ControlServer::Answer(int client, const std::string& line) {
       });
       return "";
     case ControlCommandKind::Quit: mSession.RequestQuit(); break;
+    case ControlCommandKind::Tracks:
+    case ControlCommandKind::Track:
+    case ControlCommandKind::SetKey:
+    case ControlCommandKind::DeleteKey: return AnswerTrackCommand(command, mSession.Tracks(), transport.Time());
   }
   return Ok().Set("time", transport.Time()).Serialize();
 }

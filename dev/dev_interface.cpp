@@ -1,23 +1,20 @@
 #include "dev/dev_interface.h"
 
-#include <algorithm>
-
 #include <imgui.h>
 
 #include "dev/log_panel.h"
+#include "dev/panel_layout.h"
 #include "dev/post_effect_panel.h"
 #include "dev/timeline_panel.h"
 #include "platform/imgui_backend.h"
 
 namespace {
 
-constexpr float TIMELINE_HEIGHT = 300.0f;
-constexpr float SIDE_WIDTH = 420.0f;
-
-// The first place of the next panel: the timeline goes along the bottom, the rest down the right.
-void PlaceFirst(float x, float y, float width, float height) {
-  ImGui::SetNextWindowPos(ImVec2(x, y), ImGuiCond_FirstUseEver);
-  ImGui::SetNextWindowSize(ImVec2(width, height), ImGuiCond_FirstUseEver);
+// The next panel's place: set again whenever the window has changed size, so that the panels
+// never overlap each other or the picture; in between the author may move them.
+void Place(const PanelRect& rect, bool again) {
+  ImGui::SetNextWindowPos(ImVec2(rect.x, rect.y), again ? ImGuiCond_Always : ImGuiCond_FirstUseEver);
+  ImGui::SetNextWindowSize(ImVec2(rect.width, rect.height), again ? ImGuiCond_Always : ImGuiCond_FirstUseEver);
 }
 
 }  // namespace
@@ -40,24 +37,27 @@ void DevInterface::Stop() {
 
 bool DevInterface::WantsKeyboard() const { return mStarted && ImGui::GetIO().WantTextInput; }
 
-void DevInterface::Draw(Transport& transport, const TimelineSnapshot& timeline, const GpuPassTimer& timer,
-                        const FrameOutput::Placement& picture, int windowWidth, int windowHeight) {
+void DevInterface::Draw(Transport& transport, TrackEditor& tracks, const TimelineSnapshot& timeline,
+                        const GpuPassTimer& timer, const FrameOutput::Placement& picture, int windowWidth,
+                        int windowHeight) {
   if (!mStarted) return;
   platform::BeginImGuiFrame();
-  float width = static_cast<float>(windowWidth);
-  float height = static_cast<float>(windowHeight);
-  float sideX = std::max(0.0f, width - SIDE_WIDTH);
-  float sideHeight = std::max(100.0f, (height - TIMELINE_HEIGHT) / 4.0f);
+  const DevPanelLayout layout = LayOutDevPanels(windowWidth, windowHeight);
+  const bool again = windowWidth != mLaidOutWidth || windowHeight != mLaidOutHeight;
+  mLaidOutWidth = windowWidth;
+  mLaidOutHeight = windowHeight;
   mBuffers.DrawOverPicture(picture);
-  PlaceFirst(0.0f, height - TIMELINE_HEIGHT, width, TIMELINE_HEIGHT);
+  Place(layout.timeline, again);
   DrawTimelinePanel(transport, timeline);
-  PlaceFirst(sideX, 0.0f, SIDE_WIDTH, sideHeight);
+  Place(layout.tracks, again);
+  mTracks.Draw(tracks, transport);
+  Place(layout.postEffects, again);
   DrawPostEffectPanel();
-  PlaceFirst(sideX, sideHeight, SIDE_WIDTH, sideHeight);
+  Place(layout.buffers, again);
   mBuffers.Draw();
-  PlaceFirst(sideX, 2.0f * sideHeight, SIDE_WIDTH, sideHeight);
+  Place(layout.stats, again);
   mStats.Draw(timer);
-  PlaceFirst(sideX, 3.0f * sideHeight, SIDE_WIDTH, sideHeight);
+  Place(layout.log, again);
   mLog->Draw();
   platform::EndImGuiFrame();
 }

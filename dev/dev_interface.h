@@ -8,10 +8,12 @@
 #include "render/frame_output.h"
 #include "render/gpu_pass_timer.h"
 #include "dev/stats_panel.h"
+#include "dev/tracks_panel.h"
 #include "dev/timeline_snapshot.h"
 #include "dev/transport.h"
 
 class LogPanel;
+class TrackEditor;
 namespace platform {
 struct GLContext;
 struct Window;
@@ -31,10 +33,12 @@ class DevInterface {
 
   // Whether a field of the interface has the keyboard: keys are then typed, not obeyed.
   bool WantsKeyboard() const;
+  // Whether the tracks panel has the keyboard: the arrows are its cursor's, not the playhead's.
+  bool TracksHaveKeyboard() const { return mStarted && mTracks.HasFocus(); }
   void AddFrame(float frameMs) { mStats.AddFrame(frameMs); }
   // Draws every panel into the window, of windowWidth × windowHeight, where picture is the
   // composed frame's place.
-  void Draw(Transport& transport, const TimelineSnapshot& timeline, const GpuPassTimer& timer,
+  void Draw(Transport& transport, TrackEditor& tracks, const TimelineSnapshot& timeline, const GpuPassTimer& timer,
             const FrameOutput::Placement& picture, int windowWidth, int windowHeight);
 
  private:
@@ -42,4 +46,7 @@ class DevInterface {
   std::unique_ptr<LogPanel> mLog;
   StatsPanel mStats;
   BufferPanel mBuffers;
+  TracksPanel mTracks;
+  int mLaidOutWidth = 0;  // the window size the panels were last placed for
+  int mLaidOutHeight = 0;
 };

@@ -22,3 +22,8 @@ DevAction DevActionForKey(uint32_t key, bool shift) {
     default: return DevAction::None;
   }
 }
+
+bool IsArrowSeek(DevAction action) {
+  return action == DevAction::SeekBackSecond || action == DevAction::SeekForwardSecond ||
+         action == DevAction::SeekBackTen || action == DevAction::SeekForwardTen;
+}

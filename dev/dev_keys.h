@@ -24,4 +24,7 @@ enum class DevAction {
 };
 
 // The action of a key press (key codes of platform/key_codes.h) with or without Shift.
+// The seeks on the left and right arrows.
+bool IsArrowSeek(DevAction action);
+
 DevAction DevActionForKey(uint32_t key, bool shift);

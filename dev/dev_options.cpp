@@ -4,11 +4,14 @@
 #include <system_error>
 
 #include "demo/frame_options.h"
+#include "files/content_layout.h"
+#include "dev/sync_editor_client.h"
 #include "sound/sound_player.h"
 
 const char DEV_USAGE[] =
     "usage: torvane --dev [--pack P | --content DIR] [--music M] [--size WxH] [--fsaa N]\n"
-    "                     [--aspect A:B] [--low-quality] [--control SOCKET] [--play]\n";
+    "                     [--aspect A:B] [--low-quality] [--control SOCKET]\n"
+    "                     [--sync-editor HOST:PORT] [--play]\n";
 
 namespace {
 
@@ -17,7 +20,7 @@ namespace {
 std::string DefaultMusic(const DevOptions& options) {
   namespace fs = std::filesystem;
   if (!options.packPath.empty()) return (fs::path(options.packPath).parent_path() / MUSIC_FILE_NAME).string();
-  fs::path prepared = fs::path(options.contentPath) / "music" / MUSIC_FILE_NAME;
+  fs::path prepared = fs::path(options.contentPath) / files::CONTENT_MUSIC_FOLDER / MUSIC_FILE_NAME;
   std::error_code error;
   if (fs::is_regular_file(prepared, error)) return prepared.string();
   return (fs::path(options.contentPath) / MUSIC_FILE_NAME).string();
@@ -52,8 +55,16 @@ bool ParseDevOptions(const std::vector<std::string>& args, DevOptions& options, 
       options.musicPath = value;
     } else if (name == "--control") {
       options.controlPath = value;
-    } else if (IsFrameValueOption(name)) {
-      if (!ApplyFrameOption(name, value, options.frame, error)) return false;
+    } else if (name == "--sync-editor") {
+      std::string host;
+      uint16_t port = 0;
+      if (!ParseSyncEditorAddress(value, host, port)) {
+        error = "--sync-editor must be HOST:PORT";
+        return false;
+      }
+      options.syncEditor = value;
+    } else if (demo::IsFrameValueOption(name)) {
+      if (!demo::ApplyFrameOption(name, value, options.frame, error)) return false;
     } else {
       error = "unknown option " + name;
       return false;

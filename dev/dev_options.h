@@ -1,7 +1,7 @@
 #pragma once
 // The developer mode's command line:
 //   torvane --dev [--pack P | --content DIR] [--music M] [--size WxH] [--fsaa N] [--aspect A:B]
-//                 [--low-quality] [--control SOCKET] [--play]
+//                 [--low-quality] [--control SOCKET] [--sync-editor HOST:PORT] [--play]
 // With neither --pack nor --content the pack is "torvane.pak" in the working folder, as for the
 // player; --pack and --content together read the pack with the folder's loose files over it.
 
@@ -15,6 +15,7 @@ struct DevOptions {
   std::string contentPath;  // empty: no loose files
   std::string musicPath;    // unless given: "music.ogg" beside the pack, else the content folder's
   std::string controlPath;  // the control socket; empty for none
+  std::string syncEditor;   // a sync editor's "HOST:PORT" to connect to; empty for none
   FrameConfig frame;        // the composed picture's size, FSAA level, aspect and quality
   bool play = false;        // start playing instead of paused at 0
 };

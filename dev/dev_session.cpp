@@ -10,8 +10,12 @@
 #include "core/profile_manager.h"
 #include "demo/demo_manager.h"
 #include "demo/music_transport.h"
+#include "files/content_folder_source.h"
+#include "files/missing_entry_policy.h"
+#include "dev/panel_layout.h"
 #include "files/content_folder.h"
 #include "files/output_file.h"
+#include "files/pack_entry_source.h"
 #include "files/pack_file.h"
 #include "platform/display.h"
 #include "platform/events.h"
@@ -22,6 +26,7 @@
 #include "render/renderer_manager.h"
 #include "render/screen_pass.h"
 #include "render/texture_png_writer.h"
+#include "resources/post_effect_manager.h"
 #include "window/window_gl.h"
 
 namespace fs = std::filesystem;
@@ -32,6 +37,12 @@ constexpr char DEV_WINDOW_TITLE[] = "Torvane (developer mode)";
 constexpr int64_t SEEK_SHORT_MS = 1000;
 constexpr int64_t SEEK_LONG_MS = 10000;
 
+// The part of the window the picture has while the interface is shown: the rest is the panels'.
+FrameOutput::Placement PictureArea(int windowWidth, int windowHeight) {
+  const PanelRect area = LayOutDevPanels(windowWidth, windowHeight).picture;
+  return {static_cast<int>(area.x), static_cast<int>(area.y), static_cast<int>(area.width), static_cast<int>(area.height)};
+}
+
 }  // namespace
 
 std::string ScreenshotName(uint32_t t) {
@@ -40,7 +51,7 @@ std::string ScreenshotName(uint32_t t) {
   return name;
 }
 
-DevSession::DevSession() = default;
+DevSession::DevSession() : mTrackEditor(gDemoManager.Tracks()) {}
 
 DevSession::~DevSession() { Stop(); }
 
@@ -51,7 +62,8 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       error = "no content folder at " + mOptions.contentPath;
       return false;
     }
-    SetLooseContentFolder(fs::absolute(mOptions.contentPath));
+    mContent = std::make_shared<const files::ContentFolder>(fs::absolute(mOptions.contentPath));
+    mTrackEditor.SetContentFolder(mContent->Root());
   }
   if (!mOptions.packPath.empty()) {
     if (!fs::is_regular_file(mOptions.packPath)) {
@@ -59,14 +71,16 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
       return false;
     }
   }
-  SetMissingEntriesTolerated(true);
-
   gRendererManager.CheckOpenGL();
   if (!OpenWindow(error)) return false;
   EngineOptions engine;
   engine.playerWindow = false;
   engine.packPath = mOptions.packPath;
   engine.frame = mOptions.frame;
+  // The content folder over the pack; what neither holds is named and read as nothing.
+  engine.entrySources = {std::make_shared<files::EmptyWhenMissing>(files::EmptyWhenMissing::Report::Logged),
+                         std::make_shared<files::PackEntrySource>()};
+  if (mContent) engine.entrySources.push_back(std::make_shared<files::ContentFolderSource>(mContent));
   if (!mEngine.Start(std::move(engine), error)) {
     error = "the engine did not start";
     return false;
@@ -79,11 +93,37 @@ bool DevSession::Start(const DevOptions& options, std::string& error) {
   RefreshTimeline();
   if (!mOptions.contentPath.empty()) {
     std::string watchError;
-    if (!mReload.Watch(LooseContentFolder().string(), watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
+    if (!mReload.Watch(mContent, watchError)) Log(LogLevel::Warning, "dev", "no live reload: %s", watchError.c_str());
   }
   if (!mOptions.controlPath.empty() && !mControl.Listen(mOptions.controlPath, error)) return false;
+  if (!mOptions.syncEditor.empty()) ConnectSyncEditor();
   if (mOptions.play) mTransport->Play();
   return true;
+}
+
+void DevSession::ConnectSyncEditor() {
+  std::string host;
+  uint16_t port = 0;
+  ParseSyncEditorAddress(mOptions.syncEditor, host, port);
+  SyncEditorHooks hooks;
+  hooks.trackNames = [this] { return SyncTrackNames(); };
+  hooks.setKey = [this](const std::string& track, const SyncKey& key) { mTrackEditor.SetKey(track, key, TrackEditSource::Editor); };
+  hooks.deleteKey = [this](const std::string& track, uint32_t row) { mTrackEditor.DeleteKey(track, row, TrackEditSource::Editor); };
+  hooks.seekRow = [this](uint32_t row) { mTransport->Seek(SyncTimeOfRow(mTrackEditor.Document(), row)); };
+  hooks.pause = [this](bool paused) { paused ? mTransport->Pause() : mTransport->Play(); };
+  hooks.save = [this] {
+    std::string error;
+    if (!mTrackEditor.Save(error)) Log(LogLevel::Error, "sync", "tracks not saved: %s", error.c_str());
+  };
+  mSyncEditor = std::make_unique<SyncEditorClient>(host, port, std::move(hooks));
+}
+
+std::vector<std::string> DevSession::SyncTrackNames() const {
+  std::vector<std::string> names = BoundTrackNames(gPostEffectManager.Entries());
+  for (const SyncTrack& track : mTrackEditor.Document().tracks) {
+    if (std::find(names.begin(), names.end(), track.name) == names.end()) names.push_back(track.name);
+  }
+  return names;
 }
 
 // A production without playable music runs on the timer.
@@ -135,8 +175,7 @@ void DevSession::Stop() {
   mTransport.reset();
   mMusic.reset();
   mWindow.reset();
-  SetLooseContentFolder("");
-  SetMissingEntriesTolerated(false);
+  mContent.reset();
 }
 
 void DevSession::RefreshTimeline() {
@@ -151,6 +190,10 @@ bool DevSession::Step() {
   mControl.Poll();
   if (mReload.Poll(platform::TimeGetTime())) AfterReload(mReload.LastReport());
   uint32_t t = mTransport->Update();
+  mTrackEditor.Poll(platform::TimeGetTime());
+  if (mSyncEditor) {
+    mSyncEditor->Poll(platform::TimeGetTime(), static_cast<uint32_t>(SyncRowAt(mTrackEditor.Document(), t)));
+  }
   RenderFrame(t);
   return !mQuit;
 }
@@ -165,6 +208,7 @@ bool DevSession::PumpEvents() {
     DevAction action = DevActionForKey(event.key, event.shift);
     // Keys typed into the interface's fields are not commands, except the one that hides it.
     if (action != DevAction::ToggleInterface && InterfaceShown() && mInterface.WantsKeyboard()) continue;
+    if (InterfaceShown() && mInterface.TracksHaveKeyboard() && IsArrowSeek(action)) continue;
     Apply(action);
   }
   return true;
@@ -252,13 +296,18 @@ void DevSession::RenderFrame(uint32_t t) {
     mOutput.Bind();
     mEngine.ReplayCommands();
     WriteScreenshots(t);
-    mOutput.Present(width, height);
+    if (interfaceShown) {
+      mOutput.PresentInArea(width, height, PictureArea(width, height));
+    } else {
+      mOutput.Present(width, height);
+    }
   }
   if (timed) mPassTimer.Collect();
   if (interfaceShown) {
     SetViewport(width, height);
     mInterface.AddFrame(mFrameTime);
-    mInterface.Draw(*mTransport, mTimeline, mPassTimer, mOutput.PlacementIn(width, height), width, height);
+    mInterface.Draw(*mTransport, mTrackEditor, mTimeline, mPassTimer,
+                    mOutput.PlacementInArea(PictureArea(width, height)), width, height);
   }
   gProfileManager.FrameEnd();
   mFrameTime = gProfileManager.FrameTime();

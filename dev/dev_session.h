@@ -19,6 +19,8 @@
 #include "render/gpu_pass_timer.h"
 #include "dev/live_reload.h"
 #include "dev/timeline_snapshot.h"
+#include "dev/sync_editor_client.h"
+#include "dev/track_editor.h"
 #include "dev/transport.h"
 
 class CWindowGL;
@@ -45,6 +47,7 @@ class DevSession {
   void Stop();
 
   Transport& GetTransport() { return *mTransport; }
+  TrackEditor& Tracks() { return mTrackEditor; }
   const TimelineSnapshot& Timeline() const { return mTimeline; }
   // Writes the next composed frame (without the interface) as a PNG to path; done is told whether
   // that worked, after the frame.
@@ -70,6 +73,9 @@ class DevSession {
   void RefreshTimeline();
   void AfterReload(const ReloadReport& report);
   void RenderFrame(uint32_t t);
+  void ConnectSyncEditor();
+  // The tracks a sync editor is asked for: those the constants name, then the file's others.
+  std::vector<std::string> SyncTrackNames() const;
   void WriteScreenshots(uint32_t t);
   std::string ScreenshotFolder() const;
 
@@ -87,7 +93,10 @@ class DevSession {
   DevInterface mInterface;
   GpuPassTimer mPassTimer;
   LiveReload mReload;
+  std::shared_ptr<const files::ContentFolder> mContent;  // null without --content
   ControlServer mControl{*this};
+  TrackEditor mTrackEditor;
+  std::unique_ptr<SyncEditorClient> mSyncEditor;
   TimelineSnapshot mTimeline;
   std::vector<uint32_t> mBoundaries;
   std::vector<Screenshot> mScreenshots;

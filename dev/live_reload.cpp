@@ -11,6 +11,7 @@
 #include "files/core_file_stream.h"
 #include "files/definition_xml.h"
 #include "files/entry_text.h"
+#include "files/pack_file.h"
 #include "files/model_cache.h"
 #include "render/image/decoders.h"
 #include "resources/res_mqo.h"
@@ -99,8 +100,7 @@ bool DefinitionIsWhole(const std::string& name, std::string& error) {
 
 }  // namespace
 
-bool IsSceneSource(const std::filesystem::path& file) {
-  const std::filesystem::path& folder = LooseContentFolder();
+bool IsSceneSource(const std::filesystem::path& file, const std::filesystem::path& folder) {
   return !folder.empty() && IsGltfSceneFile(file) &&
          std::filesystem::weakly_canonical(file.parent_path()) == std::filesystem::weakly_canonical(folder / CONTENT_SCENES_FOLDER);
 }
@@ -111,6 +111,7 @@ ReloadKind ReloadKindOf(const std::string& name) {
   if (ExtensionIs(extension, "cg") || ExtensionIs(extension, "fx") || ExtensionIs(extension, "cgfx")) return ReloadKind::InPlace;
   if (ExtensionIs(extension, "tdf")) return ReloadKind::SceneAnimation;
   if (ExtensionIs(extension, "mqo") || ExtensionIs(extension, "bmdl")) return ReloadKind::Model;
+  if (XmlNamesEqual(name.c_str(), SYNC_TRACKS_PATH)) return ReloadKind::Tracks;
   if (ExtensionIs(extension, "xml")) return ReloadKind::Definition;
   return ReloadKind::Ignored;
 }
@@ -150,6 +151,17 @@ ReloadReport LiveReload::Reload(const std::vector<std::string>& names) {
   return report;
 }
 
+void LiveReload::ReloadTracks(const std::string& name, ReloadReport& report) {
+  std::string why;
+  switch (gDemoManager.Tracks().Reload(why)) {
+    case ProductionTracks::Outcome::Unchanged: break;
+    case ProductionTracks::Outcome::Loaded: report.reloaded.push_back(name); break;
+    case ProductionTracks::Outcome::Refused:
+      Log(LogLevel::Error, "dev", "%s: %s; the tracks loaded stay", name.c_str(), why.c_str());
+      break;
+  }
+}
+
 void LiveReload::RefreshInPlace(const std::string& name, ReloadReport& report) {
   std::string key = ResourceKey(name.c_str());
   resourceObject* resource = FindCached(key);
@@ -181,6 +193,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
     fresh.everyAnimation = true;
     fresh.everyModel = true;
     rebuild = true;
+    if (EntryExists(SYNC_TRACKS_PATH)) ReloadTracks(SYNC_TRACKS_PATH, report);
   }
   for (const std::string& name : names) {
     std::string why;
@@ -206,6 +219,7 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
         rebuilding.push_back(name);
         rebuild = true;
         break;
+      case ReloadKind::Tracks: ReloadTracks(name, report); break;
       case ReloadKind::Definition:
         if (!DefinitionIsWhole(name, why)) {
           Log(LogLevel::Error, "dev", "%s; the definitions loaded stay", why.c_str());
@@ -224,15 +238,18 @@ ReloadReport LiveReload::Run(const std::vector<std::string>& names) {
   return report;
 }
 
-bool LiveReload::Watch(const std::string& folder, std::string& error) { return mWatcher.Watch(folder, error); }
+bool LiveReload::Watch(std::shared_ptr<const files::ContentFolder> folder, std::string& error) {
+  mFolder = std::move(folder);
+  return mWatcher.Watch(mFolder->Root().string(), error);
+}
 
 void LiveReload::ImportScenes() {
   for (const std::filesystem::path& scene : mPendingScenes) {
     if (!std::filesystem::exists(scene)) continue;
     GltfImport import;
     std::string error;
-    std::string name = std::filesystem::relative(scene, LooseContentFolder()).generic_string();
-    bool imported = ImportSceneFile(scene, LooseContentFolder(), {}, import, error);
+    std::string name = std::filesystem::relative(scene, mFolder->Root()).generic_string();
+    bool imported = ImportSceneFile(scene, mFolder->Root(), {}, import, error);
     for (const std::string& warning : import.warnings) Log(LogLevel::Warning, "dev", "%s: %s", name.c_str(), warning.c_str());
     if (imported) {
       Log(LogLevel::Info, "dev", "%s imported; its model and scene animation load next", name.c_str());
@@ -245,12 +262,12 @@ void LiveReload::ImportScenes() {
 
 bool LiveReload::Poll(uint32_t nowMs) {
   for (const platform::FileChange& change : mWatcher.Poll()) {
-    if (IsSceneSource(change.path)) {
+    if (mFolder && IsSceneSource(change.path, mFolder->Root())) {
       mPendingScenes.insert(change.path);
       mLastChange = nowMs;
       continue;
     }
-    std::string name = PackNameOfLooseFile(change.path);
+    std::string name = mFolder->PackNameOf(change.path);
     if (name.empty() || ReloadKindOf(name) == ReloadKind::Ignored) continue;
     mPending.insert(name);
     mLastChange = nowMs;
@@ -268,7 +285,7 @@ bool LiveReload::Poll(uint32_t nowMs) {
   }
   std::vector<std::string> names;
   std::vector<std::string> removed;
-  for (const std::string& name : mPending) (LooseEntryExists(name) ? names : removed).push_back(name);
+  for (const std::string& name : mPending) (mFolder->Has(name) ? names : removed).push_back(name);
   mPending.clear();
   LogCapture capture;
   for (const std::string& name : removed) {

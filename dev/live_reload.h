@@ -8,10 +8,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "files/content_folder.h"
 #include "platform/file_watcher.h"
 
 // How long the folder must be quiet before its changes are loaded: editors write in steps.
@@ -23,12 +25,13 @@ enum class ReloadKind {
   SceneAnimation,  // ".tdf"
   Model,           // ".mqo", ".bmdl"
   Definition,      // ".xml"
+  Tracks,          // the sync tracks file: read again, nothing rebuilt
 };
 
 ReloadKind ReloadKindOf(const std::string& name);
 
 // A glTF scene in the content folder's scenes/ folder: imported into the folder when it changes.
-bool IsSceneSource(const std::filesystem::path& file);
+bool IsSceneSource(const std::filesystem::path& file, const std::filesystem::path& contentFolder);
 
 // Whether a scene animation text is whole: its braces (outside quoted names) close in order and
 // it opens at least one. A save caught half-written is not.
@@ -46,8 +49,9 @@ class LiveReload {
   // scene animation and model, and the definitions.
   ReloadReport Reload(const std::vector<std::string>& names);
 
-  // Watches the content folder; false with the reason in error.
-  bool Watch(const std::string& folder, std::string& error);
+  // Watches the content folder whose loose files stand in for the pack's; false with the reason in
+  // error.
+  bool Watch(std::shared_ptr<const files::ContentFolder> folder, std::string& error);
   // Collects the folder's changes and, once it has been quiet for RELOAD_QUIET_MS, reloads them.
   // True when a reload ran (its report is LastReport()).
   bool Poll(uint32_t nowMs);
@@ -61,8 +65,10 @@ class LiveReload {
   void RefreshInPlace(const std::string& name, ReloadReport& report);
   // Imports the changed scenes; one that fails is logged and leaves the files it made before.
   void ImportScenes();
+  void ReloadTracks(const std::string& name, ReloadReport& report);
 
   platform::FileWatcher mWatcher;
+  std::shared_ptr<const files::ContentFolder> mFolder;
   std::set<std::string> mPending;
   std::set<std::filesystem::path> mPendingScenes;
   uint32_t mLastChange = 0;

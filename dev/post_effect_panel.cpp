@@ -6,9 +6,9 @@
 
 #include <imgui.h>
 
-#include "dev/post_effect_xml.h"
 #include "render/effect/effect.h"
 #include "resources/post_effect_manager.h"
+#include "resources/post_effect_xml.h"
 #include "resources/res_shader.h"
 
 namespace {
@@ -83,7 +83,7 @@ void DrawPostEffectPanel() {
         DrawEffectParameters(entry);
         ImGui::TreePop();
       }
-      std::string xml = PostEffectEntryXml(entry);
+      std::string xml = resources::PostEffectEntryXml(entry);
       if (ImGui::Button("copy as XML")) ImGui::SetClipboardText(xml.c_str());
       ImGui::TextUnformatted(xml.c_str());
       ImGui::TreePop();

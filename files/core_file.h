@@ -12,6 +12,10 @@
 #include "files/content_folder.h"
 #include "files/pack_file.h"
 
+namespace files {
+class EntrySource;
+}
+
 class CoreFile : public CoreObject {
   CORE_DECLARE_DYNAMIC(CoreFile)
   // An unbound file of size 0; FindPackEntry binds it.
@@ -46,7 +50,7 @@ class CoreFile : public CoreObject {
   bool IsLoose() const { return mLoose != nullptr; }
 
  private:
-  friend bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
+  friend class files::EntrySource;
   void BindEntry(const PackEntry& entry, uint32_t size);
   // Binds the file to bytes standing in for the entry name (empty bytes for a missing entry).
   void BindLoose(const std::string& name, LooseBytes bytes);

@@ -6,8 +6,8 @@
 
 #include "core/critical.h"
 #include "core/log.h"
-#include "files/content_folder.h"
 #include "files/core_file.h"
+#include "files/entry_source.h"
 
 namespace {
 
@@ -15,9 +15,7 @@ struct Package {
   std::FILE* mPackageFp = nullptr;
   PackTable table;
   std::string path = PACK_FILE_NAME;
-  bool missingReadsEmpty = false;
   uint64_t generation = 0;
-  bool missingTolerated = false;
 };
 
 Package& ThePackage() {
@@ -89,8 +87,6 @@ void ClosePackage() {
   package.path = PACK_FILE_NAME;
 }
 
-void ReadMissingEntriesAsEmpty(bool empty) { ThePackage().missingReadsEmpty = empty; }
-
 uint64_t PackageGeneration() { return ThePackage().generation; }
 
 bool PackageIsOpen() { return ThePackage().mPackageFp != nullptr; }
@@ -102,42 +98,26 @@ const PackTable& PackageTable() { return ThePackage().table; }
 void SetMissingEntryHandler(MissingEntryHandler handler) { gMissingEntryHandler = handler; }
 
 bool EntryExists(const char* name) {
-  return name && (LooseEntryExists(name) || PackageTable().Find(name) != nullptr);
+  if (!name) return false;
+  for (const auto& source : files::EntrySources()) {
+    if (source->Has(name)) return true;
+  }
+  return false;
 }
-
-void SetMissingEntriesTolerated(bool tolerated) { ThePackage().missingTolerated = tolerated; }
 
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode) {
   CoreCheck(mode == MODE_READ, CRITICAL_PACK_WRITE);
-  // A loose file that cannot be read stands in as no bytes rather than letting the pack's older
-  // version through: the loader refuses it and what was loaded before stays.
-  if (name && !LooseContentFolder().empty() && LooseEntryExists(name)) {
-    file.BindLoose(name, ReadLooseEntry(name));
-    return true;
+  const std::string entryName = name ? name : "";
+  const files::EntrySourceStack& sources = files::EntrySources();
+  for (auto source = sources.rbegin(); source != sources.rend(); ++source) {
+    files::EntryLookup lookup = (*source)->Bind(entryName, file);
+    if (lookup != files::EntryLookup::NotHere) return lookup == files::EntryLookup::Found;
   }
-  const PackTable& table = PackageTable();
-  const PackEntry* entry = name ? table.Find(name) : nullptr;
-  bool isFound = entry != nullptr;
-  if (!isFound && ThePackage().missingReadsEmpty) {
-    PackEntry empty{};
-    std::strncpy(empty.name, name ? name : "", PACK_NAME_SIZE - 1);
-    file.BindEntry(empty, 0);
-    return true;
-  }
-  if (!isFound && ThePackage().missingTolerated) {
-    Log(LogLevel::Error, "pack", "%s: no such entry in the pack or the content folder", name ? name : "(null)");
-    file.BindLoose(name ? name : "", nullptr);
-    return false;
-  }
-  if (!isFound && gMissingEntryHandler) {
+  if (gMissingEntryHandler) {
     // Once only: the handler may read the pack itself.
     MissingEntryHandler handler = gMissingEntryHandler;
     gMissingEntryHandler = nullptr;
-    handler(name ? name : "");
+    handler(entryName.c_str());
   }
-  if (!isFound) {
-    CoreFatal(CRITICAL_FILE_NOT_FOUND, "pack", std::string(name ? name : "(no name)") + ": no such entry in " + ThePackage().path);
-  }
-  file.BindEntry(*entry, table.HeldSize(*entry));
-  return true;
+  CoreFatal(CRITICAL_FILE_NOT_FOUND, "pack", std::string(name ? name : "(no name)") + ": no such entry in " + ThePackage().path);
 }

@@ -36,24 +36,16 @@ std::FILE* PackageStream();
 // The table of the open pack (empty while closed).
 const PackTable& PackageTable();
 
-// Binds file to the first entry named name (exact bytes), or to the loose file of the content
-// folder that stands in for it (files/content_folder.h). A mode other than MODE_READ and a name
-// that is not in the pack are critical errors. On success the file's position is 0. Returns true.
+// Binds file to the entry named name as the first source of the entry stack that answers for it
+// gives it (files/entry_source.h; in the player, the pack's first entry of that name, exact
+// bytes). A mode other than MODE_READ and a name that no source answers for are critical errors.
+// On success the file's position is 0. False when a policy for missing entries bound it empty.
 bool FindPackEntry(const char* name, CoreFile& file, uint8_t mode);
 
-// Whether FindPackEntry would find name: a loose file of the content folder or a pack entry.
+// Whether a source of the entry stack holds name.
 bool EntryExists(const char* name);
-
-// In the developer mode a missing entry must not end the process: it is logged and the file is
-// bound to no bytes (size 0), which every loader already refuses. FindPackEntry then returns false.
-void SetMissingEntriesTolerated(bool tolerated);
 
 // Called with the name just before a name missing from the pack ends the process, by whoever
 // knows which of the production's files named it (null: nobody).
 using MissingEntryHandler = void (*)(const char* name);
 void SetMissingEntryHandler(MissingEntryHandler handler);
-
-
-// For fuzzing whole productions, which must go on where the player would stop: from now on a name
-// that is not in the pack binds an empty entry instead of ending the process. Never in the player.
-void ReadMissingEntriesAsEmpty(bool empty);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,8 @@
 #include "core/critical.h"
 #include "core/log.h"
 #include "demo/headless_demo.h"
+#include "files/missing_entry_policy.h"
+#include "files/pack_entry_source.h"
 #include "files/pack_file.h"
 #include "files/pack_table.h"
 #include "files/pack_writer.h"
@@ -64,7 +67,8 @@ bool ProductionImage(const uint8_t* data, size_t size, std::string& image) {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   SetLogStderrLevel(LogLevel::Off);
   ShowCriticalBoxes(false);
-  ReadMissingEntriesAsEmpty(true);
+  files::SetEntrySources({std::make_shared<files::EmptyWhenMissing>(files::EmptyWhenMissing::Report::Silent),
+                          std::make_shared<files::PackEntrySource>()});
   // Video stays started for the whole run: stopped after each input, it unloads the libraries it
   // loaded, and what they keep by design would then be reported as leaks without a name.
   platform::StartVideo();

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <SDL2/SDL.h>
 
 #include "platform/message_box.h"
 
@@ -33,7 +32,7 @@ void WriteFatalText(const char* text) {
 void ExitWithFatalBox(const char* text) {
   if (gFatalExitCleanup) gFatalExitCleanup();
   std::fflush(stderr);
-  if (gBoxesShown && DisplayAvailable()) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "", text, nullptr);
+  if (gBoxesShown) ShowMessageBox("", text, MessageBoxIcon::Error);
   std::_Exit(FATAL_EXIT_STATUS);
 }
 

@@ -5,6 +5,8 @@
 
 #include <SDL2/SDL.h>
 
+#include "platform/termination_signals.h"
+
 namespace platform {
 
 namespace {
@@ -27,8 +29,16 @@ Uint32 SdlFlags(MessageBoxIcon icon) {
 
 bool DisplayAvailable() { return EnvironmentNames("DISPLAY") || EnvironmentNames("WAYLAND_DISPLAY"); }
 
+// Nothing polls for a termination signal while a box waits, so one then ends the process at once
+// (taking the box with it); a process already asked to end shows no box.
 void ShowMessageBox(const char* caption, const char* text, MessageBoxIcon icon) {
-  if (DisplayAvailable()) SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+  if (!DisplayAvailable()) return;
+  bool polled = SetTerminationPolled(false);
+  if (!TerminationSignal()) {
+    SDL_ShowSimpleMessageBox(SdlFlags(icon), caption, text, nullptr);
+    EndIfTerminating();
+  }
+  SetTerminationPolled(polled);
 }
 
 }  // namespace platform

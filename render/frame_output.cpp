@@ -38,19 +38,27 @@ std::vector<uint8_t> FrameOutput::ReadPixels() {
 }
 
 FrameOutput::Placement FrameOutput::PlacementIn(int windowWidth, int windowHeight) const {
+  return PlacementInArea({0, 0, windowWidth, windowHeight});
+}
+
+FrameOutput::Placement FrameOutput::PlacementInArea(const Placement& area) const {
   Placement placement;
-  if (mWidth <= 0 || mHeight <= 0 || windowWidth <= 0 || windowHeight <= 0) return placement;
-  double scale = std::min(static_cast<double>(windowWidth) / mWidth, static_cast<double>(windowHeight) / mHeight);
+  if (mWidth <= 0 || mHeight <= 0 || area.width <= 0 || area.height <= 0) return placement;
+  double scale = std::min(static_cast<double>(area.width) / mWidth, static_cast<double>(area.height) / mHeight);
   placement.width = std::max(1, static_cast<int>(mWidth * scale + 0.5));
   placement.height = std::max(1, static_cast<int>(mHeight * scale + 0.5));
-  placement.x = (windowWidth - placement.width) / 2;
-  placement.y = (windowHeight - placement.height) / 2;
+  placement.x = area.x + (area.width - placement.width) / 2;
+  placement.y = area.y + (area.height - placement.height) / 2;
   return placement;
 }
 
 void FrameOutput::Present(int windowWidth, int windowHeight) {
+  PresentInArea(windowWidth, windowHeight, {0, 0, windowWidth, windowHeight});
+}
+
+void FrameOutput::PresentInArea(int windowWidth, int windowHeight, const Placement& area) {
   if (!mBuffer || !mBuffer->GetColor()) return;
-  Placement placement = PlacementIn(windowWidth, windowHeight);
+  Placement placement = PlacementInArea(area);
   glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
   glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
   GLint program = 0;

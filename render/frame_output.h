@@ -37,6 +37,9 @@ class FrameOutput {
     int height = 0;
   };
   Placement PlacementIn(int windowWidth, int windowHeight) const;
+  // The same within area of the window (the rest of it is left to panels).
+  Placement PlacementInArea(const Placement& area) const;
+  void PresentInArea(int windowWidth, int windowHeight, const Placement& area);
 
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }

@@ -52,6 +52,36 @@ PostEffectSource ReadPostEffectSource(const char* param, const char* type, const
   return source;
 }
 
+std::string ComponentTrackName(const std::string& track, int component) {
+  static constexpr const char* SUFFIXES[4] = {"", ".y", ".z", ".w"};
+  return track + SUFFIXES[component & 3];
+}
+
+void KeyedValues(const PostEffectConstant& constant, const SyncDocument& tracks, double row, float values[4]) {
+  std::copy(constant.values, constant.values + 4, values);
+  const int count = PostEffectConstantComponents(constant.type);
+  for (int i = 0; i < count; ++i) {
+    const SyncTrack* track =
+        FindSyncTrack(tracks, i == 0 ? constant.track : ComponentTrackName(constant.track, i));
+    if (track) values[i] = SyncTrackValue(*track, row);
+  }
+  for (int i = count; i > 0 && i < 4; ++i) values[i] = values[count - 1];
+}
+
+std::vector<std::string> BoundTrackNames(const std::vector<PostEffectEntry>& entries) {
+  std::vector<std::string> names;
+  for (const PostEffectEntry& entry : entries) {
+    for (const PostEffectConstant& constant : entry.constants) {
+      if (constant.track.empty()) continue;
+      for (int i = 0; i < std::max(PostEffectConstantComponents(constant.type), 1); ++i) {
+        std::string name = ComponentTrackName(constant.track, i);
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+      }
+    }
+  }
+  return names;
+}
+
 void ReadPostEffectEntries(const XmlElement& root, std::vector<PostEffectEntry>& entries, std::vector<std::string>& notes) {
   const int count = root.ChildCount("PostEffectEntry");
   for (int e = 0; e < count; ++e) {
@@ -61,6 +91,7 @@ void ReadPostEffectEntries(const XmlElement& root, std::vector<PostEffectEntry>&
       const XmlElement constant = element.Child("ConstantEntry", c);
       entry.constants.push_back(
           ReadPostEffectConstant(constant.Attribute("param"), constant.Attribute("type"), constant.Attribute("value")));
+      entry.constants.back().track = Text(constant.Attribute("track"));
     }
     for (int s = 0; s < element.ChildCount("SourceLineEntry"); ++s) {
       const XmlElement source = element.Child("SourceLineEntry", s);

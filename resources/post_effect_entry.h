@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "files/sync_document.h"
 #include "files/xml_element.h"
 
 class resShader;
@@ -24,6 +25,9 @@ struct PostEffectConstant {
   std::string param;
   std::string type;  // as written: "float" to "float4" (anything else sets no component)
   float values[4] = {0, 0, 0, 0};
+  // A sync track whose value replaces component x; NAME.y, NAME.z, NAME.w the others. Empty
+  // when the constant is not keyed.
+  std::string track;
 };
 
 // How many components a constant's type sets: 1 to 4, 0 for a type it does not know.
@@ -60,6 +64,17 @@ PostEffectConstant ReadPostEffectConstant(const char* param, const char* type, c
 // A source binding from its "type" ("color", "depth") and "lineId" ("3": line buffer 3, "w3":
 // work buffer 3).
 PostEffectSource ReadPostEffectSource(const char* param, const char* type, const char* lineId);
+
+// constant's four values with each component whose track tracks has replaced by the track's value
+// at row; the components the type leaves out follow the last one, as when read.
+void KeyedValues(const PostEffectConstant& constant, const SyncDocument& tracks, double row, float values[4]);
+
+// The track that keys component (0 to 3) of a constant bound to track: track itself, then
+// track.y, track.z, track.w.
+std::string ComponentTrackName(const std::string& track, int component);
+
+// Every track the constants of entries name, components included, each once in first-use order.
+std::vector<std::string> BoundTrackNames(const std::vector<PostEffectEntry>& entries);
 
 // Orders entries by execPrio compared as unsigned 32-bit numbers (so -1 comes last).
 void SortPostEffectEntries(std::vector<PostEffectEntry>& entries);

@@ -82,13 +82,26 @@ void cPostEffectManager::applyParameters(size_t i, cScreenBuffer* const* lineBuf
   if (e.effect) gShaderManager.SetCurrentEffect(e.effect);
   resShader* current = gShaderManager.GetCurrentEffect();
   if (!current) return;
-  for (const PostEffectConstant& constant : e.constants) current->setParameter(constant.param.c_str(), constant.values);
+  for (const PostEffectConstant& constant : e.constants) {
+    if (mTracks && !constant.track.empty()) {
+      float values[4];
+      KeyedValues(constant, *mTracks, mTrackRow, values);
+      current->setParameter(constant.param.c_str(), values);
+    } else {
+      current->setParameter(constant.param.c_str(), constant.values);
+    }
+  }
   for (const PostEffectSource& source : e.sources) {
     const cTexture* texture = SourceTexture(source, lineBuffers, workBuffers);
     if (!texture) continue;
     const unsigned name = gTextureManager.lookupName(texture);
     current->setParameter(source.param.c_str(), &name);
   }
+}
+
+void cPostEffectManager::UseTracks(const SyncDocument* tracks, double row) {
+  mTracks = tracks;
+  mTrackRow = row;
 }
 
 int cPostEffectManager::FirstPass(size_t i) const {

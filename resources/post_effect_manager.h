@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/manager.h"
+#include "files/sync_document.h"
 #include "resources/post_effect_entry.h"
 
 class cScreenBuffer;
@@ -49,12 +50,18 @@ class cPostEffectManager : public Interface<cPostEffectManager> {
   int FirstPass(size_t i) const;
   int PassEnd(size_t i) const;
 
+  // The tracks keyed constants take their values from, at the frame's row; null tracks (a
+  // production without them) leave every constant as written.
+  void UseTracks(const SyncDocument* tracks, double row);
+
  private:
   void ReleaseAll();
 
   std::vector<PostEffectEntry> mEntries;
   std::vector<resShader*> mHeld;
   std::vector<std::string> mNotes;
+  const SyncDocument* mTracks = nullptr;
+  double mTrackRow = 0;
 };
 CORE_DECLARE_MANAGER_RECORD(cPostEffectManager);
 

@@ -14,7 +14,7 @@
 #include "scene/tdf_render.h"
 #include "render/matrix_stack.h"
 
-CORE_IMPLEMENT_DYNAMIC(CSceneTdf_swarm, CSceneTdfDefault)
+CORE_IMPLEMENT_DYNAMIC_NAMED(CSceneTdf_swarm, CSceneTdfDefault, SWARM_CLASS_NAME)
 
 namespace {
 

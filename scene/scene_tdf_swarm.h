@@ -1,7 +1,9 @@
 #pragma once
 // CSceneTdf_swarm: a cut that draws its scene and then a swarm of copies of one model over it,
-// through cMassMqoRender (one material set-up, many copies). It takes over every scene whose name
-// begins with "swarm". Two objects of the scene steer it by their keys:
+// through cMassMqoRender (one material set-up, many copies). It takes over only the scenes whose
+// name begins with SWARM_SCENE_PREFIX, which no author writes by chance, so that a production that
+// does not ask for it is drawn as if it were not there. Two objects of the scene steer it by their
+// keys:
 //
 //   object 1, the copies' model (usually hidden): position is the swarm's centre, rotation its
 //     orientation (turned as the renderers turn objects), scale x its radius and scale y the size
@@ -20,6 +22,7 @@
 #include <string>
 
 #include "scene/scene_tdf_default.h"
+#include "scene/swarm_scene_name.h"
 
 class cMassMqoRender;
 

@@ -13,6 +13,8 @@ packages=(
   libebur128-dev libsquish-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool x11-utils x11-apps
   help2man lintian desktop-file-utils man-db
+  # Message boxes draw with the X server's core fonts: without them no box is shown at all.
+  xfonts-base
 )
 
 missing=()

@@ -4,11 +4,15 @@
 # memory error, undefined behaviour or leak of ours fails its test; leaks that system libraries
 # keep by design are suppressed in scripts/lsan.supp.
 #
-# The desktop tests that drive real windows against the clock (the player from its launcher, the
-# launcher's clicks, the OpenGL probe's box) are left out by default: under the sanitizers they
-# measure the slowdown, not the code, and they run unsanitized in scripts/test.sh. Everything
-# else runs, GL included. The showcase production is not built here: generating and mastering it
-# under the sanitizers would take longer than everything else together, and it runs plain above. TORVANE_SANITIZED_TESTS=all runs those too; =none skips this pass.
+# By default it runs the unit and gl tiers and the fuzz targets' seed replays (CTest labels unit,
+# gl, fuzz-replay). The desktop tier (real windows against the clock: the player from its
+# launcher, the launcher's clicks, the OpenGL probe's box, display mode switches) is left out:
+# under the sanitizers it measures the slowdown, not the code, and it runs unsanitized in
+# scripts/test.sh; SDL's probe context also loads the GL driver and unloads it again before a
+# window exists, and after a mode switch the leak checker reports a block from that first load
+# with no library name any suppression could match. The long tier (whole productions) is not
+# built here: generating and mastering the showcase under the sanitizers would take longer than
+# everything else together. TORVANE_SANITIZED_TESTS=all runs every tier; =none skips this pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which=${TORVANE_SANITIZED_TESTS:-default}
@@ -25,13 +29,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON -DTORVANE_BENCH=OFF -DTORVANE_SHOWCASE=OFF
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" cmake --build "$build_dir"
 
-# The two window tests that switch the display mode are left out too: SDL's probe context loads the
-# GL driver and unloads it again before the window exists; after a mode switch the leak checker
-# reports a block from that first load, and with the library gone it has no name any suppression
-# could match. They run unsanitized in scripts/test.sh.
-exclude=()
-if [ "$which" != all ]; then
-  exclude=(-E '^(PlayerTest|PlayingDemoTest|PlayingShowcaseTest|LauncherDialog|CheckOpenGL)\.|^WindowGLTest\.(GammaInAWindow|FullScreenAtASize)')
-fi
+tiers=()
+[ "$which" != all ] && tiers=(-L '^(unit|gl|fuzz-replay)$')
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
-  ctest --test-dir "$build_dir" --output-on-failure --timeout 1200 -j "$(nproc)" "${exclude[@]}"
+  ctest --test-dir "$build_dir" --output-on-failure --timeout 1200 -j "$(nproc)" "${tiers[@]}"

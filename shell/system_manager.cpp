@@ -32,7 +32,8 @@ bool systemManager::Initialize() {
   OpenPackage(mPackPath.c_str());
   std::fesetenv(FE_DFL_ENV);
   gRendererManager.CheckOpenGL();
-  if (!CreateDemoWindow()) return false;
+  mWindowFailed = !CreateDemoWindow();
+  if (mWindowFailed) return false;
   mPreviousProcedure = platform::SetWindowProcedure(mWindow->GetPlatformWindow(), WindowProcedure);
   platform::SetSwapInterval(gSettingsManager.IsVsync() ? 1 : 0);
   platform::ShowWindow(mWindow->GetPlatformWindow());

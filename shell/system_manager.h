@@ -43,6 +43,8 @@ class systemManager : public Interface<systemManager> {
 
   // The demo window; null before the start and after the stop.
   CWindowGL* GetWindow() const { return mWindow; }
+  // Whether the last start failed for want of a window or a GL context.
+  bool WindowFailed() const { return mWindowFailed; }
 
   void SetKeyReleasedListener(InputListener<uint32_t> listener) { mKeyReleased = listener; }
   void SetWheelListener(InputListener<int> listener) { mWheel = listener; }
@@ -67,6 +69,7 @@ class systemManager : public Interface<systemManager> {
   CWindowGL* mWindow = nullptr;
   platform::WindowProcedure mPreviousProcedure = nullptr;
   bool mEscapePressed = false;
+  bool mWindowFailed = false;
   std::string mPackPath = PACK_FILE_NAME;
   InputListener<uint32_t> mKeyReleased;
   InputListener<int> mWheel;

@@ -42,43 +42,39 @@ void OggPageOrder::Feed(const uint8_t* data, size_t size) {
   }
 }
 
-bool OggPageOrder::BeginsInTheMiddle(uint32_t serial) {
-  bool linkEnded = true;
-  uint32_t open = 0;
-  for (const auto& [other, pages] : mStreams) {
-    if (!pages.ended) {
-      linkEnded = false;
-      open = other;
-    }
+// A first page after the link's data has begun begins the next link of a chain; a stream of the
+// last link still open is cut off there, and must not go on.
+void OggPageOrder::BeginLink(uint32_t serial) {
+  for (uint32_t other : mLink) {
+    Stream& stream = mStreams[other];
+    if (stream.state != StreamState::Open) continue;
+    stream.state = StreamState::CutOff;
+    stream.cutBy = serial;
   }
-  if (linkEnded) {
-    mStreams.clear();
-    mDataSeen = false;
-    return false;
-  }
-  if (!mDataSeen) return false;
-  char text[160];
-  std::snprintf(text, sizeof text, "stream %08x begins in the middle of stream %08x", serial, open);
-  mFault = text;
-  return true;
+  mLink.clear();
+  mDataSeen = false;
 }
 
 void OggPageOrder::Check(uint32_t serial, long page, bool first, bool last) {
-  if (first && BeginsInTheMiddle(serial)) return;
-  StreamPages& stream = mStreams[serial];
-  // A chain may begin a stream again under the same serial number.
-  if (first) stream = StreamPages{};
   char text[160];
-  if (stream.ended) {
-    std::snprintf(text, sizeof text, "page %ld of stream %08x comes after that stream's last page", page, serial);
-    mFault = text;
-  } else if (stream.lastPage >= 0 && page <= stream.lastPage) {
-    std::snprintf(text, sizeof text, "page %ld of stream %08x comes after its page %ld", page, serial, stream.lastPage);
-    mFault = text;
+  if (first) {
+    if (mDataSeen) BeginLink(serial);
+    // A chain may begin a stream again under the same serial number.
+    mStreams[serial] = Stream{};
+    mLink.insert(serial);
+  } else {
+    Stream& stream = mStreams[serial];
+    if (stream.state == StreamState::Ended) {
+      std::snprintf(text, sizeof text, "page %ld of stream %08x comes after that stream's last page", page, serial);
+      mFault = text;
+    } else if (stream.state == StreamState::CutOff) {
+      std::snprintf(text, sizeof text, "stream %08x begins in the middle of stream %08x", stream.cutBy, serial);
+      mFault = text;
+    }
+    mLink.insert(serial);
+    mDataSeen = true;
   }
-  if (!first) mDataSeen = true;
-  stream.lastPage = page;
-  stream.ended = last;
+  if (last) mStreams[serial].state = StreamState::Ended;
 }
 
 bool OggPagesInOrder(const uint8_t* data, size_t size, std::string& fault) {

@@ -1,15 +1,16 @@
 #pragma once
-// Watches the pages of an Ogg file go by and tells whether they keep the format's order: within a
-// stream the page numbers only go up and nothing follows its last page; a stream begins only before
-// the first data page of its link, or after every stream of the link has ended (a chain). No
-// encoder writes anything else; spliced or damaged files do, and the Ogg library corrupts its own
-// state on them (a memory move of negative size while decoding or seeking), so such a file is
-// refused before decoding.
+// Watches the pages of an Ogg file go by and tells whether it holds one of the two disorders on
+// which the Ogg library corrupts its own state (a memory move of negative size while decoding or
+// seeking): a page of a stream after that stream's last page, or a stream spliced into the middle
+// of another, whose pages then go on after the newcomer's first page. Such a file is refused
+// before decoding. Everything else the library plays, and so it passes: a chain whose stream ends
+// without its last page before the next begins, lost or repeated pages.
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 class OggPageOrder {
@@ -26,18 +27,20 @@ class OggPageOrder {
   const std::string& Fault() const { return mFault; }
 
  private:
-  struct StreamPages {
-    long lastPage = -1;
-    bool ended = false;
+  enum class StreamState { Open, Ended, CutOff };
+  struct Stream {
+    StreamState state = StreamState::Open;
+    uint32_t cutBy = 0;  // the stream whose first page came while this one was open
   };
   struct Sync;
 
   void Check(uint32_t serial, long page, bool first, bool last);
-  bool BeginsInTheMiddle(uint32_t serial);
+  void BeginLink(uint32_t serial);
 
   std::unique_ptr<Sync> mSync;
-  std::map<uint32_t, StreamPages> mStreams;  // of the current link
-  bool mDataSeen = false;                    // a page other than a first one, in this link
+  std::map<uint32_t, Stream> mStreams;  // every stream seen, by serial number
+  std::set<uint32_t> mLink;             // the streams of the current link
+  bool mDataSeen = false;               // a page other than a first one, in this link
   std::string mFault;
 };
 

@@ -67,13 +67,15 @@ int RunBuild(const std::vector<std::string>& args) {
   const fs::path out = parsed.Option("--out");
   if (out.empty()) return ToolUsageError("build", "--out OUTDIR is required");
   const fs::path content = parsed.positional[0];
-  if (!fs::is_directory(content / CONTENT_DATA_FOLDER)) {
-    return Fail(content.string() + " is no content folder: it has no " + CONTENT_DATA_FOLDER + "/ folder");
+  if (!fs::is_directory(content / files::CONTENT_DATA_FOLDER)) {
+    return Fail(content.string() + " is no content folder: it has no " + files::CONTENT_DATA_FOLDER + "/ folder");
   }
   // A pack written among the files it packs would be packed into the next one.
-  const fs::path data = fs::weakly_canonical(content / CONTENT_DATA_FOLDER);
+  const fs::path data = fs::weakly_canonical(content / files::CONTENT_DATA_FOLDER);
   const fs::path outside = fs::weakly_canonical(out).lexically_relative(data);
-  if (!outside.empty() && *outside.begin() != "..") return Fail("OUTDIR must lie outside " + (content / CONTENT_DATA_FOLDER).string());
+  if (!outside.empty() && *outside.begin() != "..") {
+    return Fail("OUTDIR must lie outside " + (content / files::CONTENT_DATA_FOLDER).string());
+  }
   if (!MakeOutputFolder(out.string(), error)) return Fail(error);
 
   if (!ImportScenes(content, error)) return Fail(error);

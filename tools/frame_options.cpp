@@ -14,14 +14,14 @@ bool ParseBoundedInt(const std::string& text, long min, long max, long& value) {
 }
 
 std::set<std::string> WithFrameOptions(std::set<std::string> valueOptions) {
-  valueOptions.insert(FRAME_VALUE_OPTIONS.begin(), FRAME_VALUE_OPTIONS.end());
+  valueOptions.insert(demo::FRAME_VALUE_OPTIONS.begin(), demo::FRAME_VALUE_OPTIONS.end());
   return valueOptions;
 }
 
 bool ParseFrameOptions(const ToolArgs& args, FrameConfig& frame, std::string& error) {
-  for (const std::string& name : FRAME_VALUE_OPTIONS) {
+  for (const std::string& name : demo::FRAME_VALUE_OPTIONS) {
     auto given = args.options.find(name);
-    if (given != args.options.end() && !ApplyFrameOption(name, given->second, frame, error)) return false;
+    if (given != args.options.end() && !demo::ApplyFrameOption(name, given->second, frame, error)) return false;
   }
   frame.lowQuality = frame.lowQuality || args.Has("--low-quality");
   return true;

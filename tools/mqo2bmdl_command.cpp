@@ -4,10 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "production/production_finding.h"
-#include "files/model_cache_writer.h"
+#include "files/mqo_conversion.h"
 #include "files/mqo_model.h"
 #include "files/output_file.h"
+#include "production/production_finding.h"
 #include "tools/json_writer.h"
 #include "tools/tool_command.h"
 
@@ -58,18 +58,17 @@ int RunMqo2Bmdl(const std::vector<std::string>& args) {
   std::vector<uint8_t> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::string packDirectory = parsed.Option("--pack-dir", PackDirectoryOf(parsed.positional[1]));
   if (!packDirectory.empty() && packDirectory.back() != '\\') packDirectory += '\\';
-  MqoDocument document;
-  ModelData model;
-  int line = 0;
-  if (!ParseMqo(text.data(), text.size(), document, error, &line) || !ConvertMqo(document, packDirectory, model, error, &line)) {
-    std::fprintf(stderr, "%s\n", FormatFinding({FindingSeverity::Error, parsed.positional[0], line, 0, error}).c_str());
+  files::MqoConversion converted;
+  if (!files::ConvertMqoText(text.data(), text.size(), packDirectory, converted, error)) {
+    std::fprintf(stderr, "%s\n",
+                 FormatFinding({FindingSeverity::Error, parsed.positional[0], converted.errorLine, 0, error}).c_str());
     return 1;
   }
-  if (!WriteOutputFile(parsed.positional[1], WriteModelCache(model), error)) {
+  if (!WriteOutputFile(parsed.positional[1], converted.cache, error)) {
     std::fprintf(stderr, "torvane-tool mqo2bmdl: %s\n", error.c_str());
     return 1;
   }
-  PrintSummary(model, packDirectory);
+  PrintSummary(converted.model, packDirectory);
   return 0;
 }
 

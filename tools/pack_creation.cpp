@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "files/content_layout.h"
 #include "files/output_file.h"
 #include "files/pack_writer.h"
 
@@ -67,9 +68,7 @@ bool WriteWhole(const fs::path& output, const std::vector<PackInput>& inputs, st
 }  // namespace
 
 std::string PackEntryNameOf(const fs::path& file, const fs::path& folder) {
-  std::string name = file.lexically_relative(folder).generic_string();
-  std::replace(name.begin(), name.end(), '/', '\\');
-  return name;
+  return files::PackNameOfRelativePath(file.lexically_relative(folder));
 }
 
 bool CollectPackInputs(const fs::path& folder, const fs::path& skip, std::vector<PackInput>& inputs, std::string& error) {

@@ -46,6 +46,11 @@ TORVANE_TOOL_COMMAND(remote, "remote", "send one request to a running developer 
                      "  loop FROM TO        loops FROM..TO ms;  loop off  turns the loop off\n"
                      "  reload [PATH]       reloads one pack path (data\\x\\y.png) or everything\n"
                      "  screenshot FILE     writes the next composed frame (without the interface) as PNG\n"
+                     "  tracks              the sync tracks: tempo, the playhead's row, each track\n"
+                     "  track NAME          the keys of one track\n"
+                     "  set_key TRACK ROW VALUE [INTERPOLATION]\n"
+                     "                      sets a key (step, linear, smooth, ramp or 0 to 3)\n"
+                     "  delete_key TRACK ROW\n"
                      "  send JSON           sends a request line as it is\n"
                      "See docs/dev-mode.md for the protocol.\n",
                      RunRemote);

@@ -22,6 +22,20 @@ bool WrongCount(const std::vector<std::string>& words, size_t count, std::string
   return true;
 }
 
+// set_key TRACK ROW VALUE [INTERPOLATION]
+bool KeyRequest(const std::vector<std::string>& words, JsonValue& request, std::string& error) {
+  double row = 0;
+  char* end = nullptr;
+  const double value = words.size() >= 4 ? std::strtod(words[3].c_str(), &end) : 0.0;
+  if (words.size() < 4 || words.size() > 5 || !ParseMilliseconds(words[2], row) || words[3].empty() || *end != '\0') {
+    error = "set_key needs TRACK ROW VALUE [INTERPOLATION], ROW a whole number";
+    return false;
+  }
+  request.Set("track", words[1]).Set("row", row).Set("value", value);
+  if (words.size() == 5) request.Set("interpolation", words[4]);
+  return true;
+}
+
 }  // namespace
 
 bool BuildRemoteRequest(const std::vector<std::string>& words, std::string& line, std::string& error) {
@@ -66,6 +80,21 @@ bool BuildRemoteRequest(const std::vector<std::string>& words, std::string& line
   } else if (cmd == "screenshot") {
     if (WrongCount(words, 2, error)) return false;
     request.Set("path", std::filesystem::absolute(words[1]).string());
+  } else if (cmd == "tracks") {
+    if (WrongCount(words, 1, error)) return false;
+  } else if (cmd == "track") {
+    if (WrongCount(words, 2, error)) return false;
+    request.Set("name", words[1]);
+  } else if (cmd == "set_key") {
+    if (!KeyRequest(words, request, error)) return false;
+  } else if (cmd == "delete_key") {
+    double row = 0;
+    if (WrongCount(words, 3, error)) return false;
+    if (!ParseMilliseconds(words[2], row)) {
+      error = "delete_key needs TRACK ROW, ROW a whole number";
+      return false;
+    }
+    request.Set("track", words[1]).Set("row", row);
   } else {
     error = "unknown command " + cmd;
     return false;

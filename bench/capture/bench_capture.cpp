@@ -24,9 +24,9 @@
 #include "demo/fixed_step_demo_clock.h"
 #include "demo/headless_demo.h"
 #include "tools/capture/capture_timing.h"
+#include "tools/capture/decoded_music.h"
 #include "tools/capture/ffmpeg_error.h"
 #include "tools/capture/frame_loop.h"
-#include "tools/capture/music_track.h"
 #include "tools/capture/video_file_sink.h"
 
 namespace {
@@ -68,10 +68,10 @@ class Stopwatch {
 
 // The music and a started demo at the benchmark's FSAA level; false (the benchmark skipped) when
 // either fails.
-bool Prepare(benchmark::State& state, MusicTrack& music, HeadlessDemo& demo) {
+bool Prepare(benchmark::State& state, tools::DecodedMusic& music, HeadlessDemo& demo) {
   QuietFfmpegLog();
   std::string error;
-  if (!DecodeMusic(FromEnvironment("TORVANE_MUSIC", TORVANE_PRODUCTION_MUSIC), music, error)) {
+  if (!tools::DecodeMusic(FromEnvironment("TORVANE_MUSIC", TORVANE_PRODUCTION_MUSIC), music, error)) {
     state.SkipWithError(error.c_str());
     return false;
   }
@@ -86,7 +86,7 @@ bool Prepare(benchmark::State& state, MusicTrack& music, HeadlessDemo& demo) {
   return started;
 }
 
-FrameRange WholeRange(const MusicTrack& music) { return {0, FrameCountForMusic(music.Length(), music.sampleRate, FPS)}; }
+FrameRange WholeRange(const tools::DecodedMusic& music) { return {0, FrameCountForMusic(music.Length(), music.sampleRate, FPS)}; }
 
 RenderFigures Report(benchmark::State& state, int64_t frames, const Stopwatch& watch) {
   double seconds = watch.Seconds();
@@ -99,7 +99,7 @@ RenderFigures Report(benchmark::State& state, int64_t frames, const Stopwatch& w
 }
 
 void BM_RenderFrames(benchmark::State& state) {
-  MusicTrack music;
+  tools::DecodedMusic music;
   HeadlessDemo demo;
   if (!Prepare(state, music, demo)) return;
   FrameRange range = WholeRange(music);
@@ -111,7 +111,7 @@ void BM_RenderFrames(benchmark::State& state) {
 }
 
 void BM_CaptureFrames(benchmark::State& state) {
-  MusicTrack music;
+  tools::DecodedMusic music;
   HeadlessDemo demo;
   if (!Prepare(state, music, demo)) return;
   std::string error;

@@ -1,5 +1,6 @@
 // The real player under the test display: the launcher is clicked through, frames run, and the
 // keys end it with the statuses users see.
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "app/installed_showcase.h"
 #include "app/player_arguments.h"
 #include "core/critical.h"
+#include "platform/fatal.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/x_driver.h"
@@ -48,13 +50,14 @@ class PlayerTest : public ::testing::Test {
   }
 
   // The loop runs free and presents every frame to the display, so once loading is over it
-  // keeps waiting on the display server; a stalled loop would hardly switch at all.
-  static void ExpectFramesRunning(BackgroundProgram& player) {
+  // keeps waiting on the display server; a stalled loop would hardly switch at all. A machine
+  // busy with other work may slow the frames down to fewer switches than a free one makes.
+  static void ExpectFramesRunning(BackgroundProgram& player, long switchesPerPoll = 100) {
     bool turning = false;
     for (int waited = 0; waited < START_TIMEOUT_MS && !turning && player.IsRunning(); waited += 600) {
       long before = player.ContextSwitches();
       SleepMs(600);
-      turning = player.ContextSwitches() - before > 100;
+      turning = player.ContextSwitches() - before > switchesPerPoll;
     }
     EXPECT_TRUE(turning) << "the frame loop is not turning; running " << player.IsRunning() << "; "
                          << player.ErrorOutput();
@@ -146,9 +149,74 @@ TEST_F(PlayerTest, MusicThatCannotBePlayedEndsWithItsOwnStatus) {
     ASSERT_FALSE(launcher.empty()) << player.ErrorOutput();
     ClickLauncherControl(launcher, LAUNCHER_FULLSCREEN_BOX[0], LAUNCHER_FULLSCREEN_BOX[1]);
     ClickLauncherControl(launcher, LAUNCHER_RUN_BUTTON[0], LAUNCHER_RUN_BUTTON[1]);
-    AnswerBoxes(player, START_TIMEOUT_MS);
+    EXPECT_GE(AnswerBoxes(player, START_TIMEOUT_MS), 1) << "the warning is shown in a box";
     EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), PLAYER_EXIT_NO_MUSIC) << player.ErrorOutput();
     EXPECT_NE(player.ErrorOutput().find(std::string("[sound] warning: ") + wantedText), std::string::npos) << player.ErrorOutput();
+    std::filesystem::remove_all(folder);
+  }
+}
+
+// Which failure a start that did not get to the frames reports, when more than one is recorded.
+TEST(PlayerStartFailure, EachCauseHasItsOwnStatusAndTheViewersCloseIsNone) {
+  struct Case {
+    StartFailures failures;
+    int status;
+  };
+  for (const Case& c : {Case{{true, false, false}, PLAYER_EXIT_NO_WINDOW}, Case{{false, true, false}, PLAYER_EXIT_NO_MUSIC},
+                        Case{{false, false, true}, PLAYER_EXIT_NO_LAUNCHER}, Case{{false, false, false}, PLAYER_EXIT_OVER},
+                        Case{{true, true, true}, PLAYER_EXIT_NO_WINDOW}, Case{{false, true, true}, PLAYER_EXIT_NO_MUSIC}}) {
+    EXPECT_EQ(StartFailureStatus(c.failures), c.status)
+        << c.failures.window << c.failures.music << c.failures.launcher;
+  }
+  EXPECT_NE(PLAYER_EXIT_NO_WINDOW, platform::FATAL_EXIT_STATUS);
+}
+
+// Kiosk scripts stop players with timeout and kill: SIGINT and SIGTERM end the player at every
+// moment with 128 + the signal's number, and nothing it started stays behind (a message box is
+// shown from a child process).
+TEST_F(PlayerTest, TerminationSignalsEndThePlayerAtEveryMomentLeavingNothingBehind) {
+  enum class Moment { Launcher, Loading, Playing, MessageBox };
+  struct Case {
+    const char* name;
+    Moment moment;
+    int signalNumber;
+  };
+  for (const Case& c : {Case{"launcher", Moment::Launcher, SIGINT}, Case{"loading", Moment::Loading, SIGTERM},
+                        Case{"playing", Moment::Playing, SIGINT}, Case{"playing", Moment::Playing, SIGTERM},
+                        Case{"message box", Moment::MessageBox, SIGTERM}, Case{"message box", Moment::MessageBox, SIGINT}}) {
+    SCOPED_TRACE(std::string(c.name) + ", signal " + std::to_string(c.signalNumber));
+    std::string folder = std::string("/tmp/torvane-signal-") + std::to_string(getpid());
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(ProductionFolder() + "/torvane.pak", folder + "/torvane.pak");
+    // Without its music the player shows a box, and waits for it, before it ends.
+    if (c.moment != Moment::MessageBox) std::filesystem::copy_file(ProductionFolder() + "/music.ogg", folder + "/music.ogg");
+    BackgroundProgram player(BinaryPath("app/torvane"), folder);
+    std::string launcher = WaitForWindow("^Torvane launcher$", START_TIMEOUT_MS);
+    ASSERT_FALSE(launcher.empty()) << player.ErrorOutput();
+    if (c.moment != Moment::Launcher) {
+      ClickLauncherControl(launcher, LAUNCHER_FULLSCREEN_BOX[0], LAUNCHER_FULLSCREEN_BOX[1]);
+      ClickLauncherControl(launcher, LAUNCHER_RUN_BUTTON[0], LAUNCHER_RUN_BUTTON[1]);
+    }
+    if (c.moment == Moment::Loading || c.moment == Moment::Playing) {
+      ASSERT_FALSE(WaitForProcessWindow(player.Pid(), START_TIMEOUT_MS).empty());
+    }
+    if (c.moment == Moment::Playing) ExpectFramesRunning(player, 30);
+    if (c.moment == Moment::MessageBox) {
+      ASSERT_FALSE(WaitForBoxWindow(START_TIMEOUT_MS).empty()) << player.ErrorOutput();
+    }
+    std::vector<pid_t> children = player.Children();
+    if (c.moment == Moment::MessageBox) {
+      EXPECT_FALSE(children.empty()) << "the box is shown from a child";
+    }
+    ASSERT_TRUE(player.IsRunning()) << player.ErrorOutput();
+    kill(player.Pid(), c.signalNumber);
+    EXPECT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 128 + c.signalNumber) << player.ErrorOutput();
+    for (pid_t child : children) {
+      for (int waited = 0; waited < EXIT_TIMEOUT_MS && ProcessRuns(child); waited += 50) SleepMs(50);
+      EXPECT_FALSE(ProcessRuns(child)) << "child " << child << " outlived the player";
+    }
+    EXPECT_TRUE(WaitForBoxWindow(500).empty()) << "a box stayed on screen";
     std::filesystem::remove_all(folder);
   }
 }

@@ -38,6 +38,41 @@ TEST(ControlCommand, ReadsEveryCommandWithItsArguments) {
   EXPECT_EQ(command.kind, ControlCommandKind::Quit);
 }
 
+TEST(ControlCommand, ReadsTheTrackRequests) {
+  ControlCommand command;
+  std::string error;
+  ASSERT_TRUE(ParseControlCommand(R"({"cmd":"tracks"})", command, error)) << error;
+  EXPECT_EQ(command.kind, ControlCommandKind::Tracks);
+  ASSERT_TRUE(ParseControlCommand(R"({"cmd":"track","name":"cam:shake"})", command, error)) << error;
+  EXPECT_EQ(command.kind, ControlCommandKind::Track);
+  EXPECT_EQ(command.track, "cam:shake");
+  ASSERT_TRUE(ParseControlCommand(R"({"cmd":"set_key","track":"fade","row":16,"value":-0.5,"interpolation":"smooth"})",
+                                  command, error))
+      << error;
+  EXPECT_EQ(command.kind, ControlCommandKind::SetKey);
+  EXPECT_EQ(command.row, 16u);
+  EXPECT_EQ(command.value, -0.5f);
+  EXPECT_EQ(command.interpolation, 2);
+  ASSERT_TRUE(ParseControlCommand(R"({"cmd":"set_key","track":"fade","row":0,"value":1,"interpolation":3})", command, error));
+  EXPECT_EQ(command.interpolation, 3);
+  ASSERT_TRUE(ParseControlCommand(R"({"cmd":"set_key","track":"fade","row":0,"value":1})", command, error));
+  EXPECT_EQ(command.interpolation, -1) << "the key's own is kept";
+  ASSERT_TRUE(ParseControlCommand(R"({"cmd":"delete_key","track":"fade","row":4294967295})", command, error));
+  EXPECT_EQ(command.kind, ControlCommandKind::DeleteKey);
+  EXPECT_EQ(command.row, 4294967295u);
+  for (const char* bad : {R"({"cmd":"track"})", R"({"cmd":"track","name":""})",
+                          R"({"cmd":"set_key","track":"a","row":1.5,"value":1})",
+                          R"({"cmd":"set_key","track":"a","row":-1,"value":1})",
+                          R"({"cmd":"set_key","track":"a","row":1})",
+                          R"({"cmd":"set_key","track":"a","row":1,"value":1e300})",
+                          R"({"cmd":"set_key","track":"a","row":1,"value":1,"interpolation":4})",
+                          R"({"cmd":"set_key","track":"a","row":1,"value":1,"interpolation":"cubic"})",
+                          R"({"cmd":"set_key","row":1,"value":1})", R"({"cmd":"delete_key","track":"a"})"}) {
+    EXPECT_FALSE(ParseControlCommand(bad, command, error)) << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
+}
+
 TEST(ControlCommand, RefusesMalformedAndUnknownRequestsSayingWhy) {
   struct Case {
     const char* line;

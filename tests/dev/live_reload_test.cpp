@@ -16,7 +16,9 @@
 #include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
 #include "dev/live_reload.h"
-#include "files/content_folder.h"
+#include "files/content_folder_source.h"
+#include "files/missing_entry_policy.h"
+#include "files/pack_entry_source.h"
 #include "files/pack_file.h"
 #include "render/texture_manager.h"
 #include "render/texture_png_writer.h"
@@ -26,6 +28,7 @@
 #include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
+using namespace files;
 
 namespace {
 
@@ -83,15 +86,15 @@ class LiveReloadTest : public ::testing::Test {
     options.frame.height = HEIGHT;
     std::string error;
     ASSERT_TRUE(mDemo.Start(options, error)) << error;
-    SetLooseContentFolder(mFolder);
-    SetMissingEntriesTolerated(true);
+    mContent = std::make_shared<const ContentFolder>(mFolder);
+    SetEntrySources({std::make_shared<EmptyWhenMissing>(EmptyWhenMissing::Report::Logged), std::make_shared<PackEntrySource>(),
+                     std::make_shared<ContentFolderSource>(mContent)});
     mBefore = mDemo.RenderFrame(FRAME_MS);
     mCounts = ResourceCounts();
   }
   void TearDown() override {
     mDemo.Stop();
-    SetLooseContentFolder("");
-    SetMissingEntriesTolerated(false);
+    SetEntrySources(PlayerEntrySources());
     fs::remove_all(mFolder);
   }
 
@@ -114,6 +117,7 @@ class LiveReloadTest : public ::testing::Test {
   HeadlessDemo mDemo;
   LiveReload mReload;
   fs::path mFolder;
+  std::shared_ptr<const ContentFolder> mContent;
   std::vector<uint8_t> mBefore;
   Counts mCounts;
 };
@@ -225,7 +229,7 @@ TEST_F(LiveReloadTest, ABrokenDefinitionKeepsTheTimelineAndAWholeOneChangesIt) {
 
 TEST_F(LiveReloadTest, TheWatcherWaitsForQuietAndKeepsWhatWasRemoved) {
   std::string error;
-  ASSERT_TRUE(mReload.Watch(mFolder.string(), error)) << error;
+  ASSERT_TRUE(mReload.Watch(mContent, error)) << error;
   Replace("data/shader/glowComposite.cgfx", "vec3(0.6)", "vec3(0.2)");
   fs::remove(mFolder / "data/texture/noise.png");
   EXPECT_FALSE(mReload.Poll(1000)) << "changes are collected first";
@@ -242,7 +246,7 @@ TEST_F(LiveReloadTest, TheWatcherWaitsForQuietAndKeepsWhatWasRemoved) {
 
 TEST_F(LiveReloadTest, AnExportedSceneIsImportedAndReplacesItsAnimationAndABrokenOneIsNot) {
   std::string error;
-  ASSERT_TRUE(mReload.Watch(mFolder.string(), error)) << error;
+  ASSERT_TRUE(mReload.Watch(mContent, error)) << error;
   fs::create_directories(mFolder / "scenes");
   // A scene of the opening's name: its import replaces the opening's animation and model.
   GltfFixture gltf;

@@ -41,14 +41,6 @@ int MillisecondsSince(Clock::time_point start) {
   return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
-// The largest difference of one byte between two decoded pictures; 256 when their sizes differ.
-int LargestDifference(const DecodedPng& a, const DecodedPng& b) {
-  if (!a.ok || !b.ok || a.width != b.width || a.height != b.height) return 256;
-  int largest = 0;
-  for (size_t i = 0; i < a.rgba.size(); ++i) largest = std::max(largest, std::abs(a.rgba[i] - b.rgba[i]));
-  return largest;
-}
-
 class DevModeTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -21,7 +21,7 @@ TEST(CheckOpenGL, ADriverBelowOpenGL2EndsTheProgramWithTheFatalText) {
   setenv("MESA_GL_VERSION_OVERRIDE", "1.5", 1);
   BackgroundProgram probe(BinaryPath("tests/render/check_opengl_probe"), "/tmp");
   unsetenv("MESA_GL_VERSION_OVERRIDE");
-  AnswerBoxes(probe, PROBE_TIMEOUT_MS);
+  EXPECT_GE(AnswerBoxes(probe, PROBE_TIMEOUT_MS), 1) << "the fatal text is shown in a box";
   EXPECT_EQ(probe.WaitForExit(PROBE_TIMEOUT_MS), 1);
   EXPECT_TRUE(LastLineIs(probe.ErrorOutput(), FATAL_NO_OPENGL_2)) << probe.ErrorOutput();
 }

@@ -66,11 +66,15 @@ TEST(SwarmCopies, ControlsMoveScaleAndColourTheCopies) {
   }
 }
 
-TEST(SwarmCut, TakesOverEveryScenePrefixedSwarmAndStartsEmptyWithoutARenderer) {
-  std::unique_ptr<CSceneTdfDefault> cut = CreateSceneCut("swarm_finale");
+// Only a scene that asks for it by its prefix gets it: another author's "swarm" scenes are drawn
+// as they say.
+TEST(SwarmCut, TakesOverOnlyTheScenesThatAskForItAndStartsEmptyWithoutARenderer) {
+  std::unique_ptr<CSceneTdfDefault> cut = CreateSceneCut(std::string(SWARM_SCENE_PREFIX) + "_finale");
   ASSERT_TRUE(cut);
-  EXPECT_STREQ(cut->GetRuntimeClass()->mName, "CSceneTdf_swarm");
-  EXPECT_STREQ(CreateSceneCut("swar")->GetRuntimeClass()->mName, "CSceneTdfDefault");
+  EXPECT_STREQ(cut->GetRuntimeClass()->mName, SWARM_CLASS_NAME);
+  for (const char* other : {"swarm", "swarm_finale", "swarms", "torvane:swar", "Torvane:swarm_a"}) {
+    EXPECT_STREQ(CreateSceneCut(other)->GetRuntimeClass()->mName, "CSceneTdfDefault") << other;
+  }
   auto* swarm = static_cast<CSceneTdf_swarm*>(cut.get());
   swarm->Start(nullptr);
   EXPECT_EQ(swarm->Copies(), nullptr) << "nothing to copy without the scene's objects";

@@ -2,7 +2,9 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -38,4 +40,11 @@ DecodedPng ReadPngFile(const std::string& path) {
   png_destroy_read_struct(&png, &info, nullptr);
   std::fclose(file);
   return out;
+}
+
+int LargestDifference(const DecodedPng& a, const DecodedPng& b) {
+  if (!a.ok || !b.ok || a.width != b.width || a.height != b.height) return 256;
+  int largest = 0;
+  for (size_t i = 0; i < a.rgba.size(); ++i) largest = std::max(largest, std::abs(a.rgba[i] - b.rgba[i]));
+  return largest;
 }

@@ -19,3 +19,7 @@ struct DecodedPng {
 };
 
 DecodedPng ReadPngFile(const std::string& path);
+
+// The largest difference of one byte between two decoded pictures; 256 when either did not
+// decode or their sizes differ.
+int LargestDifference(const DecodedPng& a, const DecodedPng& b);

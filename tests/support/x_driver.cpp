@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -98,6 +99,38 @@ long BackgroundProgram::ContextSwitches() const {
   return total;
 }
 
+namespace {
+
+// The state letter and parent of /proc/PID/stat, read after the command name.
+bool ReadProcessStat(pid_t pid, char* state, pid_t* parent) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  size_t afterName = text.rfind(')');
+  if (afterName == std::string::npos) return false;
+  std::istringstream fields(text.substr(afterName + 1));
+  return static_cast<bool>(fields >> *state >> *parent);
+}
+
+}  // namespace
+
+bool ProcessRuns(pid_t pid) {
+  char state = 0;
+  pid_t parent = 0;
+  return ReadProcessStat(pid, &state, &parent) && state != 'Z' && state != 'X';
+}
+
+std::vector<pid_t> BackgroundProgram::Children() const {
+  std::vector<pid_t> children;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry("/proc", error), end; !error && entry != end; entry.increment(error)) {
+    pid_t pid = std::atoi(entry->path().filename().c_str());
+    char state = 0;
+    pid_t parent = 0;
+    if (pid > 0 && ReadProcessStat(pid, &state, &parent) && parent == mPid && ProcessRuns(pid)) children.push_back(pid);
+  }
+  return children;
+}
+
 std::string BackgroundProgram::ErrorOutput() const {
   std::ifstream in(mErrPath);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -125,7 +158,9 @@ std::string WaitForBoxWindow(int timeoutMs) {
     std::string id;
     while (std::getline(ids, id)) {
       WindowGeometry g = GetWindowGeometry(id);
-      if (g.width > 50 && g.width < 1920 && g.height > 50 && g.height < 1080) return id;
+      bool boxSized = g.width > 50 && g.width < 1920 && g.height > 50 && g.height < 1080;
+      // A demo window of the same size names its process; a box does not.
+      if (boxSized && Xdotool({"getwindowpid", id}).status != 0) return id;
     }
     SleepMs(100);
   }
@@ -191,13 +226,16 @@ void AnswerBox(const std::string& box) {
   PressKeys({"Return"});
 }
 
-void AnswerBoxes(BackgroundProgram& program, int limitMs) {
+int AnswerBoxes(BackgroundProgram& program, int limitMs) {
+  int answered = 0;
   for (int waited = 0; waited < limitMs && program.IsRunning(); waited += 500) {
     std::string box = WaitForBoxWindow(250);
     if (box.empty()) continue;
     AnswerBox(box);
+    ++answered;
     SleepMs(250);
   }
+  return answered;
 }
 
 void DragMouse(int fromX, int fromY, int toX, int toY) {

@@ -50,6 +50,8 @@ class BackgroundProgram {
   // Context switches so far: a frame loop that presents to the display keeps adding to them.
   long ContextSwitches() const;
   pid_t Pid() const { return mPid; }
+  // The processes it started that are still running (a message box is shown from one).
+  std::vector<pid_t> Children() const;
   std::string ErrorOutput() const;
 
  private:
@@ -57,6 +59,9 @@ class BackgroundProgram {
   int mStatus = -1;
   std::string mErrPath;
 };
+
+// True while the process runs (a zombie waiting for its parent counts as ended).
+bool ProcessRuns(pid_t pid);
 
 // The id of a visible window whose name matches the regular expression, waiting up to
 // timeoutMs; "" if none appeared. (Names set as UTF-8, as SDL does, are not matched.)
@@ -77,8 +82,9 @@ void Click(int x, int y);
 void PressKeys(const std::vector<std::string>& keys);
 // Gives a message box the keyboard and presses its default button.
 void AnswerBox(const std::string& box);
-// Answers every message box that appears until the program has ended or limitMs have passed.
-void AnswerBoxes(BackgroundProgram& program, int limitMs);
+// Answers every message box that appears until the program has ended or limitMs have passed;
+// how many were answered.
+int AnswerBoxes(BackgroundProgram& program, int limitMs);
 void DragMouse(int fromX, int fromY, int toX, int toY);
 void SleepMs(int ms);
 // True when output's last line is line (display and sound libraries may note complaints first).

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/runtime_class.h"
+#include "scene/swarm_scene_name.h"
 #include "tests/support/run_command.h"
 
 namespace {
@@ -14,11 +15,19 @@ TEST(ClassesCommand, ListsEveryRecordInSlotOrderWithItsBase) {
   ASSERT_EQ(result.status, 0) << result.err;
   const std::string& out = result.out;
   EXPECT_EQ(out.front(), '[');
-  std::string root = "{\"name\":\"CoreObject\",\"base\":null,\"slot\":" + std::to_string(ClassNameSlot("CoreObject")) + "}";
+  std::string root = "{\"name\":\"CoreObject\",\"base\":null,\"slot\":" + std::to_string(ClassNameSlot("CoreObject")) +
+                     ",\"ours\":false}";
   EXPECT_NE(out.find(root), std::string::npos) << out;
   std::string manager = "{\"name\":\"demoManager\",\"base\":\"Interface<demoManager>\",\"slot\":" +
-                        std::to_string(ClassNameSlot("demoManager")) + "}";
+                        std::to_string(ClassNameSlot("demoManager")) + ",\"ours\":false}";
   EXPECT_NE(out.find(manager), std::string::npos);
+  // The one class Torvane adds to the fifty-three every player has is marked as its own.
+  std::string swarm = std::string("{\"name\":\"") + SWARM_CLASS_NAME + "\",\"base\":\"CSceneTdfDefault\",\"slot\":" +
+                      std::to_string(ClassNameSlot(SWARM_CLASS_NAME)) + ",\"ours\":true}";
+  EXPECT_NE(out.find(swarm), std::string::npos) << out;
+  size_t ours = 0;
+  for (size_t at = out.find("\"ours\":true"); at != std::string::npos; at = out.find("\"ours\":true", at + 1)) ++ours;
+  EXPECT_EQ(ours, 1u);
 
   // Slots appear in ascending order.
   int previous = -1;
@@ -42,7 +51,7 @@ TEST(ClassesCommand, TheEngineRegistersItsFiftyFourClassesInDistinctSlots) {
                                        "cTexture", "cScreenBuffer", "cDemoScene", "resourceObject", "resMQO",
                                        "resTDF", "resShader", "resTexture", "cRenderObject", "cMqoRender",
                                        "cTdfRender", "cMassMqoRender", "CSceneTdfDefault", "CSceneTdf_loader",
-                                       "CSceneTdf_swarm"};
+                                       "CSceneTdf_torvane:swarm"};
   for (const char* manager : {"systemManager", "resourceManager", "textureManager", "messageManager",
                               "intermediateCommand", "flagManager", "sceneManager", "rendererManager",
                               "profileManager", "cameraManager", "lightManager", "customTextureManager",

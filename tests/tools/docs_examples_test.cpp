@@ -5,11 +5,11 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "tests/support/marked_examples.h"
 #include "tests/support/run_command.h"
 #include "tests/support/temporary_folder.h"
 #include "tests/support/test_paths.h"
@@ -21,36 +21,22 @@ namespace fs = std::filesystem;
 constexpr char MARK[] = "<!-- example: ";
 
 // Path to text of every marked example in the pages of docs/.
-std::map<std::string, std::string> MarkedExamples() {
+std::map<std::string, std::string> AllMarkedExamples() {
   std::map<std::string, std::string> examples;
   for (const fs::directory_entry& page : fs::directory_iterator(SourcePath("docs"))) {
     if (page.path().extension() != ".md") continue;
-    std::istringstream lines(ReadTextFile(page.path()));
-    std::string path;
-    bool inBlock = false;
-    std::string text;
-    for (std::string line; std::getline(lines, line);) {
-      if (!inBlock && line.rfind(MARK, 0) == 0) {
-        path = line.substr(sizeof MARK - 1, line.find(" -->") - (sizeof MARK - 1));
-      } else if (!inBlock && !path.empty() && line.rfind("```", 0) == 0) {
-        inBlock = true;
-        text.clear();
-      } else if (inBlock && line.rfind("```", 0) == 0) {
-        EXPECT_EQ(examples.count(path), 0u) << path << " is shown twice";
-        examples[path] = text;
-        inBlock = false;
-        path.clear();
-      } else if (inBlock) {
-        text += line + "\n";
-      }
+    const MarkedExamples found = FindMarkedExamples(ReadTextFile(page.path()), MARK);
+    for (const auto& [path, text] : found.examples) {
+      EXPECT_EQ(examples.count(path), 0u) << path << " is shown twice";
+      examples[path] = text;
     }
-    EXPECT_FALSE(inBlock) << page.path() << " ends inside a code block";
+    EXPECT_FALSE(found.endsInsideBlock) << page.path() << " ends inside a code block";
   }
   return examples;
 }
 
 TEST(DocsExamplesTest, EveryFormatHasAnExampleThatChecksCleanAndBuilds) {
-  const std::map<std::string, std::string> examples = MarkedExamples();
+  const std::map<std::string, std::string> examples = AllMarkedExamples();
   std::set<std::string> kinds;
   for (const auto& [path, text] : examples) {
     kinds.insert(fs::path(path).extension() == ".xml" ? path : fs::path(path).extension().string());

@@ -12,6 +12,7 @@
 #include "platform/events.h"
 #include "render/renderer_manager.h"
 #include "tests/support/png_reading.h"
+#include "tests/window/window_gl_test.h"
 #include "window/perspective.h"
 #include "window/window_gl.h"
 
@@ -60,22 +61,6 @@ TEST(WindowCreation, WithoutAWindowSystemCreateSaysWhichStepFailedAndReturnsFals
       ::testing::ExitedWithCode(4), ::testing::HasSubstr(std::string("Error: ") + TEXT_REGISTER_CLASS_FAILED + "\n"));
 }
 
-class WindowGLTest : public ::testing::Test {
- protected:
-  // The front buffer of a window holds what was presented only once the window is on screen.
-  static void WaitUntilMapped() {
-    for (int i = 0; i < 50; ++i) {
-      platform::Event event;
-      while (platform::PollEvent(&event)) {
-      }
-      usleep(4000);
-    }
-  }
-
-  void SetUp() override { ASSERT_TRUE(platform::StartVideo()) << platform::LastWindowError(); }
-  void TearDown() override { platform::StopVideo(); }
-};
-
 TEST_F(WindowGLTest, CenteredCreationGivesAHiddenCentredWindowWithACurrentContext) {
   int desktopWidth = 0;
   int desktopHeight = 0;
@@ -96,28 +81,6 @@ TEST_F(WindowGLTest, CenteredCreationGivesAHiddenCentredWindowWithACurrentContex
   GLint redBits = 0;
   glGetIntegerv(GL_RED_BITS, &redBits);
   EXPECT_EQ(redBits, 8);
-}
-
-TEST_F(WindowGLTest, GammaInAWindowIsRefusedAndFullScreenTwiceFailsTheSecondTime) {
-  int desktopWidth = 0;
-  int desktopHeight = 0;
-  ASSERT_TRUE(platform::DesktopSize(&desktopWidth, &desktopHeight));
-  CWindowGL window;
-  ASSERT_TRUE(window.Create("full", platform::WINDOW_STYLE_POPUP, 0, 0, desktopWidth, desktopHeight));
-  EXPECT_FALSE(window.SetGamma(1.2f)) << "windowed mode never changes the ramp";
-  EXPECT_EQ(window.GetGamma(), 0.0f);
-  ASSERT_TRUE(window.FullScreenOn());
-  EXPECT_TRUE(window.IsFullScreen());
-  EXPECT_FALSE(window.FullScreenOn());
-  EXPECT_TRUE(window.FullScreenOff());
-  EXPECT_FALSE(window.FullScreenOff());
-}
-
-TEST_F(WindowGLTest, FullScreenAtASizeTheDisplayDoesNotOfferFailsAndKeepsTheWindow) {
-  CWindowGL window;
-  ASSERT_TRUE(window.Create("odd", platform::WINDOW_STYLE_POPUP, 0, 0, 333, 222));
-  EXPECT_FALSE(window.FullScreenOn());
-  EXPECT_FALSE(window.IsFullScreen());
 }
 
 // Mesa's software rasteriser on Xvfb reads the front buffer back empty, so the frame is captured

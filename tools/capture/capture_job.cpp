@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "demo/headless_demo.h"
+#include "tools/capture/decoded_music.h"
 #include "tools/capture/encode_worker.h"
-#include "tools/capture/frame_loop.h"
 #include "tools/capture/ffmpeg_error.h"
+#include "tools/capture/frame_loop.h"
 #include "tools/capture/interruption.h"
-#include "tools/capture/music_track.h"
 #include "tools/capture/picture_folder_sink.h"
 #include "tools/capture/progress_line.h"
 #include "tools/capture/temporary_output.h"
@@ -26,7 +26,7 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-SoundSlice SliceFor(const MusicTrack& music, const FrameRange& range, uint32_t fps) {
+SoundSlice SliceFor(const tools::DecodedMusic& music, const FrameRange& range, uint32_t fps) {
   int64_t first = std::min(FirstSampleOfFrame(range.first, music.sampleRate, fps), music.Length());
   int64_t end = std::min(FirstSampleOfFrame(range.end, music.sampleRate, fps), music.Length());
   SoundSlice slice;
@@ -75,8 +75,8 @@ int RunCaptureJob(const CaptureSettings& settings) {
   CatchInterruptions();
   QuietFfmpegLog();
   std::string error;
-  MusicTrack music;
-  if (!DecodeMusic(settings.musicPath, music, error)) return Fail(error);
+  tools::DecodedMusic music;
+  if (!tools::DecodeMusic(settings.musicPath, music, error)) return Fail(error);
   int64_t total = FrameCountForMusic(music.Length(), music.sampleRate, settings.fps);
   if (total == 0) return Fail(settings.musicPath + " holds no sound, so the production has no frame");
   FrameRange range;
@@ -124,8 +124,8 @@ int RunCaptureJob(const CaptureSettings& settings) {
 
 int PrintCaptureSegments(const CaptureSettings& settings) {
   std::string error;
-  MusicTrack music;
-  if (!DecodeMusic(settings.musicPath, music, error)) return Fail(error);
+  tools::DecodedMusic music;
+  if (!tools::DecodeMusic(settings.musicPath, music, error)) return Fail(error);
   int64_t total = FrameCountForMusic(music.Length(), music.sampleRate, settings.fps);
   int64_t parts = std::min<int64_t>(settings.segments, total);
   for (int64_t k = 0; k < parts; ++k) std::printf("%" PRId64 ":%" PRId64 "\n", total * k / parts, total * (k + 1) / parts);

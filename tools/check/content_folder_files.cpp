@@ -4,8 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "files/model_cache_writer.h"
-#include "files/mqo_model.h"
+#include "files/mqo_conversion.h"
 #include "tools/pack_creation.h"
 
 namespace fs = std::filesystem;
@@ -65,11 +64,11 @@ bool ReadDiskFile(const fs::path& path, std::string& bytes) {
 }
 
 ContentFolderFiles::ContentFolderFiles(fs::path root) : mRoot(std::move(root)) {
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_DATA_FOLDER, true)) mDataFiles[PackEntryNameOf(file, mRoot)] = file;
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_MODELS_FOLDER, false)) {
-    if (file.extension() == ".mqo") {
-      mModelSources[CONTENT_MODEL_PACK_FOLDER + file.stem().string() + ".bmdl"] = file;
-    }
+  for (const fs::path& file : FilesIn(mRoot / files::CONTENT_DATA_FOLDER, true)) {
+    mDataFiles[files::PackNameOfRelativePath(file.lexically_relative(mRoot))] = file;
+  }
+  for (const fs::path& file : FilesIn(mRoot / files::CONTENT_MODELS_FOLDER, false)) {
+    if (file.extension() == files::MQO_EXTENSION) mModelSources[files::ModelCacheNameOfSource(file)] = file;
   }
 }
 
@@ -126,17 +125,18 @@ const ContentFolderFiles::Conversion& ContentFolderFiles::Convert(const std::str
   if (done != mConversions.end()) return done->second;
   Conversion& conversion = mConversions[cachePath];
   std::string text;
-  MqoDocument document;
+  files::MqoConversion converted;
   if (!ReadDiskFile(mModelSources.at(cachePath), text)) {
     conversion.error = "cannot read " + mModelSources.at(cachePath).string();
-  } else if (ParseMqo(reinterpret_cast<const uint8_t*>(text.data()), text.size(), document, conversion.error,
-                      &conversion.model.errorLine) &&
-             ConvertMqo(document, CONTENT_MODEL_PACK_FOLDER, conversion.model.data, conversion.error,
-                        &conversion.model.errorLine)) {
-    for (const MqoMaterial& material : document.materials) conversion.model.materialNames.push_back(material.name);
-    conversion.model.sourceWarnings = CountMismatches(document);
-    std::vector<uint8_t> cache = WriteModelCache(conversion.model.data);
-    conversion.cache.assign(cache.begin(), cache.end());
+  } else {
+    const bool read = files::ConvertMqoText(reinterpret_cast<const uint8_t*>(text.data()), text.size(),
+                                            files::CONTENT_MODEL_PACK_FOLDER, converted, conversion.error);
+    conversion.model.errorLine = converted.errorLine;
+    if (!read) return conversion;
+    conversion.model.data = std::move(converted.model);
+    conversion.model.materialNames = std::move(converted.materialNames);
+    conversion.model.sourceWarnings = CountMismatches(converted.document);
+    conversion.cache.assign(converted.cache.begin(), converted.cache.end());
     conversion.converted = true;
   }
   return conversion;
@@ -168,14 +168,14 @@ std::vector<std::string> ContentFolderFiles::ReplacedCaches() const {
 
 std::vector<fs::path> ContentFolderFiles::Scores() const {
   std::vector<fs::path> scores;
-  for (const fs::path& file : FilesIn(mRoot / CONTENT_MUSIC_FOLDER, false)) {
+  for (const fs::path& file : FilesIn(mRoot / files::CONTENT_MUSIC_FOLDER, false)) {
     if (file.extension() == ".score") scores.push_back(file);
   }
   return scores;
 }
 
 fs::path ContentFolderFiles::PreparedMusic() const {
-  fs::path music = mRoot / CONTENT_MUSIC_FOLDER / "music.ogg";
+  fs::path music = mRoot / files::CONTENT_MUSIC_FOLDER / "music.ogg";
   std::error_code code;
   return fs::is_regular_file(music, code) ? music : fs::path();
 }

@@ -1,21 +1,16 @@
 #pragma once
-// A production as its author keeps it, a content folder:
-//   DIR/data/...          the files of the pack under their pack paths (data/x/y.xml is data\x\y.xml)
-//   DIR/models/NAME.mqo   Metasequoia sources, each converted into data\model\NAME.bmdl
-//   DIR/music/NAME.score  the music score, synthesised into music.ogg; or DIR/music/music.ogg as is
-// Read as the pack it becomes, with messages pointing at the files the author edits.
+// A content folder (files/content_layout.h) read as the pack it becomes, with messages pointing at
+// the files the author edits: the build's and the checker's view of the layout whose loose files
+// the developer mode reads (files/content_folder.h).
 
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "files/content_folder.h"
+#include "files/content_layout.h"
 #include "production/production_files.h"
 #include "tools/pack_creation.h"
-
-inline constexpr char CONTENT_DATA_FOLDER[] = "data";
-inline constexpr char CONTENT_MUSIC_FOLDER[] = "music";
 
 class ContentFolderFiles : public ProductionFiles {
  public:

@@ -39,7 +39,7 @@ const ElementSchema POST_EFFECT_SCHEMA{
     "PostEffectEntry",
     {"sTime", "eTime", "shader", "execPrio", "execPass", "renderTarget"},
     {"sTime", "eTime", "execPrio", "execPass", "renderTarget"},
-    {{"ConstantEntry", {"param", "type", "value"}, {"param", "type", "value"}, {}},
+    {{"ConstantEntry", {"param", "type", "value", "track"}, {"param", "type", "value"}, {}},
      {"SourceLineEntry", {"param", "type", "lineId"}, {"param", "type", "lineId"}, {}}}};
 const ElementSchema TEXTURE_ENTRY_SCHEMA{"TextureEntry", {"sampler", "path"}, {"sampler", "path"}, {}};
 

@@ -34,7 +34,7 @@ MusicFacts CheckMusicFile(const std::filesystem::path& path, ProductionFindings&
 MusicFacts CheckContentMusic(const ContentFolderFiles& folder, ProductionFindings& findings) {
   const std::vector<std::filesystem::path> scores = folder.Scores();
   const std::filesystem::path prepared = folder.PreparedMusic();
-  const std::string musicFolder = (std::filesystem::path(folder.Name()) / CONTENT_MUSIC_FOLDER).string();
+  const std::string musicFolder = (std::filesystem::path(folder.Name()) / files::CONTENT_MUSIC_FOLDER).string();
   if (scores.empty() && prepared.empty()) {
     findings.Error(musicFolder, 0, "no music: put one score (NAME.score) or a ready \"music.ogg\" here");
     return MusicFacts{};

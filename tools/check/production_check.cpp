@@ -15,6 +15,7 @@
 #include "tools/check/effect_check.h"
 #include "tools/check/model_check.h"
 #include "tools/check/music_check.h"
+#include "tools/check/sync_check.h"
 #include "tools/check/tdf_check.h"
 
 namespace {
@@ -60,7 +61,7 @@ class ProductionChecker {
     if (mFolder) {
       for (const std::string& cache : mFolder->ReplacedCaches()) {
         findings.Warning(mFiles.DisplayName(cache), 0, Quoted(cache) + " is also converted from its source under " +
-                                                           std::string(CONTENT_MODELS_FOLDER) + "/, which wins");
+                                                           std::string(files::CONTENT_MODELS_FOLDER) + "/, which wins");
       }
     }
     mResult.findings = Sorted(findings);
@@ -103,6 +104,7 @@ class ProductionChecker {
     }
     context.musicLengthMs = mResult.musicLengthMs;
     CheckDefinitions(mFiles, context, mResult.findings);
+    CheckSyncTracks(mFiles, mResult.findings);
   }
 
   const ModelData* ModelAt(const std::string& path) {

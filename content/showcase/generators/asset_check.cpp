@@ -5,7 +5,7 @@
 
 #include "files/definition_xml.h"
 #include "files/model_normals.h"
-#include "files/mqo_document.h"
+#include "files/mqo_conversion.h"
 #include "files/mqo_model.h"
 #include "files/tdf_document.h"
 #include "render/image/decoders.h"
@@ -125,12 +125,13 @@ bool CheckCubeMap(const std::string& name, const std::vector<uint8_t>& bytes, co
 }
 
 bool CheckModel(const std::string& name, const std::string& mqo, ModelData& model, std::string& error) {
-  MqoDocument document;
+  files::MqoConversion converted;
   std::string reason;
-  if (!ParseMqo(reinterpret_cast<const uint8_t*>(mqo.data()), mqo.size(), document, reason) ||
-      !ConvertMqo(document, MQO_DEFAULT_PACK_DIRECTORY, model, reason)) {
+  if (!files::ConvertMqoText(reinterpret_cast<const uint8_t*>(mqo.data()), mqo.size(), MQO_DEFAULT_PACK_DIRECTORY, converted,
+                             reason)) {
     return Fail(error, name, reason);
   }
+  model = std::move(converted.model);
   for (ModelObject& object : model.objects) {
     if (object.faces.empty()) return Fail(error, name, "object \"" + object.name + "\" has no faces");
     ComputeNormalsAndSplit(object);

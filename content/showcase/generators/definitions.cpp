@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "content/showcase/generators/number_text.h"
+#include "resources/post_effect_xml.h"
 
 namespace {
 
@@ -10,7 +11,30 @@ const char XML_HEAD[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
 
 std::string ConstantType(size_t count) { return count == 1 ? "float" : "float" + std::to_string(count); }
 
+PostEffectEntry EntryOf(const PostEffectDefinition& definition) {
+  PostEffectEntry entry;
+  entry.startTime = definition.start;
+  entry.endTime = definition.end;
+  entry.shader = definition.shader;
+  entry.execPrio = definition.priority;
+  entry.execPass = definition.pass;
+  entry.renderTarget = definition.target;
+  entry.constants = definition.constants;
+  entry.sources = definition.sources;
+  return entry;
+}
+
 }  // namespace
+
+PostEffectConstant PostEffectConstantOf(const std::string& param, const std::vector<double>& values) {
+  std::string text;
+  for (double value : values) text += (text.empty() ? "" : ",") + NumberText(value);
+  return ReadPostEffectConstant(param.c_str(), ConstantType(values.size()).c_str(), text.c_str());
+}
+
+PostEffectSource PostEffectSourceOf(const std::string& param, const std::string& type, const std::string& lineId) {
+  return ReadPostEffectSource(param.c_str(), type.c_str(), lineId.c_str());
+}
 
 std::string ClockText(uint32_t ms) {
   char buffer[32];
@@ -46,19 +70,7 @@ std::string WritePostEffectDefine(const Definitions& definitions) {
   out += "<TRDataXml name=\"postEffectDefine\">\n";
   for (const PostEffectDefinition& entry : definitions.postEffects) {
     if (!entry.comment.empty()) out += "  <!-- " + entry.comment + " -->\n";
-    out += "  <PostEffectEntry sTime=\"" + std::to_string(entry.start) + "\" eTime=\"" + std::to_string(entry.end) +
-           "\" shader=\"" + entry.shader + "\" execPrio=\"" + std::to_string(entry.priority) + "\" execPass=\"" +
-           std::to_string(entry.pass) + "\" renderTarget=\"" + std::to_string(entry.target) + "\">\n";
-    for (const PostEffectSource& source : entry.sources) {
-      out += "    <SourceLineEntry param=\"" + source.param + "\" type=\"" + source.type + "\" lineId=\"" + source.lineId + "\"/>\n";
-    }
-    for (const PostEffectConstant& constant : entry.constants) {
-      std::string values;
-      for (double value : constant.values) values += (values.empty() ? "" : ",") + NumberText(value);
-      out += "    <ConstantEntry param=\"" + constant.param + "\" type=\"" + ConstantType(constant.values.size()) +
-             "\" value=\"" + values + "\"/>\n";
-    }
-    out += "  </PostEffectEntry>\n";
+    out += resources::PostEffectEntryXml(EntryOf(entry));
   }
   out += "</TRDataXml>\n";
   return out;

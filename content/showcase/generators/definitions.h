@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "resources/post_effect_entry.h"
+
 struct SceneLineDefinition {
   std::string tdfId;
   int line = 0;
@@ -18,17 +20,8 @@ struct TdfDefinition {
   std::string path;  // pack path
 };
 
-struct PostEffectConstant {
-  std::string param;
-  std::vector<double> values;  // 1 to 4: float to float4
-};
-
-struct PostEffectSource {
-  std::string param;
-  std::string type;    // "color" or "depth"
-  std::string lineId;  // "3" for a scene line, "w3" for a work buffer
-};
-
+// A post-effect entry as the generators make it; its constants and sources are the engine's own,
+// made from text as the player reads them (PostEffectConstantOf, PostEffectSourceOf).
 struct PostEffectDefinition {
   uint32_t start = 0, end = 0;
   std::string shader;
@@ -51,6 +44,12 @@ struct Definitions {
   std::vector<PostEffectDefinition> postEffects;
   std::vector<CustomTextureDefinition> customTextures;
 };
+
+// A constant of 1 to 4 components holding exactly what the player reads from the text the
+// generators write for values (four decimals at most).
+PostEffectConstant PostEffectConstantOf(const std::string& param, const std::vector<double>& values);
+// A source of type "color" or "depth" bound to lineId: "3" for a scene line, "w3" for a work buffer.
+PostEffectSource PostEffectSourceOf(const std::string& param, const std::string& type, const std::string& lineId);
 
 std::string WriteSceneLineDefine(const Definitions& definitions);
 std::string WriteTdfDefine(const Definitions& definitions);

@@ -11,6 +11,7 @@
 #include "content/showcase/generators/tdf_writer.h"
 #include "content/showcase/generators/text_atlas.h"
 #include "content/showcase/generators/timeline.h"
+#include "scene/swarm_scene_name.h"
 
 namespace {
 
@@ -143,10 +144,11 @@ std::vector<ObjectTrack> SwarmObjects(const std::vector<double>& times, const Sw
   return {shard, control};
 }
 
-// A scene of the swarm's line: the camera, then the two objects the swarm cut class reads.
+// A scene of the swarm's line, named for the swarm cut class with suffix after its prefix: the
+// camera, then the two objects that class reads.
 SceneTrack SwarmScene(const std::string& name, const ObjectTrack& camera, const std::vector<double>& times,
                       const SwarmFunction& state) {
-  SceneTrack scene{name, {camera}};
+  SceneTrack scene{SWARM_SCENE_PREFIX + name, {camera}};
   for (ObjectTrack& object : SwarmObjects(times, state)) scene.objects.push_back(object);
   return scene;
 }
@@ -294,7 +296,7 @@ void Builder::Intro() {
   AddLine("intro", LINE_MAIN, SectionWindow(s));
 
   // Dust in the light: the swarm, scattered and drifting.
-  AddSwarmLine("dust", {SwarmScene("swarm_dust", CameraOf(shot, step), Grid(duration, Bar()), [](double t) {
+  AddSwarmLine("dust", {SwarmScene("_dust", CameraOf(shot, step), Grid(duration, Bar()), [](double t) {
                  SwarmState state;
                  state.centre = {0, 0, 2};
                  state.radius = 13.0;
@@ -379,7 +381,7 @@ void Builder::Knot() {
   // Shards strung along a larger knot around the glass one, pulsing on the beat.
   std::vector<SceneTrack> scenes;
   for (const Shot& shot : shots) {
-    scenes.push_back(SwarmScene("swarm_" + shot.name, CameraOf(shot, Beat() / 2.0), Grid(shot.duration, Beat() / 4.0), [](double t) {
+    scenes.push_back(SwarmScene("_" + shot.name, CameraOf(shot, Beat() / 2.0), Grid(shot.duration, Beat() / 4.0), [](double t) {
       SwarmState state;
       state.radius = 2.9;
       state.size = 0.085;
@@ -491,7 +493,7 @@ void Builder::Swarm() {
   std::vector<SceneTrack> scenes;
   for (size_t i = 0; i < shots.size(); ++i) {
     const SwarmFunction& figure = figures[i];
-    scenes.push_back(SwarmScene("swarm_" + std::string(1, static_cast<char>('a' + i)), CameraOf(shots[i], Beat() / 2.0),
+    scenes.push_back(SwarmScene("_" + std::string(1, static_cast<char>('a' + i)), CameraOf(shots[i], Beat() / 2.0),
                                 Grid(d, Beat() / 4.0), [&](double t) {
                                   SwarmState state = figure(t);
                                   state.centre = {0, 0.5, 0};
@@ -521,7 +523,7 @@ void Builder::Breakdown() {
   }, Beat());
   AddLine("breakdown", LINE_MAIN, SectionWindow(s));
 
-  AddSwarmLine("drift", {SwarmScene("swarm_drift", CameraOf(shot, Beat()), Grid(d, Bar()), [](double t) {
+  AddSwarmLine("drift", {SwarmScene("_drift", CameraOf(shot, Beat()), Grid(d, Bar()), [](double t) {
                  SwarmState state;
                  state.centre = {0, 14, 0};
                  state.radius = 34;
@@ -580,7 +582,7 @@ void Builder::Finale() {
   for (const Shot& shot : shots) {
     // The same keys as the main line's camera and knot, so that both lines interpolate alike.
     ObjectTrack camera = CameraOf(shot, Beat() / 2.0);
-    scenes.push_back(SwarmScene("swarm_" + shot.name, camera, camera.times, [&](double t) {
+    scenes.push_back(SwarmScene("_" + shot.name, camera, camera.times, [&](double t) {
       SwarmState state;
       state.centre = shot.camera(t).eye + Vec3{0, -0.2, -7};
       state.radius = 1.9;
@@ -700,9 +702,9 @@ void Builder::Captions() {
 
 // ---- post-effects ----
 
-PostEffectConstant Constant(const std::string& param, std::vector<double> values) { return {param, std::move(values)}; }
+PostEffectConstant Constant(const std::string& param, const std::vector<double>& values) { return PostEffectConstantOf(param, values); }
 PostEffectSource Source(const std::string& param, const std::string& type, const std::string& lineId) {
-  return {param, type, lineId};
+  return PostEffectSourceOf(param, type, lineId);
 }
 
 // How a section is graded: its look, and exposure and fade at points in bars from its start.

@@ -10,19 +10,19 @@
 #include "tests/tools/capture/capture_test_support.h"
 #include "tests/tools/capture/decoded_media.h"
 #include "tools/capture/capture_timing.h"
-#include "tools/capture/music_track.h"
+#include "tools/capture/decoded_music.h"
 #include "tools/capture/picture_folder_sink.h"
 
 namespace {
 
-MusicTrack Music() {
-  MusicTrack music;
+tools::DecodedMusic Music() {
+  tools::DecodedMusic music;
   std::string error;
-  EXPECT_TRUE(DecodeMusic(ProductionMusic(), music, error)) << error;
+  EXPECT_TRUE(tools::DecodeMusic(ProductionMusic(), music, error)) << error;
   return music;
 }
 
-int64_t WholeFrameCount(const MusicTrack& music) { return FrameCountForMusic(music.Length(), music.sampleRate, TEST_FPS); }
+int64_t WholeFrameCount(const tools::DecodedMusic& music) { return FrameCountForMusic(music.Length(), music.sampleRate, TEST_FPS); }
 
 // `torvane-tool render` of frames [0, end) in order, into folder/render.
 void Render(const ScratchFolder& folder, int64_t end, const std::string& fsaa) {
@@ -53,7 +53,7 @@ TEST(CaptureOutput, LosslessFramesEqualRenderAndFlacEqualsTheMusic) {
   ASSERT_EQ(captured.status, 0) << captured.err;
   EXPECT_NE(captured.err.find("whole.mkv"), std::string::npos) << "the summary names the file: " << captured.err;
 
-  MusicTrack music = Music();
+  tools::DecodedMusic music = Music();
   DecodedMedia media;
   std::string error;
   ASSERT_TRUE(DecodeMedia(folder / "whole.mkv", TEST_FPS, media, error)) << error;
@@ -76,7 +76,7 @@ TEST(CaptureOutput, LosslessFramesEqualRenderAndFlacEqualsTheMusic) {
 
 // The index of the best match of the decoded sound (mixed to mono) against the music within
 // ±range samples, over a stretch in the middle.
-int64_t BestLag(const DecodedMedia& media, const MusicTrack& music, int64_t range) {
+int64_t BestLag(const DecodedMedia& media, const tools::DecodedMusic& music, int64_t range) {
   const int64_t begin = music.Length() / 3;
   const int64_t length = music.sampleRate / 2;
   auto mono = [](const std::vector<int16_t>& samples, int channels, int64_t at) {
@@ -106,7 +106,7 @@ TEST(CaptureOutput, H264AndAacHoldEveryFrameAndTheMusicInPlace) {
   ScratchFolder folder;
   CommandResult captured = Capture({"--pack", ProductionPack(), "--music", ProductionMusic(), "--out", folder / "whole.mp4"});
   ASSERT_EQ(captured.status, 0) << captured.err;
-  MusicTrack music = Music();
+  tools::DecodedMusic music = Music();
   DecodedMedia media;
   std::string error;
   ASSERT_TRUE(DecodeMedia(folder / "whole.mp4", TEST_FPS, media, error)) << error;
@@ -169,10 +169,10 @@ TEST(CaptureOutput, AFolderGetsAPicturePerFrameAndTheirMusic) {
     DecodedPng png = ReadPngFile(folder / ("frames/" + PictureName(n)));
     EXPECT_EQ(CountDifferences(RgbOf(png), RenderedRgb(folder, n)), 0u) << "frame " << n;
   }
-  MusicTrack music = Music();
-  MusicTrack wave;
+  tools::DecodedMusic music = Music();
+  tools::DecodedMusic wave;
   std::string error;
-  ASSERT_TRUE(DecodeMusic(folder / "frames/music.wav", wave, error)) << error;
+  ASSERT_TRUE(tools::DecodeMusic(folder / "frames/music.wav", wave, error)) << error;
   auto from = music.samples.begin() + FirstSampleOfFrame(10, music.sampleRate, TEST_FPS) * music.channels;
   auto to = music.samples.begin() + FirstSampleOfFrame(13, music.sampleRate, TEST_FPS) * music.channels;
   EXPECT_EQ(CountDifferences(wave.samples, std::vector<int16_t>(from, to)), 0u);

@@ -2,7 +2,7 @@
 
 #include "tests/tools/capture/capture_test_support.h"
 #include "tools/capture/capture_settings.h"
-#include "tools/capture/music_track.h"
+#include "tools/capture/decoded_music.h"
 #include "tools/capture/wave_file.h"
 
 namespace {
@@ -108,9 +108,9 @@ TEST(WaveFile, ReadsBackThroughThePlayersDecoder) {
   std::vector<uint8_t> wave = EncodeWave(samples.data(), 3001 / 1, 1, 22050);
   std::string path = folder / "music.wav";
   WriteTextFile(path, std::string(wave.begin(), wave.end()));
-  MusicTrack music;
+  tools::DecodedMusic music;
   std::string error;
-  ASSERT_TRUE(DecodeMusic(path, music, error)) << error;
+  ASSERT_TRUE(tools::DecodeMusic(path, music, error)) << error;
   EXPECT_EQ(music.sampleRate, 22050u);
   EXPECT_EQ(music.channels, 1);
   EXPECT_EQ(music.samples, samples);
