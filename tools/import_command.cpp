@@ -27,7 +27,7 @@ bool ParseLine(const std::string& text, int& line) {
   return !text.empty() && *end == '\0' && value >= 0 && value <= MAX_SCENE_LINE;
 }
 
-void AddDefinitionEdits(const fs::path& into, const SceneLineSpan& span, std::vector<FileToWrite>& files) {
+void AddDefinitionEdits(const fs::path& into, const SceneLinePlacement& span, std::vector<FileToWrite>& files) {
   fs::path definitions = into / "data" / "definition";
   fs::path tdfDefine = definitions / "tdfDefine.xml";
   fs::path sceneLines = definitions / "sceneLineDefine.xml";
@@ -45,7 +45,7 @@ void PrintSummary(const fs::path& scene, const GltfImport& import, const std::ve
 }
 
 void PrintEntriesToAdd(const GltfImport& import) {
-  SceneLineSpan span{import.animationName, 0, 0, static_cast<int64_t>(import.duration * 1000 + 0.5)};
+  SceneLinePlacement span{import.animationName, 0, 0, static_cast<int64_t>(import.duration * 1000 + 0.5)};
   if (span.endMs == 0) span.endMs = 1000;
   std::printf("add to data/definition/tdfDefine.xml:\n  %s\n", TdfEntryText(span.animation).c_str());
   std::printf("add to data/definition/sceneLineDefine.xml (line and times yours to choose):\n  %s\n",
@@ -61,7 +61,7 @@ int RunImport(const std::vector<std::string>& args) {
   if (parsed.positional.size() != 1) return ToolUsageError("import", "needs one SCENE.glb or SCENE.gltf");
   if (parsed.Option("--into").empty()) return ToolUsageError("import", "needs --into DIR, the content folder");
   bool placed = !parsed.Option("--line").empty() || !parsed.Option("--span").empty();
-  SceneLineSpan span;
+  SceneLinePlacement span;
   if (placed && (!ParseLine(parsed.Option("--line"), span.line) || !ParseSpan(parsed.Option("--span"), span, error))) {
     return ToolUsageError("import", error.empty() ? "--line takes a scene line from 0 to 99, with --span" : error);
   }

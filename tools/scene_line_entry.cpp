@@ -45,7 +45,7 @@ std::string TdfEntryText(const std::string& animation) {
   return "<TdfEntry id=\"" + animation + "\" path=\"data\\tdf\\" + animation + ".tdf\"/>";
 }
 
-std::string SceneLineEntryText(const SceneLineSpan& span) {
+std::string SceneLineEntryText(const SceneLinePlacement& span) {
   return "<SceneLineEntry tdfId=\"" + span.animation + "\" line=\"" + std::to_string(span.line) + "\" sTime=\"" +
          std::to_string(span.startMs) + "\" eTime=\"" + std::to_string(span.endMs) + "\" shader=\"default\"/>";
 }
@@ -55,11 +55,11 @@ std::string WithTdfEntry(const std::string& text, const std::string& animation) 
   return WithElement(text, "tdfDefine", "TdfEntry", "id", animation, TdfEntryText(animation));
 }
 
-std::string WithSceneLineEntry(const std::string& text, const SceneLineSpan& span) {
+std::string WithSceneLineEntry(const std::string& text, const SceneLinePlacement& span) {
   return WithElement(text, "sceneLineDefine", "SceneLineEntry", "tdfId", span.animation, SceneLineEntryText(span));
 }
 
-bool ParseSpan(const std::string& text, SceneLineSpan& span, std::string& error) {
+bool ParseSpan(const std::string& text, SceneLinePlacement& span, std::string& error) {
   size_t colon = text.find(':');
   if (colon == std::string::npos || !ParseMilliseconds(text.substr(0, colon), span.startMs) ||
       !ParseMilliseconds(text.substr(colon + 1), span.endMs) || span.endMs <= span.startMs) {

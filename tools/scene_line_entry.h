@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-struct SceneLineSpan {
+struct SceneLinePlacement {
   std::string animation;  // tdfId and data\tdf\NAME.tdf
   int line = 0;
   int64_t startMs = 0;
@@ -14,11 +14,11 @@ struct SceneLineSpan {
 };
 
 std::string TdfEntryText(const std::string& animation);
-std::string SceneLineEntryText(const SceneLineSpan& span);
+std::string SceneLineEntryText(const SceneLinePlacement& span);
 
 // The definition text with the entry in it. text may be empty (no file yet).
 std::string WithTdfEntry(const std::string& text, const std::string& animation);
-std::string WithSceneLineEntry(const std::string& text, const SceneLineSpan& span);
+std::string WithSceneLineEntry(const std::string& text, const SceneLinePlacement& span);
 
 // Parses "STIME:ETIME" in whole milliseconds, start before end.
-bool ParseSpan(const std::string& text, SceneLineSpan& span, std::string& error);
+bool ParseSpan(const std::string& text, SceneLinePlacement& span, std::string& error);
