@@ -1,10 +1,14 @@
 #include "app/entry.h"
 
+#include "app/software_renderer_notice.h"
+#include "core/log.h"
 #include "demo/demo_manager.h"
 #include "demo/engine_session.h"
 #include "platform/events.h"
 #include "platform/key_codes.h"
 #include "platform/termination_signals.h"
+#include "platform/timer.h"
+#include "render/renderer_manager.h"
 #include "shell/alert_box.h"
 #include "shell/settings_manager.h"
 #include "shell/system_manager.h"
@@ -53,6 +57,7 @@ int RunPlayer() {
   // display mode and the gamma ramp.
   platform::SetTerminationPolled(true);
   int status = PLAYER_EXIT_OVER;
+  SoftwareRendererNotice notice(rendererManager::DriverRendererName());
   for (;;) {
     if (int signalNumber = platform::TerminationSignal()) {
       status = platform::TerminationExitStatus(signalNumber);
@@ -67,6 +72,8 @@ int RunPlayer() {
     } else if (!engine.RunFrame()) {
       status = EndStatus();
       break;
+    } else if (auto text = notice.Observe(gDemoManager.ComposedFrames(), platform::TimeGetTime())) {
+      LogText(LogLevel::Warning, "render", *text);
     }
   }
   engine.Stop();

@@ -1,6 +1,7 @@
 #include "render/texture_png_writer.h"
 
 #include <png.h>
+#include <zlib.h>
 
 namespace {
 
@@ -12,8 +13,16 @@ void AppendToVector(png_structp png, png_bytep bytes, png_size_t length) {
 void FlushNothing(png_structp) {}
 
 // libpng reports errors by longjmp, so this frame holds no object with a destructor.
-bool WritePng(png_structp png, png_infop info, png_bytepp rows, int width, int height, const char* description) {
+bool WritePng(png_structp png, png_infop info, png_bytepp rows, int width, int height, const char* description,
+              PngCompression compression) {
   if (setjmp(png_jmpbuf(png))) return false;
+  if (compression == PngCompression::Fast) {
+    // Choosing a filter per row and searching for long matches cost most of the time; rendered
+    // frames compress nearly as well with the left-neighbour filter and run-length matches.
+    png_set_compression_level(png, 1);
+    png_set_compression_strategy(png, Z_RLE);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  }
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_color_8 significant = {8, 8, 8, 8, 8};
@@ -31,7 +40,8 @@ bool WritePng(png_structp png, png_infop info, png_bytepp rows, int width, int h
 
 }  // namespace
 
-std::vector<uint8_t> EncodeRgbaPng(const uint8_t* pixels, int width, int height, const char* description) {
+std::vector<uint8_t> EncodeRgbaPng(const uint8_t* pixels, int width, int height, const char* description,
+                                   PngCompression compression) {
   std::vector<uint8_t> out;
   if (!pixels || width <= 0 || height <= 0) return out;
   std::vector<png_bytep> rows(static_cast<size_t>(height));
@@ -43,7 +53,7 @@ std::vector<uint8_t> EncodeRgbaPng(const uint8_t* pixels, int width, int height,
   bool written = false;
   if (info) {
     png_set_write_fn(png, &out, AppendToVector, FlushNothing);
-    written = WritePng(png, info, rows.data(), width, height, description);
+    written = WritePng(png, info, rows.data(), width, height, description, compression);
   }
   png_destroy_write_struct(&png, info ? &info : nullptr);
   if (!written) out.clear();

@@ -6,11 +6,15 @@
 
 #include "demo/headless_demo.h"
 #include "files/output_file.h"
-#include "render/texture_png_writer.h"
+#include "tools/capture/encode_worker.h"
+#include "tools/capture/picture_folder_sink.h"
 #include "tools/frame_options.h"
 #include "tools/tool_command.h"
 
 namespace {
+
+// Frames composed ahead of the one being written: enough to keep both threads busy.
+constexpr size_t WRITE_QUEUE_DEPTH = 2;
 
 bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
   std::istringstream list(text);
@@ -21,6 +25,28 @@ bool ParseTimes(const std::string& text, std::vector<uint32_t>& times) {
     times.push_back(static_cast<uint32_t>(value));
   }
   return !times.empty();
+}
+
+// The pictures are compressed and written on a thread of their own while the next frame is
+// composed; each path is printed once its file is complete.
+int ComposeAndWrite(HeadlessDemo& demo, const std::vector<uint32_t>& times, const std::filesystem::path& outDir) {
+  PictureFolderSink sink;
+  sink.OpenWithoutMusic(outDir.string(), demo.Width(), demo.Height());
+  EncodeWorker worker(sink, WRITE_QUEUE_DEPTH);
+  bool composed = true;
+  for (uint32_t t : times) {
+    demo.ComposeFrame(t);
+    CapturedFrame frame{t, worker.SpareBuffer()};
+    composed = demo.QueueFrame() && demo.CollectFrame(frame.pixels);
+    if (!composed || !worker.Push(std::move(frame))) break;
+  }
+  std::string error;
+  const bool written = worker.Finish(error);
+  for (int64_t i = 0; i < worker.FramesStored(); ++i) std::printf("%s\n", (outDir / PictureName(times[static_cast<size_t>(i)])).c_str());
+  if (!composed) error = "cannot read frame " + std::to_string(times[static_cast<size_t>(worker.FramesStored())]) + " back";
+  if (written && composed) return 0;
+  std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
+  return 1;
 }
 
 int RunRender(const std::vector<std::string>& rawArgs) {
@@ -53,19 +79,7 @@ int RunRender(const std::vector<std::string>& rawArgs) {
     std::fprintf(stderr, "torvane-tool render: no GL context: %s\n", error.c_str());
     return 1;
   }
-  for (uint32_t t : times) {
-    std::vector<uint8_t> pixels = demo.RenderFrame(t);
-    std::vector<uint8_t> png = EncodeRgbaPng(pixels.data(), demo.Width(), demo.Height(), "torvane frame");
-    char name[32];
-    std::snprintf(name, sizeof name, "frame_%08u.png", t);
-    if (png.empty()) error = "cannot encode " + (outDir / name).string() + " as PNG";
-    if (png.empty() || !WriteOutputFile((outDir / name).string(), png, error)) {
-      std::fprintf(stderr, "torvane-tool render: %s\n", error.c_str());
-      return 1;
-    }
-    std::printf("%s\n", (outDir / name).c_str());
-  }
-  return 0;
+  return ComposeAndWrite(demo, times, outDir);
 }
 
 }  // namespace

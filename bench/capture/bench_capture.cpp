@@ -131,7 +131,7 @@ void BM_CaptureFrames(benchmark::State& state) {
       break;
     }
     Stopwatch watch;
-    ProgressLine progress(stderr, false);
+    ProgressLine progress(stderr, ProgressStyle::Hidden);
     EncodeWorker worker(sink, CAPTURE_QUEUE_FRAMES);
     FrameLoop loop(demo, worker, FPS);
     bool captured = loop.Run(range, progress) && worker.Finish(error);

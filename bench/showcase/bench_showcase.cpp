@@ -2,7 +2,14 @@
 // (HeadlessDemo: the real start-up and frame composition into an off-screen target, read back)
 // composes twelve frames evenly spread over each section, each section's frames timed in turn.
 // Counters: the median frame over the whole piece, each section's median, and the slowest
-// section's median. The hand-written plain-GL yardstick of bench_frame draws only the test
+// section's median, in elapsed and in CPU time (every thread of the process: on a software
+// rasterizer the frame's cost, which moves far less with the load of other processes).
+//
+// BM_ShowcaseProfile/SECTION splits the same frames of one section (FSAA 0) by kind: scene lines,
+// post-effects, the final screen, the composition's own work between them ("other") and the
+// read-back, each in CPU time per frame (_ms), with the pass inventory and the frame's cost in
+// full-screen-pass equivalents (one RGBA16F copy pass, as bench_frame); gpu_*_ms where the driver
+// times passes (GL_ARB_timer_query). The hand-written plain-GL yardstick of bench_frame draws only the test
 // production; the showcase's chain of scenes and effects is not written out by hand.
 //
 //   cmake --build build --target bench_showcase
@@ -11,13 +18,18 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/frame/copy_pass.h"
+#include "bench/showcase/frame_profile.h"
 #include "content/showcase/generators/timeline.h"
+#include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
+#include "render/pixel_readback.h"
 
 namespace {
 
@@ -53,41 +65,156 @@ std::vector<Sample> Samples() {
   return samples;
 }
 
-void BM_ShowcaseFrame(benchmark::State& state) {
-  HeadlessDemo demo;
+bool StartShowcase(HeadlessDemo& demo, benchmark::State& state, int fsaaLevel) {
   HeadlessOptions options;
   options.packPath = PackPath();
   options.frame.width = WIDTH;
   options.frame.height = HEIGHT;
-  options.frame.fsaaLevel = static_cast<int>(state.range(0));
+  options.frame.fsaaLevel = fsaaLevel;
   std::string error;
-  if (!demo.Start(options, error)) {
-    state.SkipWithError(error.c_str());
-    return;
+  if (demo.Start(options, error)) return true;
+  state.SkipWithError(error.c_str());
+  return false;
+}
+
+// Per-section medians and the median over every frame, as name_ms and name_cpu_ms.
+struct FrameTimes {
+  std::vector<std::vector<double>> wall = std::vector<std::vector<double>>(ShowcaseSections().size());
+  std::vector<std::vector<double>> cpu = std::vector<std::vector<double>>(ShowcaseSections().size());
+
+  void Report(benchmark::State& state) const {
+    std::vector<double> allWall, allCpu;
+    double worstWall = 0.0, worstCpu = 0.0;
+    for (size_t s = 0; s < wall.size(); ++s) {
+      const std::string name = ShowcaseSections()[s].name;
+      state.counters[name + "_ms"] = Median(wall[s]);
+      state.counters[name + "_cpu_ms"] = Median(cpu[s]);
+      worstWall = std::max(worstWall, Median(wall[s]));
+      worstCpu = std::max(worstCpu, Median(cpu[s]));
+      allWall.insert(allWall.end(), wall[s].begin(), wall[s].end());
+      allCpu.insert(allCpu.end(), cpu[s].begin(), cpu[s].end());
+    }
+    state.counters["median_ms"] = Median(allWall);
+    state.counters["median_cpu_ms"] = Median(allCpu);
+    state.counters["worst_section_ms"] = worstWall;
+    state.counters["worst_section_cpu_ms"] = worstCpu;
   }
+};
+
+// One started showcase for every section's profile (starting it costs seconds), stopped after the
+// last section, when another benchmark starts the engine, or at exit when a filter left the last
+// section out (ahead of the managers' own destruction).
+std::unique_ptr<HeadlessDemo> gProfiled;
+
+void BM_ShowcaseFrame(benchmark::State& state) {
+  gProfiled.reset();
+  HeadlessDemo demo;
+  if (!StartShowcase(demo, state, static_cast<int>(state.range(0)))) return;
   const std::vector<Sample> samples = Samples();
   for (const Sample& sample : samples) benchmark::DoNotOptimize(demo.RenderFrame(sample.time).data());
-  std::vector<std::vector<double>> perSection(ShowcaseSections().size());
-  std::vector<double> all;
+  FrameTimes times;
   size_t next = 0;
   for (auto _ : state) {
-    auto start = std::chrono::steady_clock::now();
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ProcessCpuMilliseconds();
     std::vector<uint8_t> pixels = demo.RenderFrame(samples[next].time);
     benchmark::DoNotOptimize(pixels.data());
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    perSection[samples[next].section].push_back(ms);
-    all.push_back(ms);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    times.wall[samples[next].section].push_back(ms);
+    times.cpu[samples[next].section].push_back(ProcessCpuMilliseconds() - cpuStart);
     next = (next + 1) % samples.size();
   }
-  double worst = 0.0;
-  for (size_t s = 0; s < perSection.size(); ++s) {
-    double median = Median(perSection[s]);
-    state.counters[std::string(ShowcaseSections()[s].name) + "_ms"] = median;
-    worst = std::max(worst, median);
-  }
-  state.counters["median_ms"] = Median(all);
-  state.counters["worst_section_ms"] = worst;
+  times.Report(state);
 }
+
+HeadlessDemo* ProfiledShowcase(benchmark::State& state) {
+  if (!gProfiled) {
+    gProfiled = std::make_unique<HeadlessDemo>();
+    if (!StartShowcase(*gProfiled, state, 0)) {
+      gProfiled.reset();
+      return nullptr;
+    }
+    // Registered once the engine's own statics exist, so that it runs before they are destroyed.
+    static const bool stopAtExit = std::atexit([] { gProfiled.reset(); }) == 0;
+    (void)stopAtExit;
+  }
+  return gProfiled.get();
+}
+
+const char* CostName(FrameCost kind) {
+  switch (kind) {
+    case FrameCost::Scene: return "scene";
+    case FrameCost::PostEffect: return "post";
+    case FrameCost::FinalScreen: return "final";
+    case FrameCost::Other: return "other";
+    case FrameCost::ReadBack: return "readback";
+    case FrameCost::Count: break;
+  }
+  return "";
+}
+
+void BM_ShowcaseProfile(benchmark::State& state) {
+  const size_t section = static_cast<size_t>(state.range(0));
+  HeadlessDemo* demo = ProfiledShowcase(state);
+  if (!demo) return;
+  std::vector<uint32_t> times;
+  for (const Sample& sample : Samples()) {
+    if (sample.section == section) times.push_back(sample.time);
+  }
+  for (uint32_t t : times) benchmark::DoNotOptimize(demo->RenderFrame(t).data());
+  FrameProfiler profiler;
+  gDemoManager.Composer().SetPassObserver(&profiler);
+  FrameCosts total;
+  PassInventory passes;
+  size_t next = 0;
+  for (auto _ : state) {
+    profiler.BeginCompose();
+    demo->ComposeFrame(times[next]);
+    profiler.EndCompose();
+    profiler.BeginReadBack();
+    benchmark::DoNotOptimize(ReadPixelsTopFirst(WIDTH, HEIGHT).data());
+    profiler.EndReadBack();
+    for (size_t k = 0; k < total.kinds.size(); ++k) {
+      total.kinds[k].cpuMs += profiler.Costs().kinds[k].cpuMs;
+      total.kinds[k].wallMs += profiler.Costs().kinds[k].wallMs;
+      total.kinds[k].gpuMs += profiler.Costs().kinds[k].gpuMs;
+    }
+    const PassInventory& frame = gDemoManager.Composer().LastInventory();
+    passes.scenePasses += frame.scenePasses;
+    passes.postEffectPasses += frame.postEffectPasses;
+    passes.finalPasses += frame.finalPasses;
+    next = (next + 1) % times.size();
+  }
+  gDemoManager.Composer().SetPassObserver(nullptr);
+  const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+  double cpuTotal = 0.0;
+  for (size_t k = 0; k < total.kinds.size(); ++k) {
+    const std::string name = CostName(static_cast<FrameCost>(k));
+    state.counters[name + "_ms"] = total.kinds[k].cpuMs / n;
+    if (GpuPassTimer::Available() && static_cast<FrameCost>(k) != FrameCost::Other && static_cast<FrameCost>(k) != FrameCost::ReadBack) {
+      state.counters["gpu_" + name + "_ms"] = total.kinds[k].gpuMs / n;
+    }
+    cpuTotal += total.kinds[k].cpuMs;
+  }
+  state.counters["scene_passes"] = passes.scenePasses / n;
+  state.counters["post_passes"] = passes.postEffectPasses / n;
+  state.counters["final_passes"] = passes.finalPasses / n;
+  const CopyPassCost copy = MeasureCopyPass(WIDTH, HEIGHT);
+  if (copy.cpuMs > 0) state.counters["pass_equivalents"] = cpuTotal / n / copy.cpuMs;
+  if (section + 1 == ShowcaseSections().size()) gProfiled.reset();
+}
+
+const bool PROFILES_REGISTERED = [] {
+  for (size_t s = 0; s < ShowcaseSections().size(); ++s) {
+    benchmark::RegisterBenchmark((std::string("BM_ShowcaseProfile/") + ShowcaseSections()[s].name).c_str(), BM_ShowcaseProfile)
+        ->Arg(static_cast<int64_t>(s))
+        ->Iterations(FRAMES_PER_SECTION)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MeasureProcessCPUTime();
+  }
+  return true;
+}();
 
 }  // namespace
 
@@ -95,4 +222,6 @@ BENCHMARK(BM_ShowcaseFrame)
     ->Arg(0)
     ->Arg(4)
     ->Iterations(static_cast<benchmark::IterationCount>(Samples().size()))
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();

@@ -102,3 +102,31 @@ TEST(RenderTool, EveryPassDrawsTheSameFrames) {
   }
   fs::remove_all(folder);
 }
+
+// Frames are written on a thread of their own while the next is composed: each file holds the
+// frame of its own time, the same as when that frame is rendered alone, and each path is printed
+// in the order asked. A folder that cannot be made is an error naming it.
+TEST(RenderTool, FramesWrittenWhileOthersAreComposedAreTheFramesOfTheirTimes) {
+  fs::path folder = fs::temp_directory_path() / ("torvane_render_queue_" + std::to_string(::getpid()));
+  const std::string pack = BinaryPath("test-production/torvane.pak");
+  auto render = [&](const std::string& times, const fs::path& out) {
+    return RunTool({"render", "--pack", pack, "--width", "96", "--height", "54", "--fsaa", "2", "--at", times, "--out", out.string()});
+  };
+  const CommandResult together = render("7000,1000,4250", folder / "together");
+  ASSERT_EQ(together.status, 0) << together.err;
+  EXPECT_EQ(together.out, (folder / "together/frame_00007000.png").string() + "\n" + (folder / "together/frame_00001000.png").string() +
+                              "\n" + (folder / "together/frame_00004250.png").string() + "\n");
+  for (const char* time : {"1000", "4250", "7000"}) {
+    ASSERT_EQ(render(time, folder / time).status, 0);
+    const std::string name = std::string("frame_0000") + time + ".png";
+    const std::string alone = ReadFile(folder / time / name);
+    EXPECT_FALSE(alone.empty()) << name;
+    EXPECT_TRUE(alone == ReadFile(folder / "together" / name)) << name;
+  }
+
+  std::ofstream(folder / "not-a-folder") << "a file";
+  const CommandResult blocked = render("1000", folder / "not-a-folder");
+  EXPECT_EQ(blocked.status, 1);
+  EXPECT_NE(blocked.err.find((folder / "not-a-folder").string()), std::string::npos) << blocked.err;
+  fs::remove_all(folder);
+}

@@ -98,7 +98,10 @@ int RunCaptureJob(const CaptureSettings& settings) {
   options.readBackDepth = CAPTURE_READ_BACK_DEPTH;
   if (!demo.Start(options, error)) return Fail("no GL context: " + error);
 
-  ProgressLine progress(stderr, !settings.quiet && isatty(STDERR_FILENO));
+  const ProgressStyle style = settings.quiet                ? ProgressStyle::Hidden
+                              : isatty(STDERR_FILENO) != 0 ? ProgressStyle::InPlace
+                                                           : ProgressStyle::Lines;
+  ProgressLine progress(stderr, style);
   EncodeWorker worker(*sink, CAPTURE_QUEUE_FRAMES);
   FrameLoop loop(demo, worker, settings.fps);
   loop.WarmUp(range.first);

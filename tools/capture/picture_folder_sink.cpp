@@ -20,11 +20,15 @@ std::string PictureName(int64_t frame) {
   return name;
 }
 
-bool PictureFolderSink::Open(const std::string& folder, int width, int height, const SoundSlice& sound,
-                             std::string& error) {
+void PictureFolderSink::OpenWithoutMusic(const std::string& folder, int width, int height) {
   mFolder = folder;
   mWidth = width;
   mHeight = height;
+}
+
+bool PictureFolderSink::Open(const std::string& folder, int width, int height, const SoundSlice& sound,
+                             std::string& error) {
+  OpenWithoutMusic(folder, width, height);
   std::vector<uint8_t> wave = EncodeWave(sound.samples, sound.count, sound.channels, sound.sampleRate);
   if (wave.empty()) {
     error = "the music is too long for one WAVE file";
@@ -39,7 +43,7 @@ bool PictureFolderSink::Write(const CapturedFrame& frame, std::string& error) {
   for (int y = 0; y < mHeight; ++y) {
     std::copy_n(frame.pixels.data() + (mHeight - 1 - y) * row, row, mTopFirst.data() + y * row);
   }
-  std::vector<uint8_t> png = EncodeRgbaPng(mTopFirst.data(), mWidth, mHeight, "torvane frame");
+  std::vector<uint8_t> png = EncodeRgbaPng(mTopFirst.data(), mWidth, mHeight, "torvane frame", PngCompression::Fast);
   if (png.empty()) {
     error = "cannot encode frame " + std::to_string(frame.index) + " as PNG";
     return false;

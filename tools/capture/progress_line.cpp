@@ -5,6 +5,9 @@
 namespace {
 
 constexpr auto REDRAW_INTERVAL = std::chrono::milliseconds(250);
+constexpr auto LINE_INTERVAL = std::chrono::seconds(60);
+// Long enough for the rate to settle past the first frames' compiling and loading.
+constexpr double ESTIMATE_AFTER_SECONDS = 15.0;
 // Clears from the cursor to the end of the line.
 constexpr const char CLEAR_TO_END[] = "\x1b[K";
 
@@ -30,7 +33,15 @@ std::string ProgressText(int64_t done, int64_t total, double seconds) {
   return text;
 }
 
-ProgressLine::ProgressLine(std::FILE* out, bool shown) : mOut(out), mShown(shown) {}
+std::string EstimateText(int64_t done, int64_t total, double seconds) {
+  const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0.0;
+  char text[160];
+  std::snprintf(text, sizeof text, "torvane-tool capture: about %s to record %" PRId64 " frames (%.1f fps over the first %" PRId64 ")",
+                rate > 0 ? FormatDuration(static_cast<double>(total) / rate).c_str() : "?", total, rate, done);
+  return text;
+}
+
+ProgressLine::ProgressLine(std::FILE* out, ProgressStyle style) : mOut(out), mStyle(style) {}
 
 void ProgressLine::Start(int64_t total) {
   mTotal = total;
@@ -43,13 +54,28 @@ double ProgressLine::ElapsedSeconds() const {
 }
 
 void ProgressLine::Update(int64_t done) {
-  if (!mShown) return;
-  Clock::time_point now = Clock::now();
-  if (now - mLastDraw < REDRAW_INTERVAL && done < mTotal) return;
+  if (mStyle == ProgressStyle::Hidden) return;
+  const double seconds = ElapsedSeconds();
+  if (!mEstimated && seconds >= ESTIMATE_AFTER_SECONDS && done > 0 && done < mTotal) {
+    mEstimated = true;
+    Print(EstimateText(done, mTotal, seconds));
+  }
+  const Clock::time_point now = Clock::now();
+  const auto interval = mStyle == ProgressStyle::InPlace ? Clock::duration(REDRAW_INTERVAL) : Clock::duration(LINE_INTERVAL);
+  if (now - mLastDraw < interval && (done < mTotal || mStyle == ProgressStyle::Lines)) return;
   mLastDraw = now;
-  std::fprintf(mOut, "\r%s%s", ProgressText(done, mTotal, ElapsedSeconds()).c_str(), CLEAR_TO_END);
+  Draw(done);
+}
+
+void ProgressLine::Draw(int64_t done) {
+  const std::string text = ProgressText(done, mTotal, ElapsedSeconds());
+  if (mStyle == ProgressStyle::Lines) {
+    std::fprintf(mOut, "%s\n", text.c_str());
+  } else {
+    std::fprintf(mOut, "\r%s%s", text.c_str(), CLEAR_TO_END);
+    mDrawn = true;
+  }
   std::fflush(mOut);
-  mDrawn = true;
 }
 
 void ProgressLine::Clear() {

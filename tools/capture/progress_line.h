@@ -1,17 +1,19 @@
 #pragma once
-// The capture's progress on a terminal: one line redrawn in place with frames done of the total,
-// frames per second, time elapsed and time left. Silent when not shown (stderr is no terminal,
-// or --quiet); the summary at the end is printed either way.
+// The capture's progress: on a terminal one line redrawn in place with frames done of the total,
+// frames per second, time elapsed and time left; elsewhere (a log, a pipe) the same text as a line
+// of its own every minute. Once the first frames have been timed, one line estimates the whole
+// recording's time. Silent with --quiet; the summary at the end is printed either way.
 
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
+enum class ProgressStyle { Hidden, InPlace, Lines };
+
 class ProgressLine {
  public:
-  // shown: whether the line is drawn at all.
-  ProgressLine(std::FILE* out, bool shown);
+  ProgressLine(std::FILE* out, ProgressStyle style);
   void Start(int64_t total);
   // Redraws the line when it was last drawn a while ago (or when done reaches the total).
   void Update(int64_t done);
@@ -24,9 +26,12 @@ class ProgressLine {
  private:
   using Clock = std::chrono::steady_clock;
 
+  void Draw(int64_t done);
+
   std::FILE* mOut;
-  bool mShown;
+  ProgressStyle mStyle;
   bool mDrawn = false;
+  bool mEstimated = false;
   int64_t mTotal = 0;
   Clock::time_point mStart;
   Clock::time_point mLastDraw;
@@ -36,3 +41,5 @@ class ProgressLine {
 std::string FormatDuration(double seconds);
 // The line's text, for done of total after seconds.
 std::string ProgressText(int64_t done, int64_t total, double seconds);
+// The estimate of the whole recording from its first done frames in seconds.
+std::string EstimateText(int64_t done, int64_t total, double seconds);

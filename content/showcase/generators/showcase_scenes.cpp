@@ -618,6 +618,19 @@ void Builder::Credits() {
 
 // ---- text ----
 
+// A caption is drawn whether shown or not; one not shown stood at the view's origin, a screen-wide
+// panel of alpha 0 right in front of the eye, and each of those cost a full-screen pass. A key
+// that is unseen on both sides is shrunk to nothing, so that nothing is rasterized there; keys
+// next to a seen one keep their size, so the fades look as before.
+void ShrinkUnseenKeys(std::vector<PartKey>& keys) {
+  auto unseen = [&](size_t i) { return i >= keys.size() || keys[i].alpha <= 0.0; };
+  std::vector<bool> shrink(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) shrink[i] = unseen(i) && (i == 0 || unseen(i - 1)) && unseen(i + 1);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    if (shrink[i]) keys[i].scale = {0.0, 0.0, 0.0};
+  }
+}
+
 void Builder::AddText(const std::string& id, Window window, const std::vector<TextShow>& shows) {
   const double fade = Beat();
   double duration = (window.end + 1 - window.start) / 1000.0;
@@ -645,6 +658,7 @@ void Builder::AddText(const std::string& id, Window window, const std::vector<Te
       }
       part.keys.push_back(key);
     }
+    ShrinkUnseenKeys(part.keys);
     text.parts.push_back(part);
   }
   TdfFile file;
@@ -766,22 +780,29 @@ void Builder::PostChain() {
     if (look.swarm) composite.sources.push_back(Source("swarmDepth", "depth", "2"));
     composite.constants = {Constant("swarmMix", {look.swarm ? 1.0 : 0.0}), Constant("fogDensity", {look.fogDensity}),
                            Constant("fogColour", {look.fogColour.x, look.fogColour.y, look.fogColour.z})};
-    chain.push_back(composite);
 
     std::string scene = "w0";
     if (focus) {
-      // Each shot of the knot keeps the knot in focus at its own distance.
+      // Each shot of the knot keeps the knot in focus at its own distance. The composite, which
+      // reads the depth anyway, writes each pixel's blur beside its colour, so that the depth of
+      // field reads both of a neighbour at once.
       double shotMs = 4 * Bar() * 1000.0;
       const double FOCUS[3] = {6.9, 9.5, 4.9};
       for (int shot = 0; shot < 3; ++shot) {
-        uint32_t start = window.start + static_cast<uint32_t>(shot * shotMs);
-        uint32_t end = shot == 2 ? window.end : window.start + static_cast<uint32_t>((shot + 1) * shotMs) - 1;
-        PostEffectDefinition dof{start, end, "dof", DOF, -1, 1, {}, {}, "depth of field, in focus at the knot"};
-        dof.sources = {Source("sceneTex", "color", "w0"), Source("sceneDepth", "depth", "0")};
-        dof.constants = {Constant("focusDistance", {FOCUS[shot]}), Constant("aperture", {0.45})};
-        chain.push_back(dof);
+        PostEffectDefinition focused = composite;
+        focused.start = window.start + static_cast<uint32_t>(shot * shotMs);
+        focused.end = shot == 2 ? window.end : window.start + static_cast<uint32_t>((shot + 1) * shotMs) - 1;
+        focused.comment += ", with the blur of the depth of field, in focus at the knot";
+        focused.constants.push_back(Constant("focusDistance", {FOCUS[shot]}));
+        focused.constants.push_back(Constant("aperture", {0.45}));
+        chain.push_back(focused);
       }
+      PostEffectDefinition dof{window.start, window.end, "dof", DOF, -1, 1, {}, {}, "depth of field"};
+      dof.sources = {Source("sceneTex", "color", "w0")};
+      chain.push_back(dof);
       scene = "w1";
+    } else {
+      chain.push_back(composite);
     }
 
     PostEffectDefinition bright{window.start, window.end, "bloom", BRIGHT, 0, 2, {}, {}, "bloom: bright parts, blurred across"};

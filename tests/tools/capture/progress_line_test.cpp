@@ -13,6 +13,11 @@ TEST(ProgressLine, ShowsDoneRateElapsedAndTimeLeft) {
   EXPECT_EQ(FormatDuration(59.6), "1:00");
 }
 
+TEST(ProgressLine, EstimatesTheWholeRecordingFromItsFirstFrames) {
+  EXPECT_EQ(EstimateText(90, 4724, 18.0), "torvane-tool capture: about 15:45 to record 4724 frames (5.0 fps over the first 90)");
+  EXPECT_EQ(EstimateText(0, 4724, 18.0), "torvane-tool capture: about ? to record 4724 frames (0.0 fps over the first 0)");
+}
+
 // On a terminal the line is redrawn in place; elsewhere only the summary is printed.
 TEST(ProgressLine, AppearsOnATerminalOnly) {
   ScratchFolder folder;
