@@ -5,6 +5,7 @@
 
 #include "core/log.h"
 #include "demo/demo_manager.h"
+#include "demo/scene_import.h"
 #include "files/content_folder.h"
 #include "files/core_file.h"
 #include "files/core_file_stream.h"
@@ -98,6 +99,11 @@ bool DefinitionIsWhole(const std::string& name, std::string& error) {
 }
 
 }  // namespace
+
+bool IsSceneSource(const std::filesystem::path& file, const std::filesystem::path& folder) {
+  return !folder.empty() && IsGltfSceneFile(file) &&
+         std::filesystem::weakly_canonical(file.parent_path()) == std::filesystem::weakly_canonical(folder / CONTENT_SCENES_FOLDER);
+}
 
 ReloadKind ReloadKindOf(const std::string& name) {
   std::string extension = PathExtension(name);
@@ -237,14 +243,46 @@ bool LiveReload::Watch(std::shared_ptr<const files::ContentFolder> folder, std::
   return mWatcher.Watch(mFolder->Root().string(), error);
 }
 
+void LiveReload::ImportScenes() {
+  for (const std::filesystem::path& scene : mPendingScenes) {
+    if (!std::filesystem::exists(scene)) continue;
+    GltfImport import;
+    std::string error;
+    std::string name = std::filesystem::relative(scene, mFolder->Root()).generic_string();
+    bool imported = ImportSceneFile(scene, mFolder->Root(), {}, import, error);
+    for (const std::string& warning : import.warnings) Log(LogLevel::Warning, "dev", "%s: %s", name.c_str(), warning.c_str());
+    if (imported) {
+      Log(LogLevel::Info, "dev", "%s imported; its model and scene animation load next", name.c_str());
+    } else {
+      Log(LogLevel::Error, "dev", "%s: %s; the scene loaded stays", name.c_str(), error.c_str());
+    }
+  }
+  mPendingScenes.clear();
+}
+
 bool LiveReload::Poll(uint32_t nowMs) {
   for (const platform::FileChange& change : mWatcher.Poll()) {
+    if (mFolder && IsSceneSource(change.path, mFolder->Root())) {
+      mPendingScenes.insert(change.path);
+      mLastChange = nowMs;
+      continue;
+    }
     std::string name = mFolder->PackNameOf(change.path);
     if (name.empty() || ReloadKindOf(name) == ReloadKind::Ignored) continue;
     mPending.insert(name);
     mLastChange = nowMs;
   }
-  if (mPending.empty() || nowMs - mLastChange < RELOAD_QUIET_MS) return false;
+  if (mPending.empty() && mPendingScenes.empty()) return false;
+  if (nowMs - mLastChange < RELOAD_QUIET_MS) return false;
+  if (!mPendingScenes.empty()) {
+    // The import's files arrive as changes of their own and load on a later poll.
+    LogCapture capture;
+    ImportScenes();
+    mLastReport = ReloadReport{};
+    mLastReport.errors = capture.Lines();
+    if (!mLastReport.errors.empty()) ++mCount;
+    if (mPending.empty()) return true;
+  }
   std::vector<std::string> names;
   std::vector<std::string> removed;
   for (const std::string& name : mPending) (mFolder->Has(name) ? names : removed).push_back(name);

@@ -7,6 +7,7 @@
 // and the reason is logged and reported. Resource counts are the same after a reload as before.
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -28,6 +29,9 @@ enum class ReloadKind {
 };
 
 ReloadKind ReloadKindOf(const std::string& name);
+
+// A glTF scene in the content folder's scenes/ folder: imported into the folder when it changes.
+bool IsSceneSource(const std::filesystem::path& file, const std::filesystem::path& contentFolder);
 
 // Whether a scene animation text is whole: its braces (outside quoted names) close in order and
 // it opens at least one. A save caught half-written is not.
@@ -59,11 +63,14 @@ class LiveReload {
  private:
   ReloadReport Run(const std::vector<std::string>& names);
   void RefreshInPlace(const std::string& name, ReloadReport& report);
+  // Imports the changed scenes; one that fails is logged and leaves the files it made before.
+  void ImportScenes();
   void ReloadTracks(const std::string& name, ReloadReport& report);
 
   platform::FileWatcher mWatcher;
   std::shared_ptr<const files::ContentFolder> mFolder;
   std::set<std::string> mPending;
+  std::set<std::filesystem::path> mPendingScenes;
   uint32_t mLastChange = 0;
   ReloadReport mLastReport;
   size_t mCount = 0;

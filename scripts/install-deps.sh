@@ -8,7 +8,7 @@ packages=(
   libpng-dev zlib1g-dev libogg-dev libvorbis-dev libmd-dev
   libfltk1.3-dev libjpeg62-turbo-dev libgif-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev parallel
-  libimgui-dev libstb-dev
+  libimgui-dev libstb-dev libtinygltf-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev vorbis-tools
   libebur128-dev libsquish-dev libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool x11-utils x11-apps

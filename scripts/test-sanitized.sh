@@ -26,7 +26,11 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The build runs sanitized tools too (the test production is built and checked, effects compiled
 # on a hidden GL context), so it gets the same options and a display: without one SDL tries every
 # video back end and the ones it unloads again leave leaks no suppression can name.
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON -DTORVANE_BENCH=OFF -DTORVANE_SHOWCASE=OFF
+# Only the tiers it runs are linked.
+built="unit;gl"
+[ "$which" = all ] && built="unit;gl;desktop;long"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTORVANE_SANITIZE=ON -DTORVANE_BENCH=OFF \
+  -DTORVANE_SHOWCASE=OFF "-DTORVANE_BUILT_TEST_TIERS=$built"
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" cmake --build "$build_dir"
 
 tiers=()

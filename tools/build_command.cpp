@@ -1,8 +1,10 @@
 // torvane-tool build: a content folder made into a production ready to play, the way the
 // project's own build makes its test production.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
+#include "demo/scene_import.h"
 #include "files/output_file.h"
 #include "tools/check/content_folder_files.h"
 #include "tools/check/production_check.h"
@@ -33,6 +35,30 @@ bool MakeMusic(const ContentFolderFiles& folder, const fs::path& music, bool& ma
   return !code;
 }
 
+// Every glTF scene of DIR/scenes/ imported into the folder, in name order, before the check sees
+// the folder: the scenes are the sources, the model and scene animation made from them.
+bool ImportScenes(const fs::path& content, std::string& error) {
+  std::vector<fs::path> scenes;
+  std::error_code code;
+  for (fs::directory_iterator it(content / CONTENT_SCENES_FOLDER, code), end; !code && it != end; it.increment(code)) {
+    if (it->is_regular_file() && IsGltfSceneFile(it->path())) scenes.push_back(it->path());
+  }
+  std::sort(scenes.begin(), scenes.end());
+  for (const fs::path& scene : scenes) {
+    GltfImport import;
+    std::string name = fs::relative(scene, content).generic_string();
+    bool imported = ImportSceneFile(scene, content, {}, import, error);
+    for (const std::string& warning : import.warnings) std::printf("%s: warning: %s\n", name.c_str(), warning.c_str());
+    if (!imported) {
+      error = name + ": " + error;
+      return false;
+    }
+    std::printf("%s: imported as models/%s.mqo and data/tdf/%s.tdf\n", name.c_str(), import.modelName.c_str(),
+                import.animationName.c_str());
+  }
+  return true;
+}
+
 int RunBuild(const std::vector<std::string>& args) {
   ToolArgs parsed;
   std::string error;
@@ -52,6 +78,7 @@ int RunBuild(const std::vector<std::string>& args) {
   }
   if (!MakeOutputFolder(out.string(), error)) return Fail(error);
 
+  if (!ImportScenes(content, error)) return Fail(error);
   ContentFolderFiles folder(content);
   const fs::path music = out / "music.ogg";
   bool madeMusic = false;
@@ -77,6 +104,8 @@ TORVANE_TOOL_COMMAND(build, "build", "make a content folder into torvane.pak and
                      "usage: torvane-tool build DIR --out OUTDIR\n\n"
                      "Makes the production in the content folder DIR ready to play in OUTDIR:\n"
                      "  DIR/data/...         packed as they are (DIR/data/x/y.xml becomes data\\x\\y.xml)\n"
+                     "  DIR/scenes/NAME.glb  (or .gltf) imported first, as `torvane-tool import` does,\n"
+                     "                       into DIR/models/NAME.mqo and DIR/data/tdf/NAME.tdf\n"
                      "  DIR/models/NAME.mqo  converted into the pack as data\\model\\NAME.bmdl\n"
                      "  DIR/music/NAME.score synthesised into OUTDIR/music.ogg (or DIR/music/music.ogg\n"
                      "                       copied there as it is)\n"

@@ -24,6 +24,7 @@
 #include "render/texture_png_writer.h"
 #include "resources/post_effect_manager.h"
 #include "resources/resource_manager.h"
+#include "tests/support/gltf_fixture.h"
 #include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
@@ -241,6 +242,38 @@ TEST_F(LiveReloadTest, TheWatcherWaitsForQuietAndKeepsWhatWasRemoved) {
   EXPECT_GT(DifferentBytes(mDemo.RenderFrame(FRAME_MS), mBefore), 0u);
   EXPECT_EQ(ResourceCounts(), mCounts);
   EXPECT_FALSE(mReload.Poll(5000)) << "nothing more to do";
+}
+
+TEST_F(LiveReloadTest, AnExportedSceneIsImportedAndReplacesItsAnimationAndABrokenOneIsNot) {
+  std::string error;
+  ASSERT_TRUE(mReload.Watch(mContent, error)) << error;
+  fs::create_directories(mFolder / "scenes");
+  // A scene of the opening's name: its import replaces the opening's animation and model.
+  GltfFixture gltf;
+  gltf.AddNode("Block", {{"mesh", gltf.AddCubeMesh(1.5f, gltf.AddMaterial({1, 1, 0, 1}))}});
+  gltf.AddNode("Camera", {{"camera", gltf.AddPerspectiveCamera(0.9)}, {"translation", {0, 1, 6}}});
+  gltf.WriteGlb((mFolder / "scenes/opening.glb").string());
+  EXPECT_FALSE(mReload.Poll(1000)) << "changes are collected first";
+  ASSERT_TRUE(mReload.Poll(1000 + RELOAD_QUIET_MS));
+  EXPECT_TRUE(mReload.LastReport().errors.empty()) << Joined(mReload.LastReport().errors);
+  EXPECT_TRUE(fs::exists(mFolder / "models/opening.mqo"));
+  EXPECT_FALSE(mReload.Poll(2000)) << "the imported files are changes of their own";
+  ASSERT_TRUE(mReload.Poll(2000 + RELOAD_QUIET_MS));
+  EXPECT_TRUE(mReload.LastReport().timelineRebuilt);
+  EXPECT_TRUE(mReload.LastReport().errors.empty()) << Joined(mReload.LastReport().errors);
+  std::vector<uint8_t> imported = mDemo.RenderFrame(FRAME_MS);
+  EXPECT_GT(DifferentBytes(imported, mBefore), 0u) << "the imported block replaced the opening";
+
+  std::vector<uint8_t> cut = gltf.Glb();
+  cut.resize(cut.size() / 2);
+  std::ofstream(mFolder / "scenes/opening.glb", std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(cut.data()), static_cast<std::streamsize>(cut.size()));
+  EXPECT_FALSE(mReload.Poll(3000));
+  ASSERT_TRUE(mReload.Poll(3000 + RELOAD_QUIET_MS));
+  EXPECT_TRUE(Mentions(mReload.LastReport().errors, "scenes/opening.glb")) << Joined(mReload.LastReport().errors);
+  EXPECT_TRUE(Mentions(mReload.LastReport().errors, "the scene loaded stays")) << Joined(mReload.LastReport().errors);
+  EXPECT_FALSE(mReload.Poll(4000 + RELOAD_QUIET_MS)) << "nothing was written";
+  EXPECT_EQ(DifferentBytes(mDemo.RenderFrame(FRAME_MS), imported), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The real player on the test production, driven through its launcher: it plays to the last
 // note, one Escape fades picture and music out over three seconds, two Escapes end it at once;
-// the starter production of `torvane-tool new`, once built, plays to its end; and the showcase,
-// played whole to its end.
+// the starter production of `torvane-tool new`, once built, plays to its end; and the showcase's
+// first seconds play with their music.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -28,8 +28,7 @@ constexpr int MUSIC_START_TIMEOUT_MS = 60000;
 constexpr int PLAY_TIMEOUT_MS = 40000;
 constexpr int EXIT_TIMEOUT_MS = 15000;
 constexpr double MUSIC_SECONDS = 8.0;
-constexpr double SHOWCASE_SECONDS = 157.44;
-constexpr int SHOWCASE_PLAY_TIMEOUT_MS = 240000;
+constexpr int SHOWCASE_PLAYED_MS = 3000;
 // A sample this far from zero is music: the disk driver writes exact zeros for silence.
 constexpr int AUDIBLE = 64;
 
@@ -205,21 +204,21 @@ TEST_F(PlayingDemoTest, TwoEscapesEndThePlayingDemoAtOnceWithStatus27) {
   EXPECT_LT(MillisecondsSince(escaped), 2500) << "the second Escape waited for the fade";
 }
 
-TEST_F(PlayingShowcaseTest, PlaysTheWholeShowcaseAndExits0WhenItsMusicEnds) {
+// The showcase's first seconds in the real player, against the sound card's clock; its whole
+// piece is played at a fixed step by the showcase's own tests, and the ending in real time is the
+// test production's.
+TEST_F(PlayingShowcaseTest, PlaysTheShowcasesFirstSecondsWithItsMusic) {
   BackgroundProgram player(BinaryPath("app/torvane"), mFolder);
   ASSERT_FALSE(StartPlayer(player).empty()) << player.ErrorOutput();
   ASSERT_GT(WaitForMusic(player), 0u) << player.ErrorOutput();
-  ASSERT_EQ(player.WaitForExit(SHOWCASE_PLAY_TIMEOUT_MS), 0) << player.ErrorOutput();
+  SleepMs(SHOWCASE_PLAYED_MS);
+  ASSERT_TRUE(player.IsRunning()) << player.ErrorOutput();
+  PressKeys({"Escape", "Escape"});
+  ASSERT_EQ(player.WaitForExit(EXIT_TIMEOUT_MS), 27) << player.ErrorOutput();
 
   DiskAudio played = ReadDiskAudio(mAudioPath);
   size_t first = played.FirstAudibleFrame(AUDIBLE);
-  size_t end = played.EndOfAudibleFrames(AUDIBLE);
-  double heardSeconds = static_cast<double>(end - first) / SecondsToFrames(1.0);
-  // The master fades out over the last bars, so the audible part ends a little before the music.
-  EXPECT_GT(heardSeconds, SHOWCASE_SECONDS - 4.0) << "the music was cut short";
-  // Counted from the music's start: the loading before it grows with the machine's load.
-  double playedFromStart = played.Seconds() - static_cast<double>(first) / SecondsToFrames(1.0);
-  EXPECT_LT(playedFromStart, SHOWCASE_SECONDS + 5.0) << "the player went on past the music's end";
+  EXPECT_GT(played.EndOfAudibleFrames(AUDIBLE), first + SecondsToFrames(2.0)) << "the music fell silent within its first seconds";
 }
 
 }  // namespace
