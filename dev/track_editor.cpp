@@ -1,33 +1,11 @@
 #include "dev/track_editor.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "core/log.h"
 #include "demo/production_tracks.h"
 #include "files/content_folder.h"
 #include "files/output_file.h"
-
-namespace fs = std::filesystem;
-
-namespace {
-
-// The file as a whole or not at all: written beside it, then renamed over it.
-bool WriteAtomically(const fs::path& path, const std::string& text, std::string& error) {
-  const std::string partial = path.string() + ".partial";
-  if (!WriteOutputFile(partial, std::vector<uint8_t>(text.begin(), text.end()), error)) return false;
-  std::error_code code;
-  fs::rename(partial, path, code);
-  if (code) {
-    error = path.string() + ": " + code.message();
-    fs::remove(partial, code);
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 const SyncDocument& TrackEditor::Document() const {
   static const SyncDocument NONE;
@@ -136,7 +114,7 @@ bool TrackEditor::Save(std::string& error) {
     return false;
   }
   std::string text = SyncDocumentXml(Document());
-  if (!WriteAtomically(path, text, error)) return false;
+  if (!ReplaceOutputFile(path, std::vector<uint8_t>(text.begin(), text.end()), error)) return false;
   mTracks.MarkSaved(std::move(text));
   mDirty = false;
   return true;

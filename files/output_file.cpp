@@ -80,3 +80,14 @@ bool WriteOutputFile(const std::string& file, const std::vector<uint8_t>& bytes,
   error = WriteFailure(file, failure);
   return false;
 }
+
+bool ReplaceOutputFile(const std::string& file, const std::vector<uint8_t>& bytes, std::string& error) {
+  const std::string partial = file + ".partial";
+  if (!WriteOutputFile(partial, bytes, error)) return false;
+  std::error_code code;
+  fs::rename(partial, file, code);
+  if (!code) return true;
+  error = WriteFailure(file, code.value());
+  fs::remove(partial, code);
+  return false;
+}

@@ -35,14 +35,5 @@ bool RenderScoreFile(const std::filesystem::path& score, const std::filesystem::
   LoudnessFigures measured;
   if (!RenderScoreToOgg(parsed, quality, ogg, measured, error)) return false;
   if (loudness) *loudness = {parsed.master.enabled, measured};
-  const std::filesystem::path partial = out.string() + ".partial";
-  if (!WriteOutputFile(partial.string(), ogg, error)) return false;
-  std::error_code code;
-  std::filesystem::rename(partial, out, code);
-  if (code) {
-    error = WriteFailure(out.string(), code.value());
-    std::filesystem::remove(partial, code);
-    return false;
-  }
-  return true;
+  return ReplaceOutputFile(out.string(), ogg, error);
 }
