@@ -50,7 +50,9 @@ bool EngineSession::Start(EngineOptions options, std::string& error) {
   gSettingsManager.SetSettings(SettingsForFrame(frame));
   if (mOptions.presenter) gRendererManager.SetPresenter(mOptions.presenter);
   gRendererManager.SetScreenSize(static_cast<uint16_t>(frame.width), static_cast<uint16_t>(frame.height));
-  gDemoManager.UseClockWithoutMusic(mOptions.clock ? std::move(mOptions.clock) : std::make_unique<FixedStepDemoClock>(0));
+  if (!mOptions.playerTimeline) {
+    gDemoManager.UseClockWithoutMusic(mOptions.clock ? std::move(mOptions.clock) : std::make_unique<FixedStepDemoClock>(0));
+  }
   gDemoManager.ComposeEveryPass(frame.everyPass);
   mStarted = true;
   if (!InitializeAll(TheManagerList(), TakesPartWithoutLauncher)) {
@@ -60,7 +62,7 @@ bool EngineSession::Start(EngineOptions options, std::string& error) {
   }
   SetViewport(frame.width, frame.height);
   if (mOptions.beforeLoading) mOptions.beforeLoading();
-  gDemoManager.LoadDemo();
+  if (!mOptions.playerTimeline) gDemoManager.LoadDemo();
   return true;
 }
 

@@ -29,6 +29,10 @@ struct EngineOptions {
   files::EntrySourceStack entrySources;  // where files come from; empty: the pack alone
   FrameConfig frame;                 // what the launcher would have chosen
   std::unique_ptr<DemoClock> clock;  // the timeline's clock (the fixed step at 0 fps when null)
+  // Without the player's window, the player's timeline all the same: demoManager opens the music
+  // and runs the player's clock, and RunFrame loads behind the loading screen and plays. For a
+  // front end that shows the frames itself (the browser page); clock is then not used.
+  bool playerTimeline = false;
   // Called where a frame would be presented; null leaves the window's own.
   void (*presenter)() = nullptr;
   // Runs after the managers have started and before the production loads: where the front end

@@ -81,9 +81,13 @@ int SoundPlayer::OpenStatic(uint32_t size) {
 
 int SoundPlayer::OpenStreaming() {
   StopWorker();
-  mEvent.Reset();
-  mWorker = std::thread(&SoundPlayer::RunWorker, this);
-  mEvent.Wait();
+  if (StreamsFromMainLoop()) {
+    StartPumped();
+  } else {
+    mEvent.Reset();
+    mWorker = std::thread(&SoundPlayer::RunWorker, this);
+    mEvent.Wait();
+  }
   mStreaming = true;
   mSegmentBytes = StreamSegmentBytes(mFormat);
   mBuffer = platform::AudioBuffer::Create(MusicOutputFormat(mFormat), BufferBytes());
@@ -98,6 +102,10 @@ int SoundPlayer::PlayFrom(uint32_t ms) {
   if (!mBuffer) return PLAYER_NO_BUFFER;
   if (mStreaming) {
     mStartFrame = PlayStartBytes(ms, mFormat) / mFormat.blockAlign;
+    if (mPumped) {
+      mPumpedStream = RestartStream(ms);
+      return PLAYER_OK;
+    }
     mMessages.Post({SOUND_MESSAGE_PLAY, ms});
     mEvent.Wait();
     return PLAYER_OK;
@@ -173,6 +181,7 @@ void SoundPlayer::ReleaseHeld() {
 }
 
 void SoundPlayer::StopWorker() {
+  if (mPumped) StopPumped();
   if (!mWorker.joinable()) return;
   mMessages.Post({THREAD_MESSAGE_QUIT, 0});
   mWorker.join();

@@ -63,6 +63,13 @@ class SoundPlayer {
   int SetVolume(int32_t hundredthsOfDecibel);
   int Close();
 
+  // Where no thread can run (the browser), streams are refilled from the main loop by PumpStreams
+  // instead of by a worker thread. Set before the music is opened.
+  static void StreamFromMainLoop(bool fromMainLoop);
+  static bool StreamsFromMainLoop();
+  // The worker's step for every stream opened that way: the segment that is due, the end.
+  static void PumpStreams();
+
   // The last failure the user must be told of (the caller raises it), or empty.
   const std::optional<Alert>& Failure() const { return mFailure; }
   bool IsStreaming() const { return mStreaming; }
@@ -90,6 +97,9 @@ class SoundPlayer {
   void RefillIfDue(StreamState& stream);
   void WriteNextSegment(StreamState& stream);
   void WaitForTheEnd(StreamState& stream);
+  void StartPumped();
+  void StopPumped();
+  void PumpStep();
 
   std::unique_ptr<platform::AudioBuffer> mBuffer;
   bool mLoop = false;
@@ -107,4 +117,6 @@ class SoundPlayer {
   ThreadMessageQueue mMessages;
   AutoResetEvent mEvent;
   bool mLive = true;
+  bool mPumped = false;  // refilled by PumpStreams, with no worker thread
+  StreamState mPumpedStream;
 };

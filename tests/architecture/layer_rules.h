@@ -9,7 +9,7 @@
 // Bottom first.
 inline const std::vector<std::string> ENGINE_LAYERS = {
     "platform", "core", "files", "sound", "window", "render/image", "render/effect", "render",
-    "resources", "production", "scene", "shell", "demo", "dev", "app", "tools"};
+    "resources", "production", "scene", "shell", "demo", "dev", "app", "web", "tools"};
 
 struct LayerViolation {
   std::string file;  // relative to the tree's root
