@@ -407,7 +407,9 @@ XmlParseOutcome ParseXmlTree(const char* text, size_t length, XmlEncoding encodi
   if (!text) return {nullptr, XML_ERROR_NO_ELEMENTS, 0};
   size_t size = strnlen(text, length);
   auto document = std::make_shared<XmlDocument>();
-  document->buffer = std::make_unique_for_overwrite<char[]>(size + PADDING);
+  // Left uninitialised, as the copy below fills it (the browser build's libc++ lacks
+  // make_unique_for_overwrite).
+  document->buffer.reset(new char[size + PADDING]);
   char* buffer = document->buffer.get();
   std::memcpy(buffer, text, size);
   std::memset(buffer + size, 0, PADDING);

@@ -1,4 +1,4 @@
-# The sources of the browser player: every engine layer up to demo/, without the native-only
+# The sources of the browser player: every engine layer up to demo/ and the manager table, without the native-only
 # platform files (FLTK launcher, GLX context, ImGui backend, inotify, sockets, xdg-open) and the
 # glTF import, which the player never runs; their browser counterparts are in platform/web/.
 set(engine_layers platform core files sound window render resources production scene shell demo)
@@ -21,4 +21,5 @@ list(FILTER torvane_web_sources EXCLUDE REGEX "/platform/web/")
 list(FILTER torvane_web_sources EXCLUDE REGEX "_fixed_function\\.cpp$")
 file(GLOB browser_platform CONFIGURE_DEPENDS ${TORVANE_ROOT}/platform/web/*.cpp)
 file(GLOB front_end CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-list(APPEND torvane_web_sources ${browser_platform} ${front_end})
+# The seventeen managers are defined with the player's program, in their registration order.
+list(APPEND torvane_web_sources ${browser_platform} ${front_end} ${TORVANE_ROOT}/app/managers.cpp)

@@ -1,0 +1,175 @@
+// The browser player in headless Chromium, served from a loopback web server:
+//   node page_test.mjs TOOL TEST_PACK TEST_MUSIC [SHOWCASE_PACK SHOWCASE_MUSIC]
+// 1. the test production's page at ?at=T equals `torvane-tool render` at the same size, at ten times;
+// 2. the showcase's page (when given) loads, compiles every effect and draws its first frame;
+// 3. a pack that is missing or damaged gives a readable message on the page.
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import http from "node:http";
+import os from "node:os";
+import path from "node:path";
+import { createRequire } from "node:module";
+
+const require = createRequire(import.meta.url);
+const { chromium } = require("playwright-core");
+
+const [tool, testPack, testMusic, showcasePack, showcaseMusic] = process.argv.slice(2);
+const WIDTH = 320;
+const HEIGHT = 180;
+const TIMES = [0, 700, 1500, 2300, 3100, 3900, 4600, 5400, 6200, 7300];
+// A channel may differ by this much (float rounding between Mesa's llvmpipe and SwiftShader,
+// and 8-bit versus 16-bit float targets), and only this share of pixels may differ by more.
+const CHANNEL_TOLERANCE = 12;
+const OUTLIER_SHARE = 0.01;
+
+const work = fs.mkdtempSync(path.join(os.tmpdir(), "torvane-web-test-"));
+const failures = [];
+function check(condition, what) {
+  console.log((condition ? "ok   " : "FAIL ") + what);
+  if (!condition) failures.push(what);
+}
+
+const TYPES = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".png": "image/png" };
+function serve(root) {
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://x").pathname);
+    const file = path.join(root, path.normalize(name));
+    if (!file.startsWith(root) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    const bytes = fs.readFileSync(file);
+    response.writeHead(200, { "Content-Type": TYPES[path.extname(file)] || "application/octet-stream",
+                              "Content-Length": bytes.length });
+    response.end(bytes);
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+function exportProduction(name, pack, music) {
+  const out = path.join(work, name);
+  execFileSync(tool, ["web-export", "--pack", pack, "--music", music, "--out", out], { stdio: "pipe" });
+  return name;
+}
+
+async function openPage(browser, url, width, height) {
+  const page = await browser.newPage({ viewport: { width, height }, deviceScaleFactor: 1 });
+  const console_ = [];
+  page.on("console", (message) => console_.push(message.text()));
+  page.on("pageerror", (error) => console_.push(String(error)));
+  await page.goto(url);
+  return { page, console: console_ };
+}
+
+async function waitForState(page, states, timeout) {
+  await page.waitForFunction((wanted) => wanted.includes(document.body.dataset.state), states, { timeout });
+  return page.evaluate(() => document.body.dataset.state);
+}
+
+// RGBA of an image drawn into a 2D canvas: the WebGL canvas or a PNG the server holds.
+async function pixelsOf(page, source) {
+  return page.evaluate(async (src) => {
+    let image = document.getElementById("canvas");
+    if (src) {
+      image = new Image();
+      image.src = src;
+      await image.decode();
+    }
+    const copy = document.createElement("canvas");
+    copy.width = image.width;
+    copy.height = image.height;
+    const context = copy.getContext("2d");
+    context.drawImage(image, 0, 0);
+    return Array.from(context.getImageData(0, 0, copy.width, copy.height).data);
+  }, source);
+}
+
+function compare(browserPixels, nativePixels) {
+  let outliers = 0;
+  let worst = 0;
+  let total = 0;
+  for (let i = 0; i < nativePixels.length; i += 4) {
+    let pixelWorst = 0;
+    for (let c = 0; c < 3; ++c) {
+      const difference = Math.abs(browserPixels[i + c] - nativePixels[i + c]);
+      pixelWorst = Math.max(pixelWorst, difference);
+      total += difference;
+    }
+    worst = Math.max(worst, pixelWorst);
+    if (pixelWorst > CHANNEL_TOLERANCE) ++outliers;
+  }
+  const pixels = nativePixels.length / 4;
+  return { share: outliers / pixels, worst, mean: total / (pixels * 3) };
+}
+
+async function framesMatchNative(browser, base) {
+  const rendered = path.join(work, "test", "native");
+  execFileSync(tool, ["render", "--pack", testPack, "--size", `${WIDTH}x${HEIGHT}`, "--at", TIMES.join(","),
+                      "--out", rendered], { stdio: "pipe" });
+  for (const t of TIMES) {
+    const { page, console: log } = await openPage(browser, `${base}/test/index.html?at=${t}`, WIDTH, HEIGHT);
+    const state = await waitForState(page, ["frame", "failed"], 60000);
+    if (state !== "frame") {
+      check(false, `test production at ${t} ms: page state ${state} (${log.join(" | ")})`);
+      await page.close();
+      continue;
+    }
+    const browserPixels = await pixelsOf(page, null);
+    const nativeName = `frame_${String(t).padStart(8, "0")}.png`;
+    const nativePixels = await pixelsOf(page, `native/${nativeName}`);
+    const sameSize = browserPixels.length === nativePixels.length;
+    const result = sameSize ? compare(browserPixels, nativePixels) : { share: 1, worst: 255, mean: 255 };
+    check(sameSize && result.share <= OUTLIER_SHARE,
+          `test production at ${t} ms equals the native render: ${(result.share * 100).toFixed(2)}% of pixels ` +
+          `beyond ${CHANNEL_TOLERANCE}, worst ${result.worst}, mean ${result.mean.toFixed(2)}`);
+    await page.close();
+  }
+}
+
+async function showcasePlays(browser, base) {
+  const started = Date.now();
+  const { page, console: log } = await openPage(browser, `${base}/showcase/index.html?fsaa=0`, 640, 400);
+  await page.click("#start");
+  const state = await waitForState(page, ["playing", "failed", "ended"], 600000);
+  check(state === "playing", `showcase loads, compiles every effect and draws its first frame ` +
+        `(${state} after ${((Date.now() - started) / 1000).toFixed(1)} s${state === "playing" ? "" : ": " + log.join(" | ")})`);
+  await page.close();
+}
+
+async function brokenPackIsExplained(browser, base, folder, what) {
+  const { page } = await openPage(browser, `${base}/${folder}/index.html`, 640, 400);
+  await page.click("#start");
+  const state = await waitForState(page, ["failed", "playing", "ended"], 60000);
+  const message = await page.evaluate(() => document.getElementById("message").innerText);
+  check(state === "failed" && /torvane\.pak|pack/i.test(message), `${what}: "${message.replace(/\s+/g, " ")}"`);
+  await page.close();
+}
+
+const server = await serve(work);
+const base = `http://127.0.0.1:${server.address().port}`;
+const browser = await chromium.launch({
+  executablePath: process.env.TORVANE_CHROMIUM || "/usr/bin/chromium",
+  args: ["--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox", "--autoplay-policy=no-user-gesture-required"],
+});
+try {
+  exportProduction("test", testPack, testMusic);
+  await framesMatchNative(browser, base);
+  exportProduction("missing", testPack, testMusic);
+  fs.rmSync(path.join(work, "missing", "torvane.pak"));
+  await brokenPackIsExplained(browser, base, "missing", "a pack that fails to download");
+  exportProduction("damaged", testPack, testMusic);
+  const damaged = path.join(work, "damaged", "torvane.pak");
+  fs.writeFileSync(damaged, fs.readFileSync(damaged).subarray(0, 64));
+  await brokenPackIsExplained(browser, base, "damaged", "a damaged pack");
+  if (showcasePack) {
+    exportProduction("showcase", showcasePack, showcaseMusic);
+    await showcasePlays(browser, base);
+  }
+} finally {
+  await browser.close();
+  server.close();
+  fs.rmSync(work, { recursive: true, force: true });
+}
+console.log(failures.length ? `${failures.length} failed` : "all passed");
+process.exit(failures.length ? 1 : 0);
