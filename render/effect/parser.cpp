@@ -279,6 +279,11 @@ class Parser {
         mOut.roots.emplace_back(Text(i));
       }
     }
+    if (i > equals + 1 && i <= mTokens.size()) {
+      variable.initialiserBegin = mTokens[equals].begin;
+      variable.initialiserEnd = mTokens[i - 1].end;
+      variable.initialiser = mText.substr(mTokens[equals + 1].begin, variable.initialiserEnd - mTokens[equals + 1].begin);
+    }
     return i;
   }
 
