@@ -9,6 +9,9 @@ namespace render {
 
 namespace {
 
+// Deeper nesting is refused: it would only wear down the stack.
+constexpr int MAX_DEPTH = 64;
+
 struct Value {
   std::vector<float> components;
   int columns = 0;  // a matrix's column count, 0 for scalars and vectors
@@ -108,6 +111,14 @@ class Evaluator {
   }
 
   bool Unary(Value& value) {
+    if (mDepth >= MAX_DEPTH) return false;
+    ++mDepth;
+    const bool read = SignedPrimary(value);
+    --mDepth;
+    return read;
+  }
+
+  bool SignedPrimary(Value& value) {
     if (Take('-')) {
       if (!Unary(value)) return false;
       for (float& component : value.components) component = -component;
@@ -196,6 +207,7 @@ class Evaluator {
 
   std::string_view mText;
   size_t mPos = 0;
+  int mDepth = 0;
 };
 
 }  // namespace

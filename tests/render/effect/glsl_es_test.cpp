@@ -255,6 +255,9 @@ TEST(ConstantValue, EvaluatesWhatInitialisersAreWrittenWith) {
     std::vector<float> components;
     EXPECT_FALSE(render::EvaluateConstant(bad, components)) << bad;
   }
+  std::vector<float> components;
+  EXPECT_FALSE(render::EvaluateConstant(std::string(100000, '(') + "1.0" + std::string(100000, ')'), components));
+  EXPECT_FALSE(render::EvaluateConstant(std::string(100000, '-') + "1.0", components));
 }
 
 }  // namespace
