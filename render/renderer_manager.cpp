@@ -6,6 +6,9 @@
 
 #include "core/critical.h"
 #include "platform/gl_context.h"
+#include "render/drawing_path.h"
+#include "render/immediate_draw.h"
+#include "render/immediate_draw_paths.h"
 #include "render/intermediate_command.h"
 #include "render/texture.h"
 #include "window/window_gl.h"
@@ -52,16 +55,17 @@ bool rendererManager::Initialize() {
   glFrontFace(GL_CCW);
   glCullFace(GL_BACK);
   glEnable(GL_CULL_FACE);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_TEXTURE_GEN_S);
-  glDisable(GL_TEXTURE_GEN_T);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_COLOR_MATERIAL);
+  SetTexturing(false);
+  // The WebGL 2 path has neither texture coordinate generation nor lighting to turn off.
+  TORVANE_FIXED_FUNCTION_ONLY(SetUnlitState());
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, START_ALPHA_REFERENCE);
+  SetAlphaTest(true, GL_GREATER, START_ALPHA_REFERENCE);
+  return true;
+}
+
+bool rendererManager::Terminate() {
+  if (render::OnWebGl2Path()) webgl::ReleaseDrawingResources();
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "render/effect/es_fixed_state.h"
 #include "render/effect/glsl_es_translation.h"
 #include "render/effect/matrix.h"
 #include "render/effect/parser.h"
@@ -63,6 +64,18 @@ int FloatCount(EffectParameterType type) {
   }
 }
 
+// A state matrix from the matrices the WebGL 2 path keeps; the texture matrix is always identity there.
+void EsStateMatrix(int which, float* matrix) {
+  const render::EsFixedState& state = render::CurrentEsFixedState();
+  if (which == STATE_MATRIX_MODELVIEW_PROJECTION) {
+    MultiplyMatrix(state.projection, state.modelView, matrix);
+  } else if (which == STATE_MATRIX_TEXTURE) {
+    for (int i = 0; i < 16; ++i) matrix[i] = i % 5 == 0 ? 1.0f : 0.0f;
+  } else {
+    std::memcpy(matrix, which == STATE_MATRIX_PROJECTION ? state.projection : state.modelView, 16 * sizeof(float));
+  }
+}
+
 void AppendMessage(std::string& log, const std::string& fileName, int line, const std::string& text) {
   log += fileName + ":" + std::to_string(line) + ": " + text + "\n";
 }
@@ -73,7 +86,10 @@ cEffect::~cEffect() { Destroy(); }
 
 void cEffect::Destroy() {
   if (mActivePass >= 0) resetPassState(mActivePass);
-  for (const Pass& pass : mPasses) glDeleteProgram(pass.program);
+  for (const Pass& pass : mPasses) {
+    render::ForgetEsProgram(pass.program);
+    glDeleteProgram(pass.program);
+  }
   mSource = EffectSource{};
   mInitialValues.clear();
   mLog.clear();
@@ -333,7 +349,9 @@ void cEffect::setStateMatrix(int handle, int flags) {
   if (handle < 0) return;
   float matrix[16];
   const int which = flags & 0xF0;
-  if (which == STATE_MATRIX_MODELVIEW_PROJECTION) {
+  if (mDialect == render::GlslDialect::GlslEs300) {
+    EsStateMatrix(which, matrix);
+  } else if (which == STATE_MATRIX_MODELVIEW_PROJECTION) {
     float projection[16];
     float modelView[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);

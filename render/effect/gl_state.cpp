@@ -1,5 +1,7 @@
 #include "render/effect/gl_state.h"
 
+#include "render/effect/es_fixed_state.h"
+#include "render/effect/glsl_dialect.h"
 #include "render/effect/states.h"
 
 namespace {
@@ -30,7 +32,45 @@ GLenum CapabilityOf(int state) {
   }
 }
 
+bool OnWebGl2Path() { return render::SelectedGlslDialect() == render::GlslDialect::GlslEs300; }
+
+// States that WebGL 2 has no GL state for: the alpha test is kept for the programs' discard, and
+// polygon modes, point sizes and point sprites do not exist there (points are sprites sized by
+// the program). True when state is one of them.
+bool WriteWebGl2(int state, const double* v) {
+  render::EsFixedState& fixed = render::CurrentEsFixedState();
+  switch (state) {
+    case STATE_ALPHA_TEST_ENABLE: fixed.alphaTest = v[0] != 0; return true;
+    case STATE_ALPHA_FUNC:
+      fixed.alphaFunc = Enum(v[0]);
+      // GL clamps the reference so.
+      fixed.alphaReference = static_cast<float>(v[1] < 0 ? 0 : v[1] > 1 ? 1 : v[1]);
+      return true;
+    case STATE_POLYGON_MODE:
+    case STATE_POINT_SIZE:
+    case STATE_VERTEX_PROGRAM_POINT_SIZE_ENABLE:
+    case STATE_POINT_SPRITE_ENABLE: return true;
+    default: return false;
+  }
+}
+
+bool SaveWebGl2(int state, std::vector<EffectSavedState>& saved) {
+  const render::EsFixedState& fixed = render::CurrentEsFixedState();
+  switch (state) {
+    case STATE_ALPHA_TEST_ENABLE: saved.push_back({state, {fixed.alphaTest ? 1.0 : 0.0, 0, 0, 0}}); return true;
+    case STATE_ALPHA_FUNC:
+      saved.push_back({state, {static_cast<double>(fixed.alphaFunc), fixed.alphaReference, 0, 0}});
+      return true;
+    case STATE_POLYGON_MODE:
+    case STATE_POINT_SIZE:
+    case STATE_VERTEX_PROGRAM_POINT_SIZE_ENABLE:
+    case STATE_POINT_SPRITE_ENABLE: return true;
+    default: return false;
+  }
+}
+
 void Write(int state, const double* v) {
+  if (OnWebGl2Path() && WriteWebGl2(state, v)) return;
   if (const GLenum capability = CapabilityOf(state)) {
     SetEnabled(capability, v[0]);
     return;
@@ -77,6 +117,7 @@ double Float(GLenum name) {
 
 // Appends the current value of state in a form that Write puts back.
 void Save(int state, std::vector<EffectSavedState>& saved) {
+  if (OnWebGl2Path() && SaveWebGl2(state, saved)) return;
   if (const GLenum capability = CapabilityOf(state)) {
     saved.push_back({state, {static_cast<double>(glIsEnabled(capability)), 0, 0, 0}});
     return;
@@ -151,7 +192,10 @@ void ApplySamplerState(GLenum target, const EffectStateAssignment& assignment) {
     case SAMPLER_WRAP_S: glTexParameteri(target, GL_TEXTURE_WRAP_S, static_cast<GLint>(v[0])); break;
     case SAMPLER_WRAP_T: glTexParameteri(target, GL_TEXTURE_WRAP_T, static_cast<GLint>(v[0])); break;
     case SAMPLER_WRAP_R: glTexParameteri(target, GL_TEXTURE_WRAP_R, static_cast<GLint>(v[0])); break;
-    case SAMPLER_BORDER_COLOR: glTexParameterfv(target, GL_TEXTURE_BORDER_COLOR, v); break;
+    case SAMPLER_BORDER_COLOR:
+      // WebGL 2 has no border colour (nor the clamp that samples it).
+      if (!OnWebGl2Path()) glTexParameterfv(target, GL_TEXTURE_BORDER_COLOR, v);
+      break;
     case SAMPLER_MAX_ANISOTROPY:
       if (GLEW_EXT_texture_filter_anisotropic) glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, v[0]);
       break;

@@ -36,6 +36,8 @@ inline constexpr const char* ES_TEXTURE_MATRIX = "torvane_TextureMatrix";
 inline constexpr const char* ES_ALPHA_FUNC = "torvane_AlphaFunc";
 inline constexpr const char* ES_ALPHA_REFERENCE = "torvane_AlphaReference";
 
+// The drawing path's own program: EsTexturing's value.
+inline constexpr const char* ES_TEXTURING = "torvane_Texturing";
 // The value of ES_ALPHA_FUNC for a fixed-function alpha test (a GL compare function).
 int EsAlphaFunction(bool enabled, unsigned compareFunction);
 
