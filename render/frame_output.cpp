@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/framebuffer_object.h"
 #include "render/pixel_readback.h"
 #include "render/screen_buffer.h"
 #include "render/screen_pass.h"
@@ -33,7 +34,7 @@ std::vector<uint8_t> FrameOutput::ReadPixels() {
   if (!mBuffer) return pixels;
   Bind();
   pixels = ReadPixelsTopFirst(mWidth, mHeight);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  render::BindFramebufferObject(0);
   return pixels;
 }
 
@@ -59,7 +60,7 @@ void FrameOutput::Present(int windowWidth, int windowHeight) {
 void FrameOutput::PresentInArea(int windowWidth, int windowHeight, const Placement& area) {
   if (!mBuffer || !mBuffer->GetColor()) return;
   Placement placement = PlacementInArea(area);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  render::BindFramebufferObject(0);
   glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
   GLint program = 0;
   glGetIntegerv(GL_CURRENT_PROGRAM, &program);

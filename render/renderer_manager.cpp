@@ -7,6 +7,7 @@
 #include "core/critical.h"
 #include "platform/gl_context.h"
 #include "render/drawing_path.h"
+#include "render/framebuffer_object.h"
 #include "render/immediate_draw.h"
 #include "render/immediate_draw_paths.h"
 #include "render/intermediate_command.h"
@@ -90,11 +91,11 @@ bool rendererManager::CaptureScreen(const char* fileName) {
   int width = mScreenWidth;
   int height = mScreenHeight;
   if (width == 0 || height == 0) return false;
-  bool framebufferObjects = GLEW_EXT_framebuffer_object;
-  GLint savedFramebuffer = 0;
+  const bool framebufferObjects = render::FramebufferObjectsAvailable();
+  unsigned savedFramebuffer = 0;
   if (framebufferObjects) {
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &savedFramebuffer);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    savedFramebuffer = render::BoundFramebufferObject();
+    render::BindFramebufferObject(0);
   }
   GLint savedReadBuffer = GL_BACK;
   glGetIntegerv(GL_READ_BUFFER, &savedReadBuffer);
@@ -110,7 +111,7 @@ bool rendererManager::CaptureScreen(const char* fileName) {
     CopyOpaque(pixels, width, height, texture);
     written = texture.writeToFile(fileName);
   }
-  if (framebufferObjects) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(savedFramebuffer));
+  if (framebufferObjects) render::BindFramebufferObject(savedFramebuffer);
   glReadBuffer(static_cast<GLenum>(savedReadBuffer));
   return written;
 }

@@ -2,16 +2,10 @@
 
 #include <GL/glew.h>
 
-#include "render/drawing_path.h"
+#include "render/framebuffer_object.h"
 #include "render/matrix_stack.h"
 
-void BindFramebuffer(unsigned framebuffer) {
-  if (render::OnWebGl2Path()) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  } else if (glBindFramebufferEXT) {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-  }
-}
+void BindFramebuffer(unsigned framebuffer) { render::BindFramebufferObject(framebuffer); }
 
 void SetViewport(int width, int height) { glViewport(0, 0, width, height); }
 
