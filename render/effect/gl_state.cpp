@@ -1,6 +1,7 @@
 #include "render/effect/gl_state.h"
 
 #include "render/effect/es_fixed_state.h"
+#include "render/effect/gl_state_fixed_function.h"
 #include "render/effect/glsl_dialect.h"
 #include "render/effect/states.h"
 
@@ -71,6 +72,9 @@ bool SaveWebGl2(int state, std::vector<EffectSavedState>& saved) {
 
 void Write(int state, const double* v) {
   if (OnWebGl2Path() && WriteWebGl2(state, v)) return;
+#ifndef TORVANE_WEBGL
+  if (WriteFixedFunctionState(state, v)) return;
+#endif
   if (const GLenum capability = CapabilityOf(state)) {
     SetEnabled(capability, v[0]);
     return;
@@ -80,18 +84,15 @@ void Write(int state, const double* v) {
     case STATE_BLEND_FUNC_SEPARATE: glBlendFuncSeparate(Enum(v[0]), Enum(v[1]), Enum(v[2]), Enum(v[3])); break;
     case STATE_BLEND_EQUATION: glBlendEquation(Enum(v[0])); break;
     case STATE_BLEND_COLOR: glBlendColor(v[0], v[1], v[2], v[3]); break;
-    case STATE_ALPHA_FUNC: glAlphaFunc(Enum(v[0]), static_cast<GLclampf>(v[1])); break;
     case STATE_DEPTH_FUNC: glDepthFunc(Enum(v[0])); break;
     case STATE_DEPTH_MASK: glDepthMask(Bool(v[0])); break;
     case STATE_CULL_FACE: glCullFace(Enum(v[0])); break;
     case STATE_FRONT_FACE: glFrontFace(Enum(v[0])); break;
     case STATE_COLOR_MASK: glColorMask(Bool(v[0]), Bool(v[1]), Bool(v[2]), Bool(v[3])); break;
-    case STATE_POLYGON_MODE: glPolygonMode(Enum(v[0]), Enum(v[1])); break;
     case STATE_POLYGON_OFFSET: glPolygonOffset(static_cast<GLfloat>(v[0]), static_cast<GLfloat>(v[1])); break;
     case STATE_STENCIL_FUNC: glStencilFunc(Enum(v[0]), static_cast<GLint>(v[1]), Bits(v[2])); break;
     case STATE_STENCIL_OP: glStencilOp(Enum(v[0]), Enum(v[1]), Enum(v[2])); break;
     case STATE_STENCIL_MASK: glStencilMask(Bits(v[0])); break;
-    case STATE_POINT_SIZE: glPointSize(static_cast<GLfloat>(v[0])); break;
     case STATE_LINE_WIDTH: glLineWidth(static_cast<GLfloat>(v[0])); break;
     default: break;
   }
