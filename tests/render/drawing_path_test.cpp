@@ -6,6 +6,7 @@
 
 #include "render/drawing_path.h"
 #include "render/effect/es_fixed_state.h"
+#include "render/frame_output.h"
 #include "render/matrix_stack.h"
 #include "render/screen_buffer.h"
 #include "tests/support/gl_fixture.h"
@@ -77,6 +78,38 @@ TEST_F(DrawingPath, FloatBuffersCanBeDrawnIntoOnBothPaths) {
     render::SelectDrawingPath(path);
     EXPECT_TRUE(FloatScreenBuffersDrawable()) << (path == render::DrawingPath::WebGl2 ? "WebGL 2" : "fixed function");
   }
+}
+
+// A picture of two halves, letter-boxed into the window, and the window's pixels afterwards.
+std::vector<uint8_t> PresentedWindow(render::DrawingPath path) {
+  render::SelectDrawingPath(path);
+  FrameOutput output;
+  output.Create(32, 8);
+  output.Bind();
+  glViewport(0, 0, 32, 8);
+  glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_SCISSOR_TEST);
+  glScissor(0, 0, 16, 8);
+  glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
+  glEnable(GL_BLEND);
+  output.Present(GLTest::WIDTH, GLTest::HEIGHT);
+  EXPECT_TRUE(glIsEnabled(GL_BLEND)) << "presenting did not put the state back";
+  std::vector<uint8_t> window(GLTest::WIDTH * GLTest::HEIGHT * 4);
+  glReadPixels(0, 0, GLTest::WIDTH, GLTest::HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
+  return window;
+}
+
+TEST_F(DrawingPath, ThePictureIsShownInTheWindowAlikeOnBothPaths) {
+  const auto fixed = PresentedWindow(render::DrawingPath::FixedFunction);
+  const auto webgl = PresentedWindow(render::DrawingPath::WebGl2);
+  EXPECT_EQ(fixed, webgl);
+  const size_t middleRow = static_cast<size_t>(HEIGHT / 2) * WIDTH * 4;
+  EXPECT_EQ(webgl[middleRow + 4 * 4], 255) << "the left half";
+  EXPECT_EQ(webgl[middleRow + 60 * 4 + 2], 153) << "the right half";
+  EXPECT_EQ(webgl[4 * 4], 0) << "the border";
 }
 
 }  // namespace
