@@ -28,9 +28,8 @@ unsigned BoundFramebufferObject() {
 }
 
 void AttachTexture(render::FramebufferAttachment attachment, unsigned texture) {
-  glFramebufferTexture2D(GL_FRAMEBUFFER,
-                         attachment == render::FramebufferAttachment::Colour ? GL_COLOR_ATTACHMENT0 : GL_DEPTH_ATTACHMENT,
-                         GL_TEXTURE_2D, texture, 0);
+  const GLenum point = attachment == render::FramebufferAttachment::Colour ? GL_COLOR_ATTACHMENT0 : GL_DEPTH_ATTACHMENT;
+  glFramebufferTexture2D(GL_FRAMEBUFFER, point, GL_TEXTURE_2D, texture, 0);
 }
 
 bool FramebufferComplete() { return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE; }

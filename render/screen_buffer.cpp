@@ -1,8 +1,8 @@
 #include "render/screen_buffer.h"
 
-#include "render/drawing_path.h"
 #include "render/framebuffer_object.h"
 #include "render/texture.h"
+#include "render/texture_formats.h"
 #include "render/texture_manager.h"
 
 CORE_IMPLEMENT_DYNAMIC(cScreenBuffer, CoreObject)
@@ -18,12 +18,9 @@ size_t TexelBytes(GLenum internalFormat) {
   }
 }
 
-// WebGL 2 takes depth textures only in a sized format, and has no GL_CLAMP.
-GLenum DepthFormat() { return render::OnWebGl2Path() ? GL_DEPTH_COMPONENT32F : GL_DEPTH_COMPONENT; }
-GLenum ClampWrap() { return render::OnWebGl2Path() ? GL_CLAMP_TO_EDGE : GL_CLAMP; }
-
 cTexture* CreateTexture(int width, int height, GLenum internalFormat, GLenum format, GLenum type) {
-  auto* texture = new cTexture(width, height, 0, internalFormat, format, type, GL_TEXTURE_2D, GL_LINEAR, ClampWrap(), 1);
+  auto* texture = new cTexture(width, height, 0, internalFormat, format, type, GL_TEXTURE_2D, GL_LINEAR,
+                               render::ClampWrapMode(), 1);
   texture->upload();
   return texture;
 }
@@ -39,7 +36,7 @@ cScreenBuffer::cScreenBuffer(int width, int height, GLenum colourInternalFormat,
     Attach(render::FramebufferAttachment::Colour, gTextureManager.lookupName(mColor));
   }
   if (flags & SCREEN_BUFFER_DEPTH) {
-    mDepth = CreateTexture(width, height, DepthFormat(), GL_DEPTH_COMPONENT, GL_FLOAT);
+    mDepth = CreateTexture(width, height, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, GL_FLOAT);
     Attach(render::FramebufferAttachment::Depth, gTextureManager.lookupName(mDepth));
   }
 }

@@ -52,8 +52,8 @@ int ComposeAndWrite(HeadlessDemo& demo, const std::vector<uint32_t>& times, cons
 int RunRender(const std::vector<std::string>& rawArgs) {
   ToolArgs args;
   std::string error;
-  if (!ParseToolArgs(rawArgs, WithFrameOptions({"--pack", "--at", "--out"}), {"--low-quality", "--every-pass", "--webgl-path"},
-                     args, error)) {
+  if (!ParseToolArgs(rawArgs, WithFrameOptions({"--pack", "--at", "--out"}),
+                     {"--low-quality", "--every-pass", "--webgl-path"}, args, error)) {
     return ToolUsageError("render", error);
   }
   if (!args.positional.empty()) return ToolUsageError("render", "takes no positional arguments");

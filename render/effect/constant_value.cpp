@@ -149,7 +149,8 @@ class Evaluator {
     const std::string rest(mText.substr(mPos));
     char* stop = nullptr;
     const bool hex = rest.size() > 1 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X');
-    const float number = hex ? static_cast<float>(std::strtol(rest.c_str(), &stop, 16)) : std::strtof(rest.c_str(), &stop);
+    const float number =
+        hex ? static_cast<float>(std::strtol(rest.c_str(), &stop, 16)) : std::strtof(rest.c_str(), &stop);
     if (stop == rest.c_str()) return false;
     mPos += static_cast<size_t>(stop - rest.c_str());
     if (mPos < mText.size() && (mText[mPos] == 'f' || mText[mPos] == 'F' || mText[mPos] == 'u' || mText[mPos] == 'U')) {
@@ -176,7 +177,9 @@ class Evaluator {
       return true;
     }
     std::vector<float> all;
-    for (const Value& argument : arguments) all.insert(all.end(), argument.components.begin(), argument.components.end());
+    for (const Value& argument : arguments) {
+      all.insert(all.end(), argument.components.begin(), argument.components.end());
+    }
     if (all.size() == 1 && columns == 0) all.assign(size, all[0]);
     if (all.size() < size) return false;
     all.resize(size);

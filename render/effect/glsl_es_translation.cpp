@@ -227,7 +227,8 @@ class Translator {
       out += std::string(PREFIX_OF_RENAMED) + std::string(name);
       return true;
     }
-    const Replacement* replacement = mStage == EffectStage::Vertex ? FindIn(VERTEX_ONLY, name) : FindIn(FRAGMENT_ONLY, name);
+    const Replacement* replacement =
+        mStage == EffectStage::Vertex ? FindIn(VERTEX_ONLY, name) : FindIn(FRAGMENT_ONLY, name);
     if (!replacement) replacement = FindIn(MATRICES, name);
     if (!replacement) replacement = FindIn(TEXTURE_FUNCTIONS, name);
     if (!replacement) {

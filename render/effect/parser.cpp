@@ -282,7 +282,8 @@ class Parser {
     if (i > equals + 1 && i <= mTokens.size()) {
       variable.initialiserBegin = mTokens[equals].begin;
       variable.initialiserEnd = mTokens[i - 1].end;
-      variable.initialiser = mText.substr(mTokens[equals + 1].begin, variable.initialiserEnd - mTokens[equals + 1].begin);
+      const size_t valueBegin = mTokens[equals + 1].begin;
+      variable.initialiser = mText.substr(valueBegin, variable.initialiserEnd - valueBegin);
     }
     return i;
   }
