@@ -1,0 +1,12 @@
+#pragma once
+// The texture formats of the engine's own buffers as the selected drawing path takes them:
+// WebGL 2 has depth textures only in sized formats, and no GL_CLAMP wrap.
+
+#include <GL/glew.h>
+
+namespace render {
+
+GLenum DepthTextureFormat();
+GLenum ClampWrapMode();
+
+}  // namespace render
