@@ -194,8 +194,9 @@ build_libraries() {
 }
 
 build_page() {
+  mkdir -p "$build_dir"
   emcmake cmake -S "$root/web" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DTORVANE_WEB_PREFIX="$prefix" > "$build_dir.configure.log" || { cat "$build_dir.configure.log"; exit 1; }
+    -DTORVANE_WEB_PREFIX="$prefix" > "$build_dir/configure.log" || { cat "$build_dir/configure.log"; exit 1; }
   cmake --build "$build_dir" -j "$jobs"
   echo "web: built $build_dir/torvane.html"
 }

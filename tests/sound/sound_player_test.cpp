@@ -19,6 +19,12 @@ namespace {
 constexpr uint32_t SEGMENT = 44100;
 constexpr size_t NOT_FOUND = static_cast<size_t>(-1);
 
+struct StreamedMusic {
+  const char* name;
+  Bytes file;
+  bool ogg;
+};
+
 class SoundPlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -30,15 +36,25 @@ class SoundPlayerTest : public ::testing::Test {
     unsetenv("WAYLAND_DISPLAY");
   }
 
-  // Waits until the player stops; false if it is still playing after limit.
+  // Waits until the player stops; false if it is still playing after limit. A stream refilled
+  // from the main loop is pumped at a browser's frame rate meanwhile.
   static bool WaitUntilStopped(const SoundPlayer& player, std::chrono::seconds limit) {
     auto deadline = std::chrono::steady_clock::now() + limit;
     while (player.IsPlaying()) {
       if (std::chrono::steady_clock::now() > deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      if (SoundPlayer::StreamsFromMainLoop()) {
+        SoundPlayer::PumpStreams();
+        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+      } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
     }
     return true;
   }
+
+  void TearDown() override { SoundPlayer::StreamFromMainLoop(false); }
+
+  void PlaysEverySample(const StreamedMusic& music);
 
   // Where pcm's first 4 KiB appear in the recording at or after from (frame-aligned).
   static size_t FindStart(const Bytes& recorded, const Bytes& pcm, size_t from) {
@@ -97,24 +113,11 @@ Bytes DecodedPcm(const std::string& path) {
   return Bytes(whole.Data(), whole.Data() + whole.Size());
 }
 
-struct StreamedMusic {
-  const char* name;
-  Bytes file;
-  bool ogg;
-};
-
 // The segment that holds the end is queued half a segment before the cursor reaches it; it must
 // still be played out, up to the last sample and no further, and the player must report playing
 // until then: the demo ends when the music has been heard whole.
-TEST_F(SoundPlayerTest, EverySampleOfStreamedMusicIsPlayedBeforeThePlayerStops) {
-  const StreamedMusic cases[] = {
-      {"inside.ogg", TestOggVorbis(6.3, 2, 44100), true},
-      {"boundary.ogg", TestOggVorbis(6.0, 2, 44100), true},
-      {"boundary.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(24 * SEGMENT)), false},
-      {"inside.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(24 * SEGMENT + 4 * 1234)), false},
-  };
-  for (const StreamedMusic& music : cases) {
-    SCOPED_TRACE(music.name);
+void SoundPlayerTest::PlaysEverySample(const StreamedMusic& music) {
+  {
     recording = ScratchFolder() + "/" + music.name + ".raw";
     setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
     std::string path = WriteScratchFile(music.name, music.file);
@@ -157,6 +160,27 @@ TEST_F(SoundPlayerTest, EverySampleOfStreamedMusicIsPlayedBeforeThePlayerStops) 
         << "the last " << tail << " bytes of the music were not played";
     EXPECT_TRUE(SilentFrom(recorded, start + pcm.size(), recorded.size())) << "nothing after the last sample";
   }
+}
+
+TEST_F(SoundPlayerTest, EverySampleOfStreamedMusicIsPlayedBeforeThePlayerStops) {
+  const StreamedMusic cases[] = {
+      {"inside.ogg", TestOggVorbis(6.3, 2, 44100), true},
+      {"boundary.ogg", TestOggVorbis(6.0, 2, 44100), true},
+      {"boundary.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(24 * SEGMENT)), false},
+      {"inside.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(24 * SEGMENT + 4 * 1234)), false},
+  };
+  for (const StreamedMusic& music : cases) {
+    SCOPED_TRACE(music.name);
+    PlaysEverySample(music);
+  }
+}
+
+// Where no thread runs (the browser), the main loop refills the ring once per frame: the music must
+// still be heard whole, to its last sample.
+TEST_F(SoundPlayerTest, AStreamPumpedFromTheMainLoopIsPlayedWhole) {
+  SoundPlayer::StreamFromMainLoop(true);
+  PlaysEverySample({"inside-pumped.ogg", TestOggVorbis(6.3, 2, 44100), true});
+  PlaysEverySample({"boundary-pumped.wav", MakeWave(Pcm16Format(2, 44100), CountingPcm(24 * SEGMENT)), false});
 }
 
 TEST_F(SoundPlayerTest, ASecondPlayAfterTheEndStartsAgain) {

@@ -17,10 +17,16 @@ const [tool, testPack, testMusic, showcasePack, showcaseMusic] = process.argv.sl
 const WIDTH = 320;
 const HEIGHT = 180;
 const TIMES = [0, 700, 1500, 2300, 3100, 3900, 4600, 5400, 6200, 7300];
-// A channel may differ by this much (float rounding between Mesa's llvmpipe and SwiftShader,
-// and 8-bit versus 16-bit float targets), and only this share of pixels may differ by more.
+// The pictures are compared pixel by pixel and by the means of BLOCK×BLOCK blocks. Everything but
+// the backdrop matches to the pixel; the backdrop samples a noise texture, where the two
+// rasterisers (Mesa's llvmpipe natively, SwiftShader in Chromium) pick neighbouring texels, so up
+// to OUTLIER_SHARE of the pixels (14.7% measured) differ by more than CHANNEL_TOLERANCE while every
+// block's mean stays within BLOCK_TOLERANCE (5.2 measured). A missing or misplaced object, a wrong
+// colour or a lost effect moves the block means far beyond it.
 const CHANNEL_TOLERANCE = 12;
-const OUTLIER_SHARE = 0.01;
+const OUTLIER_SHARE = 0.2;
+const BLOCK = 8;
+const BLOCK_TOLERANCE = 8;
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), "torvane-web-test-"));
 const failures = [];
@@ -85,28 +91,41 @@ async function pixelsOf(page, source) {
   }, source);
 }
 
-function compare(browserPixels, nativePixels) {
+function compare(browserPixels, nativePixels, width) {
+  const height = nativePixels.length / 4 / width;
   let outliers = 0;
   let worst = 0;
   let total = 0;
+  const blockSums = new Map();
   for (let i = 0; i < nativePixels.length; i += 4) {
+    const pixel = i / 4;
+    const block = Math.floor(pixel % width / BLOCK) + "," + Math.floor(pixel / width / BLOCK);
+    const sums = blockSums.get(block) || [0, 0, 0, 0, 0, 0];
     let pixelWorst = 0;
     for (let c = 0; c < 3; ++c) {
       const difference = Math.abs(browserPixels[i + c] - nativePixels[i + c]);
       pixelWorst = Math.max(pixelWorst, difference);
       total += difference;
+      sums[c] += browserPixels[i + c];
+      sums[c + 3] += nativePixels[i + c];
     }
+    blockSums.set(block, sums);
     worst = Math.max(worst, pixelWorst);
     if (pixelWorst > CHANNEL_TOLERANCE) ++outliers;
   }
-  const pixels = nativePixels.length / 4;
-  return { share: outliers / pixels, worst, mean: total / (pixels * 3) };
+  let blockWorst = 0;
+  for (const sums of blockSums.values()) {
+    for (let c = 0; c < 3; ++c) blockWorst = Math.max(blockWorst, Math.abs(sums[c] - sums[c + 3]) / (BLOCK * BLOCK));
+  }
+  const pixels = width * height;
+  return { share: outliers / pixels, worst, mean: total / (pixels * 3), blockWorst };
 }
 
 async function framesMatchNative(browser, base) {
   const rendered = path.join(work, "test", "native");
   execFileSync(tool, ["render", "--pack", testPack, "--size", `${WIDTH}x${HEIGHT}`, "--at", TIMES.join(","),
                       "--out", rendered], { stdio: "pipe" });
+  if (process.env.TORVANE_WEB_TEST_KEEP) fs.cpSync(rendered, process.env.TORVANE_WEB_TEST_KEEP, { recursive: true });
   for (const t of TIMES) {
     const { page, console: log } = await openPage(browser, `${base}/test/index.html?at=${t}`, WIDTH, HEIGHT);
     const state = await waitForState(page, ["frame", "failed"], 60000);
@@ -116,13 +135,17 @@ async function framesMatchNative(browser, base) {
       continue;
     }
     const browserPixels = await pixelsOf(page, null);
+    if (process.env.TORVANE_WEB_TEST_KEEP) {
+      await page.locator("#canvas").screenshot({ path: path.join(process.env.TORVANE_WEB_TEST_KEEP, `browser_${t}.png`) });
+    }
     const nativeName = `frame_${String(t).padStart(8, "0")}.png`;
     const nativePixels = await pixelsOf(page, `native/${nativeName}`);
     const sameSize = browserPixels.length === nativePixels.length;
-    const result = sameSize ? compare(browserPixels, nativePixels) : { share: 1, worst: 255, mean: 255 };
-    check(sameSize && result.share <= OUTLIER_SHARE,
+    const result = sameSize ? compare(browserPixels, nativePixels, WIDTH) : { share: 1, worst: 255, mean: 255, blockWorst: 255 };
+    check(sameSize && result.share <= OUTLIER_SHARE && result.blockWorst <= BLOCK_TOLERANCE,
           `test production at ${t} ms equals the native render: ${(result.share * 100).toFixed(2)}% of pixels ` +
-          `beyond ${CHANNEL_TOLERANCE}, worst ${result.worst}, mean ${result.mean.toFixed(2)}`);
+          `beyond ${CHANNEL_TOLERANCE}, worst ${result.worst}, mean ${result.mean.toFixed(2)}, ` +
+          `worst ${BLOCK}×${BLOCK} mean ${result.blockWorst.toFixed(1)}`);
     await page.close();
   }
 }

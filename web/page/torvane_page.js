@@ -8,6 +8,8 @@ Module.noInitialRun = true;
   const PACK = "torvane.pak";
   const MUSIC = "music.ogg";
   const query = new URLSearchParams(location.search);
+  // The engine's last log lines: what a fatal error logged before its message, shown under it.
+  const recentLog = [];
   const page = {
     escapes: 0,
     state: "idle",
@@ -20,6 +22,11 @@ Module.noInitialRun = true;
       page.message = title + ": " + text;
     },
     reportState(state) {
+      if (state === "failed" && page.message && recentLog.length) {
+        const details = document.createElement("div");
+        details.textContent = "\n" + recentLog.join("\n");
+        document.getElementById("message").appendChild(details);
+      }
       page.state = state;
       document.body.dataset.state = state;
       if (state !== "loading") document.getElementById("download").style.display = "none";
@@ -27,7 +34,11 @@ Module.noInitialRun = true;
   };
   Module.torvanePage = page;
   Module.print = (text) => console.log(text);
-  Module.printErr = (text) => console.warn(text);
+  Module.printErr = (text) => {
+    console.warn(text);
+    recentLog.push(text);
+    if (recentLog.length > 6) recentLog.shift();
+  };
 
   const at = query.get("at");
   const paused = at !== null;
