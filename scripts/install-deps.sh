@@ -15,6 +15,8 @@ packages=(
   help2man lintian desktop-file-utils man-db
   # Message boxes draw with the X server's core fonts: without them no box is shown at all.
   xfonts-base
+  # The browser player's build and tests (scripts/web.sh, scripts/test-web.sh).
+  emscripten dpkg-dev chromium
 )
 
 missing=()

@@ -13,4 +13,6 @@ plain=()
 [ "${TORVANE_SANITIZED_TESTS:-default}" != none ] && plain=(-LE '^fuzz-replay$')
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
   ctest --test-dir "$build_dir" --output-on-failure --timeout 600 -j "$jobs" "${plain[@]}"
+# The browser player: its build and its pages in headless Chromium (TORVANE_WEB_TESTS=none skips).
+[ "${TORVANE_WEB_TESTS:-default}" != none ] && bash scripts/test-web.sh "$build_dir"
 bash scripts/test-sanitized.sh

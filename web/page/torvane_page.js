@@ -13,6 +13,7 @@ Module.noInitialRun = true;
   const page = {
     escapes: 0,
     state: "idle",
+    times: {},  // when each state was reached (performance.now()), for measurements
     message: null,
     showMessage(title, text) {
       const box = document.getElementById("message");
@@ -28,6 +29,7 @@ Module.noInitialRun = true;
         document.getElementById("message").appendChild(details);
       }
       page.state = state;
+      page.times[state] = performance.now();
       document.body.dataset.state = state;
       if (state !== "loading") document.getElementById("download").style.display = "none";
     },
@@ -109,6 +111,7 @@ Module.noInitialRun = true;
     if (started) return;
     started = true;
     document.getElementById("start").style.display = "none";
+    page.times.start = performance.now();
     page.reportState("downloading");
     const names = paused ? [PACK] : [PACK, MUSIC];
     let files;
