@@ -1,7 +1,8 @@
 // The browser player in headless Chromium, served from a loopback web server:
 //   node page_test.mjs TOOL TEST_PACK TEST_MUSIC [SHOWCASE_PACK SHOWCASE_MUSIC]
 // 1. the test production's page at ?at=T equals `torvane-tool render` at the same size, at ten times;
-// 2. the showcase's page (when given) loads, compiles every effect and draws its first frame;
+// 2. the showcase's page (when given) loads, compiles every effect and draws its first frame, its
+//    music plays, and Escape ends it;
 // 3. a pack that is missing or damaged gives a readable message on the page.
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
@@ -157,6 +158,13 @@ async function showcasePlays(browser, base) {
   const state = await waitForState(page, ["playing", "failed", "ended"], 600000);
   check(state === "playing", `showcase loads, compiles every effect and draws its first frame ` +
         `(${state} after ${((Date.now() - started) / 1000).toFixed(1)} s${state === "playing" ? "" : ": " + log.join(" | ")})`);
+  if (state === "playing") {
+    const audio = await page.evaluate(() => Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : "none");
+    check(audio === "running", `the showcase's music plays through Web Audio (${audio})`);
+    await page.keyboard.press("Escape");
+    const end = await waitForState(page, ["ended", "failed"], 60000);
+    check(end === "ended", `Escape fades the showcase out and ends it (${end})`);
+  }
   await page.close();
 }
 
