@@ -7,6 +7,7 @@
 #include "render/effect/glsl_es_translation.h"
 #include "render/effect/program.h"
 #include "render/immediate_draw_paths.h"
+#include "render/matrix_stack_paths.h"
 
 namespace webgl {
 
@@ -202,6 +203,8 @@ void ReleaseDrawingResources() {
   if (resources.streamBuffer) glDeleteBuffers(1, &resources.streamBuffer);
   for (auto& [name, list] : resources.lists) glDeleteBuffers(1, &list.buffer);
   resources = Resources{};
+  render::CurrentEsFixedState() = render::EsFixedState{};
+  ResetMatrixStacks();
 }
 
 }  // namespace webgl

@@ -31,5 +31,7 @@ void LoadIdentityMatrix();
 // Multiplies the selected matrix by m (columns, as GL keeps them) on the right, as glMultMatrix does.
 void MultiplyMatrix(const double* m);
 int ModelviewStackRoom();
+// Both stacks back to one identity matrix, the model-view one selected, as a new context has them.
+void ResetMatrixStacks();
 
 }  // namespace webgl

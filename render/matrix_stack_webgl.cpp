@@ -71,6 +71,11 @@ void MultiplyMatrix(const double* m) {
   Publish();
 }
 
+void ResetMatrixStacks() {
+  TheStacks() = Stacks{};
+  Publish();
+}
+
 int ModelviewStackRoom() { return static_cast<int>(STACK_DEPTH - TheStacks().modelview.size()); }
 
 }  // namespace webgl
