@@ -67,6 +67,10 @@ std::vector<WaveformPeak> MusicWaveform::PeaksOf(const std::vector<FrameSpan>& s
   std::vector<WaveformPeak> peaks;
   peaks.reserve(spans.size());
   std::lock_guard<std::mutex> guard(mLock);
-  for (const FrameSpan& span : spans) peaks.push_back(mSummary.PeakOf(span.first, span.end));
+  const float scale = mSummary.Loudest() > 0.0f ? 1.0f / mSummary.Loudest() : 1.0f;
+  for (const FrameSpan& span : spans) {
+    const WaveformPeak peak = mSummary.PeakOf(span.first, span.end);
+    peaks.push_back({peak.low * scale, peak.high * scale});
+  }
   return peaks;
 }

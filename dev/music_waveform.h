@@ -27,7 +27,8 @@ class MusicWaveform {
   // Frames a second of the music, 0 before its format is known or when it cannot be drawn.
   uint32_t SampleRate() const { return mSampleRate.load(); }
   bool IsDecoding() const { return mDecoding.load(); }
-  // The peak of each span, as far as decoded.
+  // The peak of each span, as far as decoded, scaled to the loudest sample decoded so far, so
+  // that quiet music shows as well as loud.
   std::vector<WaveformPeak> PeaksOf(const std::vector<FrameSpan>& spans) const;
 
  private:

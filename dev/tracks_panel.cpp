@@ -199,7 +199,7 @@ void TracksPanel::DrawGrid(TrackEditor& editor, const MusicWaveform& waveform, u
   DrawCurve(document, firstRow, firstRow + static_cast<uint32_t>(lines * mRowsPerLine), playheadRow);
 }
 
-// Each line's loudest and softest sample as a bar across the column's middle.
+// Each line's lowest and highest sample as a bar across the column's middle.
 void TracksPanel::DrawWaveform(const SyncDocument& document, const MusicWaveform& waveform, uint32_t firstRow, int lines,
                                ImVec2 origin) {
   ImDrawList* draw = ImGui::GetWindowDrawList();

@@ -25,6 +25,7 @@ void WaveformSummary::AddFrame(const uint8_t* frame) {
     low = std::min(low, sample);
     high = std::max(high, sample);
   }
+  mLoudest = std::max({mLoudest, -low, high});
   if (mFrames % WAVEFORM_BUCKET_FRAMES == 0) {
     mBuckets.push_back({low, high});
   } else {

@@ -28,6 +28,8 @@ class WaveformSummary {
   uint32_t SampleRate() const { return mFormat.samplesPerSecond; }
   // Whole frames added so far.
   uint64_t Frames() const { return mFrames; }
+  // The largest magnitude of any sample added so far, 0 to 1.
+  float Loudest() const { return mLoudest; }
   // The peak of frames [first, end), widened to the buckets they touch; zero for a span that
   // holds no frame added so far.
   WaveformPeak PeakOf(uint64_t first, uint64_t end) const;
@@ -40,4 +42,5 @@ class WaveformSummary {
   std::vector<WaveformPeak> mBuckets;
   std::vector<uint8_t> mPartialFrame;  // the bytes of a frame that a block cut
   uint64_t mFrames = 0;
+  float mLoudest = 0.0f;
 };

@@ -17,7 +17,8 @@ void AwaitDecoding(const MusicWaveform& waveform) {
 
 TEST(MusicWaveform, DecodesTheMusicBesideTheFrames) {
   const uint32_t RATE = 8000;
-  std::vector<int16_t> samples(RATE * 2, 0);  // two seconds of mono silence with one click
+  std::vector<int16_t> samples(RATE * 2, 0);  // two seconds of mono silence with two clicks
+  samples[100] = 4096;
   samples[RATE + 600] = -8192;  // a bucket clear of the first second's last
   const std::string path = WriteScratchFile("click.wav", MakeWave(Pcm16Format(1, RATE), SamplesAsBytes(samples)));
   MusicWaveform waveform;
@@ -27,7 +28,8 @@ TEST(MusicWaveform, DecodesTheMusicBesideTheFrames) {
   const std::vector<WaveformPeak> peaks = waveform.PeaksOf({{0, RATE}, {RATE, 2 * RATE}, {2 * RATE, 3 * RATE}});
   ASSERT_EQ(peaks.size(), 3u);
   EXPECT_FLOAT_EQ(peaks[0].low, 0.0f);
-  EXPECT_FLOAT_EQ(peaks[1].low, -0.25f);
+  EXPECT_FLOAT_EQ(peaks[0].high, 0.5f);
+  EXPECT_FLOAT_EQ(peaks[1].low, -1.0f) << "scaled to the loudest sample";
   EXPECT_FLOAT_EQ(peaks[2].low, 0.0f) << "after the music's end";
 
   waveform.Start(WriteScratchFile("music.ogg", TestOggVorbis(3.0, 2, 44100)));

@@ -19,6 +19,7 @@ TEST(WaveformSummary, AnswersSpansFromTheBucketsTheyTouch) {
   // Blocks of 7 bytes cut frames (4 bytes) and samples apart.
   for (size_t at = 0; at < pcm.size(); at += 7) summary.Add(pcm.data() + at, std::min<size_t>(7, pcm.size() - at));
   EXPECT_EQ(summary.Frames(), 3u * WAVEFORM_BUCKET_FRAMES);
+  EXPECT_FLOAT_EQ(summary.Loudest(), 0.5f);
 
   const uint64_t B = WAVEFORM_BUCKET_FRAMES;
   struct Span {

@@ -7,8 +7,8 @@
 #include <set>
 
 #include "content/showcase/generators/models.h"
-#include "content/showcase/generators/showcase_tracks.h"
 #include "content/showcase/generators/noise.h"
+#include "content/showcase/generators/showcase_tracks.h"
 #include "content/showcase/generators/tdf_writer.h"
 #include "content/showcase/generators/text_atlas.h"
 #include "content/showcase/generators/timeline.h"
@@ -836,7 +836,9 @@ void Builder::PostChain() {
     blur.sources = {Source("sourceTex", "color", "w2")};
     chain.push_back(blur);
 
-    // The grade, split where text windows begin and end; exposure and fade follow their tracks.
+    // The grade, split where text windows begin and end and where the look's ramps bend (the
+    // grain moves with each entry's own time, so the splits stay where they were); exposure and
+    // fade follow their tracks.
     std::vector<RampPoint> exposureRamp, fadeRamp;
     for (const auto& ramp : look.ramps) {
       const uint32_t row = ShowcaseRowOf(BarMs(section.firstBar + ramp[0]));
@@ -846,6 +848,7 @@ void Builder::PostChain() {
     KeyRampOnBothComponents(EXPOSURE_TRACK, exposureRamp);
     KeyRampOnBothComponents(FADE_TRACK, fadeRamp);
     std::set<uint32_t> cuts = {window.start, window.end + 1};
+    for (const auto& ramp : look.ramps) cuts.insert(BarMs(section.firstBar + ramp[0]));
     for (const Window& text : mTextWindows) {
       cuts.insert(text.start);
       cuts.insert(text.end + 1);
