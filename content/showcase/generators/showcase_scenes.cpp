@@ -886,16 +886,16 @@ void Builder::PostChain() {
       }
     }
 
-    // A flash opens every section; the drops flash on every bar. One entry a section, keyed.
+    // A flash opens every section; the drops flash on every bar. An entry lasts the flash's beat
+    // only, so that the pass is not drawn between flashes; its track shapes the flash.
     bool drop = section.id == SectionId::Knot || section.id == SectionId::Swarm || section.id == SectionId::Finale;
     for (int bar = section.firstBar; bar < section.EndBar(); ++bar) {
       if (!drop && bar != section.firstBar) continue;
       KeyFlash(Track(FLASH_TRACK), ShowcaseRowOf(BarMs(bar)), bar == section.firstBar ? 0.9 : 0.35);
+      PostEffectDefinition flash{BarMs(bar), BarMs(bar) + BeatMs(1) - 1, "flash", FLASH, -1, -1, {}, {}, "flash on the bar, keyed"};
+      flash.constants = {Keyed(Constant("flashAmount", {0.0}), FLASH_TRACK), Constant("colour", {1.0, 0.92, 0.85})};
+      chain.push_back(flash);
     }
-    uint32_t flashEnd = drop ? window.end : window.start + BeatMs(1) - 1;
-    PostEffectDefinition flash{window.start, flashEnd, "flash", FLASH, -1, -1, {}, {}, "flash on the bar, keyed"};
-    flash.constants = {Keyed(Constant("flashAmount", {0.0}), FLASH_TRACK), Constant("colour", {1.0, 0.92, 0.85})};
-    chain.push_back(flash);
 
     if (section.firstBar > 0) {
       int style = section.firstBar / 8 % 3;
