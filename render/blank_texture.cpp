@@ -31,12 +31,14 @@ cTexture* CreateBlankColourTexture() {
 }
 
 cTexture* CreateBlankDepthTexture() {
-  auto* texture = new cTexture(1, 1, 0, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, GL_FLOAT, GL_TEXTURE_2D,
+  const GLenum type = render::DepthTextureType();
+  auto* texture = new cTexture(1, 1, 0, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, type, GL_TEXTURE_2D,
                                GL_LINEAR, render::ClampWrapMode(), 1);
   texture->upload();
   SetBufferSampling(gTextureManager.lookupName(texture));
-  const float zero = 0.0f;
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &zero);
+  // Zero in either type.
+  const uint32_t zero = 0;
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_DEPTH_COMPONENT, type, &zero);
   glBindTexture(GL_TEXTURE_2D, 0);
   return texture;
 }

@@ -53,7 +53,8 @@ void EndList();
 void CallList(unsigned list);
 void DeleteList(unsigned list);
 
-// Gives back the buffers and the program the path made on the current context.
+// Gives back the buffers and the program the path made on the current context, and puts the
+// state it keeps back to what a new context has.
 void ReleaseDrawingResources();
 
 }  // namespace webgl

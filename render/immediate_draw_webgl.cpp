@@ -1,3 +1,4 @@
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -7,6 +8,8 @@
 #include "render/effect/glsl_es_translation.h"
 #include "render/effect/program.h"
 #include "render/immediate_draw_paths.h"
+#include "render/matrix_stack_paths.h"
+#include "render/polygon_edges.h"
 
 namespace webgl {
 
@@ -43,6 +46,7 @@ struct Resources {
   GLuint ownProgram = 0;
   bool ownProgramFailed = false;
   GLuint streamBuffer = 0;
+  GLuint edgeBuffer = 0;  // the line indices of a run drawn as edges
   std::unordered_map<unsigned, List> lists;
   unsigned nextList = 1;
   // The list being recorded (0: none), its vertices and runs.
@@ -103,6 +107,42 @@ void UnpointAttributes() {
   glDisableVertexAttribArray(render::ES_ATTRIBUTE_TEXCOORD0);
 }
 
+std::optional<Primitive> TrianglePrimitive(GLenum mode) {
+  switch (mode) {
+    case GL_TRIANGLES: return Primitive::Triangles;
+    case GL_TRIANGLE_STRIP: return Primitive::TriangleStrip;
+    case GL_TRIANGLE_FAN: return Primitive::TriangleFan;
+    default: return std::nullopt;
+  }
+}
+
+// The polygon mode the triangles are drawn in: the front one, unless only back faces are drawn.
+GLenum PolygonMode() {
+  const GLenum* modes = render::CurrentEsFixedState().polygonMode;
+  GLint culled = GL_BACK;
+  glGetIntegerv(GL_CULL_FACE_MODE, &culled);
+  return glIsEnabled(GL_CULL_FACE) && culled == GL_FRONT ? modes[1] : modes[0];
+}
+
+// A run in the polygon mode: filled, as its triangles' edges, or as their corners.
+void DrawRun(const Run& run, GLenum polygonMode) {
+  const auto primitive = TrianglePrimitive(run.mode);
+  if (!primitive || polygonMode == GL_FILL) {
+    glDrawArrays(run.mode, 0, static_cast<GLsizei>(run.count));
+  } else if (polygonMode == GL_POINT) {
+    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(run.count));
+  } else {
+    const std::vector<uint32_t> edges = render::TriangleEdges(*primitive, run.count);
+    Resources& resources = TheResources();
+    if (!resources.edgeBuffer) glGenBuffers(1, &resources.edgeBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, resources.edgeBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(edges.size() * sizeof(uint32_t)), edges.data(),
+                 GL_STREAM_DRAW);
+    glDrawElements(GL_LINES, static_cast<GLsizei>(edges.size()), GL_UNSIGNED_INT, nullptr);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  }
+}
+
 // Draws runs from buffer with the current program, or the own one where none is set.
 void DrawRuns(GLuint buffer, const std::vector<Run>& runs) {
   GLint current = 0;
@@ -112,9 +152,10 @@ void DrawRuns(GLuint buffer, const std::vector<Run>& runs) {
   if (!current) glUseProgram(program);
   render::ApplyEsFixedState(program);
   glBindBuffer(GL_ARRAY_BUFFER, buffer);
+  const GLenum polygonMode = PolygonMode();
   for (const Run& run : runs) {
     PointAttributes(run.first, run.inputs);
-    glDrawArrays(run.mode, 0, static_cast<GLsizei>(run.count));
+    DrawRun(run, polygonMode);
     UnpointAttributes();
   }
   glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -200,8 +241,11 @@ void ReleaseDrawingResources() {
     glDeleteProgram(resources.ownProgram);
   }
   if (resources.streamBuffer) glDeleteBuffers(1, &resources.streamBuffer);
+  if (resources.edgeBuffer) glDeleteBuffers(1, &resources.edgeBuffer);
   for (auto& [name, list] : resources.lists) glDeleteBuffers(1, &list.buffer);
   resources = Resources{};
+  render::CurrentEsFixedState() = render::EsFixedState{};
+  ResetMatrixStacks();
 }
 
 }  // namespace webgl

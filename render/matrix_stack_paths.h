@@ -28,8 +28,11 @@ void SelectMatrixStack(MatrixStack stack);
 void PushMatrix();
 void PopMatrix();
 void LoadIdentityMatrix();
-// Multiplies the selected matrix by m (columns, as GL keeps them) on the right, as glMultMatrix does.
-void MultiplyMatrix(const double* m);
+// Multiplies the selected matrix by m (columns, as GL keeps them) on the right, in float, as
+// glMultMatrixf does.
+void MultiplyMatrix(const float* m);
 int ModelviewStackRoom();
+// Both stacks back to one identity matrix, the model-view one selected, as a new context has them.
+void ResetMatrixStacks();
 
 }  // namespace webgl

@@ -11,7 +11,7 @@ namespace {
 constexpr size_t STACK_DEPTH = 32;
 
 struct Matrix {
-  double m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 };
 
 struct Stacks {
@@ -27,13 +27,12 @@ Stacks& TheStacks() {
   return stacks;
 }
 
-// Programs are handed floats, as GL's own matrices are.
 void Publish() {
   Stacks& stacks = TheStacks();
   render::EsFixedState& state = render::CurrentEsFixedState();
   for (int i = 0; i < 16; ++i) {
-    state.projection[i] = static_cast<float>(stacks.projection.back().m[i]);
-    state.modelView[i] = static_cast<float>(stacks.modelview.back().m[i]);
+    state.projection[i] = stacks.projection.back().m[i];
+    state.modelView[i] = stacks.modelview.back().m[i];
   }
 }
 
@@ -57,17 +56,23 @@ void LoadIdentityMatrix() {
   Publish();
 }
 
-void MultiplyMatrix(const double* m) {
+void MultiplyMatrix(const float* m) {
   Matrix& top = TheStacks().Selected().back();
   Matrix product;
+  // Summed left to right, as GL does.
   for (int column = 0; column < 4; ++column) {
     for (int row = 0; row < 4; ++row) {
-      double sum = 0;
-      for (int k = 0; k < 4; ++k) sum += top.m[k * 4 + row] * m[column * 4 + k];
-      product.m[column * 4 + row] = sum;
+      const float* b = m + column * 4;
+      product.m[column * 4 + row] =
+          top.m[row] * b[0] + top.m[4 + row] * b[1] + top.m[8 + row] * b[2] + top.m[12 + row] * b[3];
     }
   }
   top = product;
+  Publish();
+}
+
+void ResetMatrixStacks() {
+  TheStacks() = Stacks{};
   Publish();
 }
 

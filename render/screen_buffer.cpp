@@ -36,7 +36,7 @@ cScreenBuffer::cScreenBuffer(int width, int height, GLenum colourInternalFormat,
     Attach(render::FramebufferAttachment::Colour, gTextureManager.lookupName(mColor));
   }
   if (flags & SCREEN_BUFFER_DEPTH) {
-    mDepth = CreateTexture(width, height, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, GL_FLOAT);
+    mDepth = CreateTexture(width, height, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, render::DepthTextureType());
     Attach(render::FramebufferAttachment::Depth, gTextureManager.lookupName(mDepth));
   }
 }

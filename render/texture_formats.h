@@ -6,7 +6,9 @@
 
 namespace render {
 
+// The depth textures' internal format and the type their texels are given in.
 GLenum DepthTextureFormat();
+GLenum DepthTextureType();
 GLenum ClampWrapMode();
 
 }  // namespace render

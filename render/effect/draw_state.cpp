@@ -44,11 +44,13 @@ DrawState CurrentDrawState() {
   DrawState state;
   state.blend = Enabled(GL_BLEND);
   if (render::SelectedGlslDialect() == render::GlslDialect::GlslEs300) {
-    // The WebGL 2 path keeps the alpha test itself, and fills every polygon.
+    // The WebGL 2 path keeps the alpha test and the polygon modes itself.
     const render::EsFixedState& fixed = render::CurrentEsFixedState();
     state.alphaTest = fixed.alphaTest;
     state.alphaFunc = fixed.alphaFunc;
     state.alphaReference = fixed.alphaReference;
+    state.polygonMode[0] = fixed.polygonMode[0];
+    state.polygonMode[1] = fixed.polygonMode[1];
   } else {
     state.alphaTest = Enabled(GL_ALPHA_TEST);
     state.alphaFunc = IntegerState(GL_ALPHA_TEST_FUNC);

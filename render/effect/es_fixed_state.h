@@ -17,7 +17,8 @@ struct EsFixedState {
   GLenum alphaFunc = GL_ALWAYS;
   float alphaReference = 0.0f;
   float colour[4] = {1, 1, 1, 1};  // what the colour input reads where no array feeds it
-  EsTexturing texturing = EsTexturing::Off;  // of the texture bound to unit 0, for the drawing path's own program
+  EsTexturing texturing = EsTexturing::Off;
+  GLenum polygonMode[2] = {GL_FILL, GL_FILL};  // front, back: drawn as lines or points by the path  // of the texture bound to unit 0, for the drawing path's own program
 };
 
 EsFixedState& CurrentEsFixedState();

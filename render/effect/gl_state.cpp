@@ -35,9 +35,9 @@ GLenum CapabilityOf(int state) {
 
 bool OnWebGl2Path() { return render::SelectedGlslDialect() == render::GlslDialect::GlslEs300; }
 
-// States that WebGL 2 has no GL state for: the alpha test is kept for the programs' discard, and
-// polygon modes, point sizes and point sprites do not exist there (points are sprites sized by
-// the program). True when state is one of them.
+// States that WebGL 2 has no GL state for: the alpha test is kept for the programs' discard, the
+// polygon mode for the drawing path to draw edges or corners, and point sizes and point sprites
+// do not exist there (points are sprites sized by the program). True when state is one of them.
 bool WriteWebGl2(int state, const double* v) {
   render::EsFixedState& fixed = render::CurrentEsFixedState();
   switch (state) {
@@ -48,6 +48,9 @@ bool WriteWebGl2(int state, const double* v) {
       fixed.alphaReference = static_cast<float>(v[1] < 0 ? 0 : v[1] > 1 ? 1 : v[1]);
       return true;
     case STATE_POLYGON_MODE:
+      if (Enum(v[0]) != GL_BACK) fixed.polygonMode[0] = Enum(v[1]);
+      if (Enum(v[0]) != GL_FRONT) fixed.polygonMode[1] = Enum(v[1]);
+      return true;
     case STATE_POINT_SIZE:
     case STATE_VERTEX_PROGRAM_POINT_SIZE_ENABLE:
     case STATE_POINT_SPRITE_ENABLE: return true;
@@ -63,6 +66,9 @@ bool SaveWebGl2(int state, std::vector<EffectSavedState>& saved) {
       saved.push_back({state, {static_cast<double>(fixed.alphaFunc), fixed.alphaReference, 0, 0}});
       return true;
     case STATE_POLYGON_MODE:
+      saved.push_back({state, {GL_FRONT, static_cast<double>(fixed.polygonMode[0]), 0, 0}});
+      saved.push_back({state, {GL_BACK, static_cast<double>(fixed.polygonMode[1]), 0, 0}});
+      return true;
     case STATE_POINT_SIZE:
     case STATE_VERTEX_PROGRAM_POINT_SIZE_ENABLE:
     case STATE_POINT_SPRITE_ENABLE: return true;

@@ -1,13 +1,18 @@
-// The WebGL 2 path's own matrix stacks against GL's: every operation the engine places drawing
-// with gives the matrix GL gives; and float buffers can be drawn into on both paths.
+// The WebGL 2 path against GL's fixed-function pipeline: its matrix stacks give GL's matrices to
+// the last bit (a depth turned back into a distance magnifies any difference), the edges it draws
+// for a line polygon mode are the triangles' edges, float buffers can be drawn into, and a picture
+// is shown in the window alike.
 #include <cmath>
 #include <functional>
 #include <string>
 
 #include "render/drawing_path.h"
+#include "render/effect/effect.h"
 #include "render/effect/es_fixed_state.h"
+#include "render/immediate_draw.h"
 #include "render/frame_output.h"
 #include "render/matrix_stack.h"
+#include "render/polygon_edges.h"
 #include "render/screen_buffer.h"
 #include "tests/support/gl_fixture.h"
 
@@ -61,7 +66,7 @@ TEST_F(DrawingPath, TheEnginesMatricesAreGLs) {
     const std::vector<float> gl = Matrix(render::DrawingPath::FixedFunction, c.operations);
     const std::vector<float> own = Matrix(render::DrawingPath::WebGl2, c.operations);
     for (int i = 0; i < 16; ++i) {
-      EXPECT_NEAR(own[i], gl[i], 1e-5f * std::max(1.0f, std::fabs(gl[i]))) << c.what << ", element " << i;
+      EXPECT_EQ(own[i], gl[i]) << c.what << ", element " << i;
     }
   }
   render::SelectDrawingPath(render::DrawingPath::WebGl2);
@@ -71,6 +76,16 @@ TEST_F(DrawingPath, TheEnginesMatricesAreGLs) {
   EXPECT_EQ(ModelviewStackRoom(), 0) << "the stack grows without bound";
   for (int i = 0; i < room + 8; ++i) PopMatrix();
   EXPECT_EQ(ModelviewStackRoom(), room) << "popping past the bottom loses the last matrix";
+}
+
+TEST(PolygonEdges, EachTriangleOfAListStripOrFanGivesItsThreeEdges) {
+  using render::TriangleEdges;
+  EXPECT_EQ(TriangleEdges(Primitive::Triangles, 7), (std::vector<uint32_t>{0, 1, 1, 2, 2, 0, 3, 4, 4, 5, 5, 3}));
+  EXPECT_EQ(TriangleEdges(Primitive::TriangleStrip, 4), (std::vector<uint32_t>{0, 1, 1, 2, 2, 0, 1, 2, 2, 3, 3, 1}));
+  EXPECT_EQ(TriangleEdges(Primitive::TriangleFan, 4), (std::vector<uint32_t>{0, 1, 1, 2, 2, 0, 0, 2, 2, 3, 3, 0}));
+  for (Primitive primitive : {Primitive::Triangles, Primitive::TriangleStrip, Primitive::TriangleFan}) {
+    EXPECT_TRUE(TriangleEdges(primitive, 2).empty());
+  }
 }
 
 TEST_F(DrawingPath, FloatBuffersCanBeDrawnIntoOnBothPaths) {
@@ -110,6 +125,54 @@ TEST_F(DrawingPath, ThePictureIsShownInTheWindowAlikeOnBothPaths) {
   EXPECT_EQ(webgl[middleRow + 4 * 4], 255) << "the left half";
   EXPECT_EQ(webgl[middleRow + 60 * 4 + 2], 153) << "the right half";
   EXPECT_EQ(webgl[4 * 4], 0) << "the border";
+}
+
+// Two triangles drawn by an effect in a line polygon mode: the window's lit pixels.
+std::vector<bool> WireframeDrawn(render::DrawingPath path) {
+  render::SelectDrawingPath(path);
+  cEffect effect;
+  EXPECT_TRUE(effect.Create("uniform mat4 mvp : WORLDVIEWPROJECTION;\n"
+                            "void vs() { gl_Position = mvp * gl_Vertex; }\n"
+                            "void fs() { gl_FragColor = vec4(1.0); }\n"
+                            "technique T { pass P { VertexProgram = vs; FragmentProgram = fs; CullFaceEnable = false;\n"
+                            "  PolygonMode = int2(FrontAndBack, Line); } }",
+                            "wire.cgfx"))
+      << effect.Log();
+  SelectMatrixStack(MatrixStack::Projection);
+  LoadIdentityMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  LoadIdentityMatrix();
+  glClearColor(0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT);
+  effect.setPassState(0);
+  effect.setStateMatrix("mvp", STATE_MATRIX_MODELVIEW_PROJECTION);
+  // s, t, normal, position: a quad of two triangles, inset from the edges.
+  const float quad[6][8] = {{0, 0, 0, 0, 1, -0.7f, -0.7f, 0}, {0, 0, 0, 0, 1, 0.7f, -0.7f, 0},
+                            {0, 0, 0, 0, 1, 0.7f, 0.7f, 0},   {0, 0, 0, 0, 1, -0.7f, -0.7f, 0},
+                            {0, 0, 0, 0, 1, 0.7f, 0.7f, 0},   {0, 0, 0, 0, 1, -0.7f, 0.7f, 0}};
+  DrawTexturedLitVertices(&quad[0][0], 6, Primitive::Triangles);
+  effect.resetPassState(0);
+  std::vector<uint8_t> window(GLTest::WIDTH * GLTest::HEIGHT * 4);
+  glReadPixels(0, 0, GLTest::WIDTH, GLTest::HEIGHT, GL_RGBA, GL_UNSIGNED_BYTE, window.data());
+  std::vector<bool> lit;
+  for (size_t p = 0; p < window.size(); p += 4) lit.push_back(window[p] > 128);
+  return lit;
+}
+
+TEST_F(DrawingPath, ALinePolygonModeDrawsTheTrianglesEdgesOnBothPaths) {
+  const auto fixed = WireframeDrawn(render::DrawingPath::FixedFunction);
+  const auto webgl = WireframeDrawn(render::DrawingPath::WebGl2);
+  size_t lit = 0;
+  size_t differing = 0;
+  for (size_t i = 0; i < fixed.size(); ++i) {
+    lit += fixed[i];
+    differing += fixed[i] != webgl[i];
+  }
+  EXPECT_GT(lit, 150u) << "the edges are drawn";
+  EXPECT_LT(lit, 400u) << "the triangles are not filled";
+  // Where a line ends, its last pixel may be drawn by one and not the other.
+  EXPECT_LE(differing, 8u);
+  EXPECT_FALSE(webgl[32 * GLTest::WIDTH + 20]) << "inside a triangle";
 }
 
 }  // namespace
