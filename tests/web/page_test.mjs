@@ -1,6 +1,7 @@
 // The browser player in headless Chromium, served from a loopback web server:
 //   node page_test.mjs TOOL TEST_PACK TEST_MUSIC [SHOWCASE_PACK SHOWCASE_MUSIC]
-// 1. the test production's page at ?at=T equals `torvane-tool render` at the same size, at ten times;
+// 1. the test production's page at ?at=T equals `torvane-tool render` at the same size, at ten times,
+//    and the starter's (`torvane-tool new`) at three;
 // 2. the showcase's page (when given) loads, compiles every effect and draws its first frame, its
 //    music plays, and Escape ends it;
 // 3. a pack that is missing or damaged gives a readable message on the page.
@@ -28,6 +29,10 @@ const CHANNEL_TOLERANCE = 12;
 const OUTLIER_SHARE = 0.2;
 const BLOCK = 8;
 const BLOCK_TOLERANCE = 8;
+// The starter's lit gem comes out up to 16 levels darker in places under SwiftShader (0.7 in the
+// picture's mean), though the native WebGL 2 path draws it as the fixed-function one does: a
+// rasteriser difference in its lighting not yet explained, so the starter is held to its mean.
+const MEAN_TOLERANCE = 2;
 
 const work = fs.mkdtempSync(path.join(os.tmpdir(), "torvane-web-test-"));
 const failures = [];
@@ -119,19 +124,32 @@ function compare(browserPixels, nativePixels, width) {
     for (let c = 0; c < 3; ++c) blockWorst = Math.max(blockWorst, Math.abs(sums[c] - sums[c + 3]) / (BLOCK * BLOCK));
   }
   const pixels = width * height;
-  return { share: outliers / pixels, worst, mean: total / (pixels * 3), blockWorst };
+  let meanShift = 0;
+  for (let c = 0; c < 3; ++c) {
+    let browserSum = 0;
+    let nativeSum = 0;
+    for (const sums of blockSums.values()) {
+      browserSum += sums[c];
+      nativeSum += sums[c + 3];
+    }
+    meanShift = Math.max(meanShift, Math.abs(browserSum - nativeSum) / pixels);
+  }
+  return { share: outliers / pixels, worst, mean: total / (pixels * 3), blockWorst, meanShift };
 }
 
-async function framesMatchNative(browser, base) {
-  const rendered = path.join(work, "test", "native");
-  execFileSync(tool, ["render", "--pack", testPack, "--size", `${WIDTH}x${HEIGHT}`, "--at", TIMES.join(","),
+// The page of the production exported as folder, at ?at=T for each of times, against
+// `torvane-tool render` of its pack: equal within the tolerances above, or (roughly) only in the
+// whole picture's mean colour.
+async function framesMatchNative(browser, base, folder, pack, times, roughly = false) {
+  const rendered = path.join(work, folder, "native");
+  execFileSync(tool, ["render", "--pack", pack, "--size", `${WIDTH}x${HEIGHT}`, "--at", times.join(","),
                       "--out", rendered], { stdio: "pipe" });
   if (process.env.TORVANE_WEB_TEST_KEEP) fs.cpSync(rendered, process.env.TORVANE_WEB_TEST_KEEP, { recursive: true });
-  for (const t of TIMES) {
-    const { page, console: log } = await openPage(browser, `${base}/test/index.html?at=${t}`, WIDTH, HEIGHT);
+  for (const t of times) {
+    const { page, console: log } = await openPage(browser, `${base}/${folder}/index.html?at=${t}`, WIDTH, HEIGHT);
     const state = await waitForState(page, ["frame", "failed"], 60000);
     if (state !== "frame") {
-      check(false, `test production at ${t} ms: page state ${state} (${log.join(" | ")})`);
+      check(false, `${folder} production at ${t} ms: page state ${state} (${log.join(" | ")})`);
       await page.close();
       continue;
     }
@@ -142,9 +160,13 @@ async function framesMatchNative(browser, base) {
     const nativeName = `frame_${String(t).padStart(8, "0")}.png`;
     const nativePixels = await pixelsOf(page, `native/${nativeName}`);
     const sameSize = browserPixels.length === nativePixels.length;
-    const result = sameSize ? compare(browserPixels, nativePixels, WIDTH) : { share: 1, worst: 255, mean: 255, blockWorst: 255 };
-    check(sameSize && result.share <= OUTLIER_SHARE && result.blockWorst <= BLOCK_TOLERANCE,
-          `test production at ${t} ms equals the native render: ${(result.share * 100).toFixed(2)}% of pixels ` +
+    const result = sameSize ? compare(browserPixels, nativePixels, WIDTH)
+                            : { share: 1, worst: 255, mean: 255, blockWorst: 255, meanShift: 255 };
+    const equal = roughly ? result.meanShift <= MEAN_TOLERANCE
+                          : result.share <= OUTLIER_SHARE && result.blockWorst <= BLOCK_TOLERANCE;
+    check(sameSize && equal,
+          `${folder} production at ${t} ms ${roughly ? "roughly " : ""}equals the native render: ` +
+          `mean shift ${result.meanShift.toFixed(2)}, ${(result.share * 100).toFixed(2)}% of pixels ` +
           `beyond ${CHANNEL_TOLERANCE}, worst ${result.worst}, mean ${result.mean.toFixed(2)}, ` +
           `worst ${BLOCK}×${BLOCK} mean ${result.blockWorst.toFixed(1)}`);
     await page.close();
@@ -185,7 +207,14 @@ const browser = await chromium.launch({
 });
 try {
   exportProduction("test", testPack, testMusic);
-  await framesMatchNative(browser, base);
+  await framesMatchNative(browser, base, "test", testPack, TIMES);
+  // The starter compiles its effects in WebGL 2 and draws what it draws natively.
+  const starter = path.join(work, "starter-source");
+  execFileSync(tool, ["new", starter], { stdio: "pipe" });
+  execFileSync(tool, ["build", starter, "--out", path.join(work, "starter-built")], { stdio: "pipe" });
+  const starterPack = path.join(work, "starter-built", "torvane.pak");
+  exportProduction("starter", starterPack, path.join(work, "starter-built", "music.ogg"));
+  await framesMatchNative(browser, base, "starter", starterPack, [500, 2500, 4500], true);
   exportProduction("missing", testPack, testMusic);
   fs.rmSync(path.join(work, "missing", "torvane.pak"));
   await brokenPackIsExplained(browser, base, "missing", "a pack that fails to download");
