@@ -171,12 +171,26 @@ EOF
   cp "$src/include/md5.h" "$prefix/include/"
 }
 
+# SDL's own CMake configure runs hundreds of checks, each an emscripten link: minutes. Its
+# configuration for emscripten is fixed (SDL_config_emscripten.h), so its sources are compiled
+# directly: the common ones and the back ends that build for the browser; what that header does
+# not enable compiles to nothing.
 build_sdl() {
   local src; src="$(source_dir libsdl2)"
-  emcmake cmake -S "$src" -B "$cache/obj/sdl2" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DSDL_STATIC=ON -DSDL_SHARED=OFF -DSDL_TEST=OFF > "$cache/obj/sdl2.log"
-  cmake --build "$cache/obj/sdl2" -j "$jobs" > "$cache/obj/sdl2-build.log"
-  cmake --install "$cache/obj/sdl2" > /dev/null
+  local files=()
+  local dir
+  for dir in . atomic audio cpuinfo dynapi events file haptic joystick libm locale misc power render \
+      render/opengl render/opengles render/opengles2 render/software sensor stdlib thread timer video \
+      video/yuv2rgb audio/emscripten audio/disk audio/dummy video/emscripten video/dummy \
+      joystick/emscripten joystick/virtual haptic/dummy sensor/dummy loadso/dlopen power/emscripten \
+      filesystem/emscripten timer/unix locale/emscripten misc/emscripten thread/generic; do
+    for file in "$src/src/$dir"/*.c; do
+      [ -e "$file" ] && files+=("src/$dir/$(basename "$file")")
+    done
+  done
+  EXTRA_CFLAGS="-I$src/include" archive SDL2 "$src" "${files[@]}"
+  mkdir -p "$prefix/include/SDL2"
+  cp "$src"/include/*.h "$prefix/include/SDL2/"
 }
 
 build_libraries() {
