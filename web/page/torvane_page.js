@@ -15,12 +15,19 @@ Module.noInitialRun = true;
     state: "idle",
     times: {},  // when each state was reached (performance.now()), for measurements
     message: null,
+    // Messages add up: the first says what went wrong, what follows is what it led to.
     showMessage(title, text) {
       const box = document.getElementById("message");
-      box.querySelector("b").textContent = title;
-      box.querySelector("span").textContent = text;
+      if (page.message) {
+        const more = document.createElement("div");
+        more.textContent = "\n" + title + ": " + text;
+        box.appendChild(more);
+      } else {
+        box.querySelector("b").textContent = title;
+        box.querySelector("span").textContent = text;
+      }
       box.style.display = "block";
-      page.message = title + ": " + text;
+      page.message = (page.message ? page.message + "\n" : "") + title + ": " + text;
     },
     reportState(state) {
       if (state === "failed" && page.message && recentLog.length) {
