@@ -15,6 +15,9 @@
 namespace {
 
 constexpr char PACK_PATH[] = "torvane.pak";
+// The ring buffer writes a segment when the play cursor is within an eighth of a second of it;
+// frames drawn without a GPU take far longer than that, so the stream is refilled on a timer.
+constexpr double STREAM_PUMP_MS = 40;
 constexpr char TEXT_NO_WEBGL2[] = "This browser offers no WebGL 2, which the player draws with.";
 constexpr char TEXT_NO_FLOAT_TARGETS[] =
     "This browser cannot draw into floating-point buffers (EXT_color_buffer_float). "
@@ -63,7 +66,6 @@ void PlayStep(void* user) {
     EndPlayer(player);
     return;
   }
-  SoundPlayer::PumpStreams();
   gYieldOnPresent = gDemoManager.State() == DEMO_STATE_LOAD;
   bool goesOn = player.engine.RunFrame();
   gYieldOnPresent = false;
@@ -119,6 +121,7 @@ int main(int argc, char** argv) {
     platform::ReportPageState("frame");
     return 0;
   }
+  platform::RunBrowserTimer([](void*) { SoundPlayer::PumpStreams(); }, nullptr, STREAM_PUMP_MS);
   platform::RunBrowserLoop(PlayStep, gPlayer);
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "platform/web/browser_page.h"
 
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
 namespace platform {
@@ -38,6 +39,10 @@ void RunBrowserLoop(void (*step)(void* user), void* user) {
 }
 
 void EndBrowserLoop() { emscripten_cancel_main_loop(); }
+
+void RunBrowserTimer(void (*tick)(void* user), void* user, double intervalMs) {
+  emscripten_set_interval(tick, intervalMs, user);
+}
 
 void YieldToBrowser() { emscripten_sleep(0); }
 

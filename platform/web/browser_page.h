@@ -14,6 +14,9 @@ bool CanvasHasFloatTargets();
 // Calls step once per animation frame from now on; returns at once (the browser runs the loop).
 void RunBrowserLoop(void (*step)(void* user), void* user);
 void EndBrowserLoop();
+// Calls tick every intervalMs from now on, between animation frames as well: for work that must
+// keep pace with the clock however long the frames take (the music's ring buffer).
+void RunBrowserTimer(void (*tick)(void* user), void* user, double intervalMs);
 // Lets the browser show what was drawn and handle its events, then carries on: for long work
 // inside one step, such as the loading screen.
 void YieldToBrowser();
