@@ -1,8 +1,8 @@
 // The browser player: a front end on the engine host whose frames are the browser's animation
 // frames. The page fetches the pack and the music into the file system before main runs and
 // passes the settings its controls chose; with --at it shows one frame, paused and silent.
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "core/alert.h"
 #include "demo/demo_manager.h"
