@@ -14,7 +14,6 @@ namespace render {
 namespace {
 
 constexpr unsigned GL_NEVER_VALUE = 0x0200;  // the compare functions run from here to ALWAYS (0x0207)
-constexpr int FRAGMENT_OUTPUTS = 4;          // the least that GLSL ES 3.00 guarantees
 constexpr const char* PREFIX_OF_RENAMED = "torvane_user_";
 
 // Built in only in GLSL ES 3.00: in GLSL 1.20 code these are the author's own names.

@@ -90,11 +90,14 @@ std::string LocateCompilerLog(const std::string& log, const std::string& fileNam
 
 GLuint CompileEffectProgram(const std::string& vertexGlsl, const std::string& fragmentGlsl, const std::string& fileName,
                             std::string& log, bool esAttributes) {
-  // Without a GL 2 context (a headless tool) there is nothing to compile with.
+#ifndef TORVANE_WEBGL
+  // Without a GL 2 context (a headless tool) there is nothing to compile with; a browser's
+  // WebGL 2 always has these entry points.
   if (!glCreateShader || !glCreateProgram) {
     log += fileName + ": no OpenGL 2.0 context to build the effect on\n";
     return 0;
   }
+#endif
   const GLuint vertex = CompileStage(GL_VERTEX_SHADER, vertexGlsl, fileName, log);
   const GLuint fragment = CompileStage(GL_FRAGMENT_SHADER, fragmentGlsl, fileName, log);
   if (!vertex || !fragment) {
