@@ -622,8 +622,7 @@ void Builder::Credits() {
               return key;
             }};
   AddShots("credits", {shot}, {SKY, TERRAIN, CITY}, [](const Shot&, const ObjectTrack& camera) {
-    return std::vector<ObjectTrack>{SkyAround(camera, 0.55, 0.2), StillObject(TERRAIN, Model(TERRAIN).part),
-                                    StillObject(CITY, Model(CITY).part)};
+    return NearestFirst({SkyAround(camera, 0.55, 0.2), StillObject(TERRAIN, Model(TERRAIN).part), StillObject(CITY, Model(CITY).part)});
   }, Beat());
   AddLine("credits", LINE_MAIN, SectionWindow(s));
 }
