@@ -257,6 +257,9 @@ class Translator {
   std::string Header() const {
     std::string header = "#version 300 es\n";
     header += "precision highp float;\nprecision highp int;\n";
+    // GLSL ES leaves 2D and cube samplers low precision: a texel would come back short of the
+    // bits GLSL 1.20 reads, which exponents (RGBE), grain and hashes magnify.
+    header += "precision highp sampler2D;\nprecision highp samplerCube;\n";
     header += "precision highp sampler3D;\nprecision highp sampler2DShadow;\n";
     header += "#define TORVANE_GLSL_ES 1\n";
     header += mDeclarations;

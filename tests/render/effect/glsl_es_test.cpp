@@ -68,11 +68,14 @@ void DrawEsQuad() {
 
 class GlslEs : public GLTest {
  protected:
-  // The pixel at (x, y) after pass 0 of text, built in dialect, drew the quad over black.
-  static std::vector<uint8_t> Draw(const std::string& text, GlslDialect dialect, int x = 32, int y = 32) {
+  // The pixel at (x, y) after pass 0 of text, built in dialect with the textures given to its
+  // samplers, drew the quad over black.
+  static std::vector<uint8_t> Draw(const std::string& text, GlslDialect dialect, int x = 32, int y = 32,
+                                   const std::vector<std::pair<const char*, GLuint>>& textures = {}) {
     DialectScope scope(dialect);
     cEffect effect;
     EXPECT_TRUE(effect.Create(text, "test.cgfx")) << effect.Log();
+    for (const auto& [sampler, texture] : textures) effect.setParameter(sampler, &texture);
     glClear(GL_COLOR_BUFFER_BIT);
     effect.setPassState(0);
     if (dialect == GlslDialect::GlslEs300) {
@@ -161,6 +164,36 @@ TEST_F(GlslEs, TranslatedEffectsDrawWhatTheOriginalsDraw) {
           << c.what << " at " << x << "," << y;
     }
   }
+}
+
+// A sampler of either kind reads at the precision GLSL 1.20 reads at: GLSL ES leaves 2D and cube
+// samplers low precision, which costs a texel read from an 8-bit texture its last bits.
+TEST_F(GlslEs, TexturesAreReadAtFullPrecision) {
+  const uint8_t texel[4] = {133, 133, 133, 133};
+  GLuint textures[2];
+  glGenTextures(2, textures);
+  glBindTexture(GL_TEXTURE_2D, textures[0]);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glBindTexture(GL_TEXTURE_CUBE_MAP, textures[1]);
+  for (GLenum face = GL_TEXTURE_CUBE_MAP_POSITIVE_X; face <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++face) {
+    glTexImage2D(face, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+  }
+  glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  // The texel's error times a hundred, about the middle of the range where the read is exact.
+  const std::string text =
+      "uniform sampler2D picture;\nuniform samplerCube cube;\n"
+      "void vs() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; }\n"
+      "float Error(float texel) { return 0.5 + (texel * 255.0 - 133.0) * 100.0; }\n"
+      "void fs() { gl_FragColor = vec4(Error(texture2D(picture, vec2(0.5)).r), "
+      "Error(textureCube(cube, vec3(1.0, 0.0, 0.0)).g), 0.0, 1.0); }\n"
+      "technique T { pass P { VertexProgram = vs; FragmentProgram = fs; BlendEnable = false; } }\n";
+  const std::vector<std::pair<const char*, GLuint>> bound = {{"picture", textures[0]}, {"cube", textures[1]}};
+  const std::vector<uint8_t> reference = Draw(text, GlslDialect::Glsl120, 32, 32, bound);
+  EXPECT_NEAR(reference[0], 128, 2);
+  EXPECT_NEAR(reference[1], 128, 2);
+  EXPECT_EQ(Draw(text, GlslDialect::GlslEs300, 32, 32, bound), reference);
+  glDeleteTextures(2, textures);
 }
 
 TEST_F(GlslEs, TheAlphaTestDiscardsAsTheFixedFunctionOneDoes) {
