@@ -9,7 +9,8 @@
 // post-effects, the final screen, the composition's own work between them ("other") and the
 // read-back, each in CPU time per frame (_ms), with the pass inventory and the frame's cost in
 // full-screen-pass equivalents (one RGBA16F copy pass, as bench_frame); gpu_*_ms where the driver
-// times passes (GL_ARB_timer_query). The hand-written plain-GL yardstick of bench_frame draws only the test
+// times passes (GL_ARB_timer_query); the scene lines' draw calls, vertices and fragments, in all and
+// line by line; and each post-effect's own time. The hand-written plain-GL yardstick of bench_frame draws only the test
 // production; the showcase's chain of scenes and effects is not written out by hand.
 //
 //   cmake --build build --target bench_showcase
