@@ -9,7 +9,8 @@
 // post-effects, the final screen, the composition's own work between them ("other") and the
 // read-back, each in CPU time per frame (_ms), with the pass inventory and the frame's cost in
 // full-screen-pass equivalents (one RGBA16F copy pass, as bench_frame); gpu_*_ms where the driver
-// times passes (GL_ARB_timer_query). The hand-written plain-GL yardstick of bench_frame draws only the test
+// times passes (GL_ARB_timer_query); the scene lines' draw calls, vertices and fragments, in all and
+// line by line; and each post-effect's own time. The hand-written plain-GL yardstick of bench_frame draws only the test
 // production; the showcase's chain of scenes and effects is not written out by hand.
 //
 //   cmake --build build --target bench_showcase
@@ -17,6 +18,7 @@
 // TORVANE_PACK overrides the pack (default: the build's production/torvane.pak).
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -29,6 +31,7 @@
 #include "content/showcase/generators/timeline.h"
 #include "demo/demo_manager.h"
 #include "demo/headless_demo.h"
+#include "resources/post_effect_manager.h"
 #include "render/pixel_readback.h"
 
 namespace {
@@ -153,6 +156,50 @@ const char* CostName(FrameCost kind) {
   return "";
 }
 
+// "bloom_0" for pass 0 of "data\\shader\\bloom.cgfx", "grade" for every pass of the grade.
+std::string PostEffectLabel(int entry) {
+  const PostEffectEntry& definition = gPostEffectManager.Entry(static_cast<size_t>(entry));
+  std::string name = definition.shader.substr(definition.shader.find_last_of("\\/") + 1);
+  name = name.substr(0, name.find('.'));
+  if (definition.execPass != POST_EFFECT_ALL_PASSES) name += "_" + std::to_string(definition.execPass);
+  return name;
+}
+
+void ReportCosts(benchmark::State& state, const FrameCosts& total, const PassInventory& passes) {
+  const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+  double cpuTotal = 0.0;
+  for (size_t k = 0; k < total.kinds.size(); ++k) {
+    const FrameCost kind = static_cast<FrameCost>(k);
+    const std::string name = CostName(kind);
+    state.counters[name + "_ms"] = total.kinds[k].cpuMs / n;
+    if (GpuPassTimer::Available() && kind != FrameCost::Other && kind != FrameCost::ReadBack) {
+      state.counters["gpu_" + name + "_ms"] = total.kinds[k].gpuMs / n;
+    }
+    cpuTotal += total.kinds[k].cpuMs;
+  }
+  state.counters["scene_draws"] = total[FrameCost::Scene].draws / n;
+  if (FrameProfiler::CountsShading()) {
+    state.counters["scene_kvertices"] = total[FrameCost::Scene].vertices / n / 1e3;
+    state.counters["scene_mfragments"] = total[FrameCost::Scene].fragments / n / 1e6;
+    state.counters["post_mfragments"] = total[FrameCost::PostEffect].fragments / n / 1e6;
+  }
+  for (const auto& [line, costs] : total.lines) {
+    const std::string name = "line" + std::to_string(line);
+    state.counters[name + "_ms"] = costs.cpuMs / n;
+    state.counters[name + "_draws"] = costs.draws / n;
+    if (FrameProfiler::CountsShading()) state.counters[name + "_kvertices"] = costs.vertices / n / 1e3;
+    if (FrameProfiler::CountsShading()) state.counters[name + "_mfragments"] = costs.fragments / n / 1e6;
+  }
+  std::map<std::string, double> byEffect;
+  for (const auto& [entry, costs] : total.postEffects) byEffect[PostEffectLabel(entry)] += costs.cpuMs;
+  for (const auto& [label, cpuMs] : byEffect) state.counters["post_" + label + "_ms"] = cpuMs / n;
+  state.counters["scene_passes"] = passes.scenePasses / n;
+  state.counters["post_passes"] = passes.postEffectPasses / n;
+  state.counters["final_passes"] = passes.finalPasses / n;
+  const CopyPassCost copy = MeasureCopyPass(WIDTH, HEIGHT);
+  if (copy.cpuMs > 0) state.counters["pass_equivalents"] = cpuTotal / n / copy.cpuMs;
+}
+
 void BM_ShowcaseProfile(benchmark::State& state) {
   const size_t section = static_cast<size_t>(state.range(0));
   HeadlessDemo* demo = ProfiledShowcase(state);
@@ -174,11 +221,7 @@ void BM_ShowcaseProfile(benchmark::State& state) {
     profiler.BeginReadBack();
     benchmark::DoNotOptimize(ReadPixelsTopFirst(WIDTH, HEIGHT).data());
     profiler.EndReadBack();
-    for (size_t k = 0; k < total.kinds.size(); ++k) {
-      total.kinds[k].cpuMs += profiler.Costs().kinds[k].cpuMs;
-      total.kinds[k].wallMs += profiler.Costs().kinds[k].wallMs;
-      total.kinds[k].gpuMs += profiler.Costs().kinds[k].gpuMs;
-    }
+    total += profiler.Costs();
     const PassInventory& frame = gDemoManager.Composer().LastInventory();
     passes.scenePasses += frame.scenePasses;
     passes.postEffectPasses += frame.postEffectPasses;
@@ -186,21 +229,7 @@ void BM_ShowcaseProfile(benchmark::State& state) {
     next = (next + 1) % times.size();
   }
   gDemoManager.Composer().SetPassObserver(nullptr);
-  const double n = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
-  double cpuTotal = 0.0;
-  for (size_t k = 0; k < total.kinds.size(); ++k) {
-    const std::string name = CostName(static_cast<FrameCost>(k));
-    state.counters[name + "_ms"] = total.kinds[k].cpuMs / n;
-    if (GpuPassTimer::Available() && static_cast<FrameCost>(k) != FrameCost::Other && static_cast<FrameCost>(k) != FrameCost::ReadBack) {
-      state.counters["gpu_" + name + "_ms"] = total.kinds[k].gpuMs / n;
-    }
-    cpuTotal += total.kinds[k].cpuMs;
-  }
-  state.counters["scene_passes"] = passes.scenePasses / n;
-  state.counters["post_passes"] = passes.postEffectPasses / n;
-  state.counters["final_passes"] = passes.finalPasses / n;
-  const CopyPassCost copy = MeasureCopyPass(WIDTH, HEIGHT);
-  if (copy.cpuMs > 0) state.counters["pass_equivalents"] = cpuTotal / n / copy.cpuMs;
+  ReportCosts(state, total, passes);
   if (section + 1 == ShowcaseSections().size()) gProfiled.reset();
 }
 

@@ -252,3 +252,42 @@ TEST(ShowcaseTimeline, ScenesCutAndTextStayWithinTheirSections) {
 }
 
 }  // namespace
+
+namespace {
+
+bool Binds(const PostEffectDefinition& entry, const std::string& param) {
+  return std::any_of(entry.sources.begin(), entry.sources.end(), [&](const PostEffectSource& s) { return s.param == param; });
+}
+
+// The grade and the composite draw their overlay (text, the swarm's line) only in pass 1: an entry
+// that binds the overlay's buffer on pass 0 would drop it from the picture, one that runs pass 1
+// without it would lay a stale buffer over the frame.
+TEST(ShowcasePostChain, OverlaysRunInTheirOwnPassExactlyWhereTheirBuffersAreBound) {
+  Rgba8Image none;
+  TextAtlas atlas{none, {}};
+  for (const TextLine& line : ShowcaseTextLines()) atlas.placements.push_back({line.id, 0, 0, 100, 10});
+  ShowcasePicture picture = BuildShowcasePicture(atlas);
+  const std::vector<std::pair<std::string, std::string>> overlays = {{"grade", "textTex"}, {"composite", "swarmTex"}};
+  std::map<std::string, std::set<int>> passes;
+  for (const PostEffectDefinition& entry : picture.definitions.postEffects) {
+    for (const auto& [shader, overlay] : overlays) {
+      if (entry.shader != shader) continue;
+      EXPECT_EQ(entry.pass, Binds(entry, overlay) ? 1 : 0) << entry.comment;
+      passes[shader].insert(entry.pass);
+    }
+  }
+  // Both passes of each are in use: the piece has text and a swarm, and frames without either.
+  for (const auto& [shader, overlay] : overlays) EXPECT_EQ(passes[shader], (std::set<int>{0, 1})) << shader;
+  // Wherever the text line holds a scene, the grade lays it over the picture.
+  for (const SceneLineDefinition& line : picture.definitions.sceneLines) {
+    if (line.line != LINE_TEXT) continue;
+    const uint32_t middle = line.start + (line.end - line.start) / 2;
+    int graded = 0;
+    for (const PostEffectDefinition& entry : picture.definitions.postEffects) {
+      if (entry.shader == "grade" && entry.start <= middle && middle <= entry.end) graded += entry.pass == 1;
+    }
+    EXPECT_EQ(graded, 1) << line.tdfId << " at " << middle << " ms";
+  }
+}
+
+}  // namespace

@@ -89,6 +89,15 @@ ObjectTrack SkyAround(const ObjectTrack& camera, double exposureFrom, double exp
   return sky;
 }
 
+// Opaque objects listed back to front, drawn front to back instead: the same picture (each pixel
+// keeps the nearest; only where two surfaces meet at one depth may the other win), but what lies
+// behind fails the depth test before its effect runs, which on a software rasterizer skips the
+// sky's and the floor's work wherever something covers them.
+std::vector<ObjectTrack> NearestFirst(std::vector<ObjectTrack> backToFront) {
+  std::reverse(backToFront.begin(), backToFront.end());
+  return backToFront;
+}
+
 ObjectTrack PlacedObject(Slot slot, Vec3 position, double scale = 1.0) {
   ObjectTrack object = StillObject(slot, Model(slot).part);
   object.parts[0].keys[0].position = position;
@@ -378,7 +387,7 @@ void Builder::Knot() {
   const Section& s = SectionOf(SectionId::Knot);
   std::vector<Shot> shots = KnotShots(4 * Bar());
   AddShots("knot", shots, {SKY, STAGE, KNOT}, [](const Shot&, const ObjectTrack& camera) {
-    return std::vector<ObjectTrack>{SkyAround(camera, 1.0, 1.0), PlacedObject(STAGE, {0, -4.2, 0}), StillObject(KNOT, Model(KNOT).part)};
+    return NearestFirst({SkyAround(camera, 1.0, 1.0), PlacedObject(STAGE, {0, -4.2, 0}), StillObject(KNOT, Model(KNOT).part)});
   }, Beat() / 2.0);
   AddLine("knot", LINE_MAIN, SectionWindow(s));
 
@@ -432,8 +441,7 @@ void Builder::City() {
        }},
   };
   AddShots("city", shots, {SKY, TERRAIN, CITY}, [](const Shot&, const ObjectTrack& camera) {
-    return std::vector<ObjectTrack>{SkyAround(camera, 1.25, 1.25), StillObject(TERRAIN, Model(TERRAIN).part),
-                                    StillObject(CITY, Model(CITY).part)};
+    return NearestFirst({SkyAround(camera, 1.25, 1.25), StillObject(TERRAIN, Model(TERRAIN).part), StillObject(CITY, Model(CITY).part)});
   }, Beat() / 2.0);
   AddLine("city", LINE_MAIN, SectionWindow(s));
 }
@@ -456,7 +464,7 @@ void Builder::Swarm() {
                              {"stage_b", d, orbit(2.0, -1.1, 18, 13, 8, 3)},
                              {"stage_c", d, orbit(4.0, 1.4, 12, 17, 1, 6)}};
   AddShots("stage", shots, {SKY, STAGE, KNOT}, [](const Shot&, const ObjectTrack& camera) {
-    return std::vector<ObjectTrack>{SkyAround(camera, 0.7, 0.7), PlacedObject(STAGE, {0, -6, 0}), PlacedObject(KNOT, {0, 0.5, 0}, 0.6)};
+    return NearestFirst({SkyAround(camera, 0.7, 0.7), PlacedObject(STAGE, {0, -6, 0}), PlacedObject(KNOT, {0, 0.5, 0}, 0.6)});
   }, Beat() / 2.0);
   AddLine("stage", LINE_MAIN, SectionWindow(s));
 
@@ -614,8 +622,7 @@ void Builder::Credits() {
               return key;
             }};
   AddShots("credits", {shot}, {SKY, TERRAIN, CITY}, [](const Shot&, const ObjectTrack& camera) {
-    return std::vector<ObjectTrack>{SkyAround(camera, 0.55, 0.2), StillObject(TERRAIN, Model(TERRAIN).part),
-                                    StillObject(CITY, Model(CITY).part)};
+    return NearestFirst({SkyAround(camera, 0.55, 0.2), StillObject(TERRAIN, Model(TERRAIN).part), StillObject(CITY, Model(CITY).part)});
   }, Beat());
   AddLine("credits", LINE_MAIN, SectionWindow(s));
 }
@@ -796,13 +803,15 @@ void Builder::PostChain() {
     bool focus = section.id == SectionId::Knot;
     bool glitch = section.id == SectionId::Breakdown;
 
-    PostEffectDefinition composite{window.start, window.end, "composite", COMPOSITE, -1, 0, {}, {}, ""};
-    composite.comment = std::string(section.name) + ": the scene line with the swarm's line by depth, fogged by depth";
+    const int COMPOSITE_PLAIN = 0, COMPOSITE_WITH_SWARM = 1;
+    PostEffectDefinition composite{window.start, window.end, "composite", COMPOSITE, look.swarm ? COMPOSITE_WITH_SWARM : COMPOSITE_PLAIN, 0,
+                                   {}, {}, ""};
+    composite.comment = std::string(section.name) + (look.swarm ? ": the scene line with the swarm's line by depth, fogged by depth"
+                                                                : ": the scene line fogged by depth");
     composite.sources = {Source("sceneTex", "color", "0"), Source("sceneDepth", "depth", "0")};
     if (look.swarm) composite.sources.push_back(Source("swarmTex", "color", "2"));
     if (look.swarm) composite.sources.push_back(Source("swarmDepth", "depth", "2"));
-    composite.constants = {Constant("swarmMix", {look.swarm ? 1.0 : 0.0}), Constant("fogDensity", {look.fogDensity}),
-                           Constant("fogColour", {look.fogColour.x, look.fogColour.y, look.fogColour.z})};
+    composite.constants = {Constant("fogDensity", {look.fogDensity}), Constant("fogColour", {look.fogColour.x, look.fogColour.y, look.fogColour.z})};
 
     std::string scene = "w0";
     if (focus) {
@@ -861,7 +870,8 @@ void Builder::PostChain() {
       uint32_t start = points[i], end = points[i + 1] - 1;
       bool text = std::any_of(mTextWindows.begin(), mTextWindows.end(), [&](const Window& w) { return w.start <= start && end <= w.end; });
       auto [exposure, fade] = RampAt(section, look, start);
-      PostEffectDefinition grade{start, end, "grade", GRADE, -1, glitch ? 4 : -1, {}, {}, ""};
+      const int GRADE_PLAIN = 0, GRADE_WITH_TEXT = 1;
+      PostEffectDefinition grade{start, end, "grade", GRADE, text ? GRADE_WITH_TEXT : GRADE_PLAIN, glitch ? 4 : -1, {}, {}, ""};
       grade.comment = std::string(section.name) + ": " + ClockText(start) + " grade" + (text ? ", with text" : "");
       grade.sources = {Source("sceneTex", "color", scene), Source("bloomTex", "color", "w3")};
       if (text) grade.sources.push_back(Source("textTex", "color", "1"));
@@ -869,7 +879,7 @@ void Builder::PostChain() {
                          Keyed(Constant("fade", {fade, fade}), FADE_TRACK),
                          Constant("saturation", {look.saturation}), Constant("tint", {look.tint.x, look.tint.y, look.tint.z}),
                          Constant("vignette", {look.vignette}), Constant("grain", {look.grain}),
-                         Constant("bloomStrength", {look.bloom}), Constant("textMix", {text ? 1.0 : 0.0})};
+                         Constant("bloomStrength", {look.bloom})};
       chain.push_back(grade);
     }
 
