@@ -8,6 +8,7 @@
 #include "demo/hidden_post_effects.h"
 #include "demo/plain_average.h"
 #include "render/blank_texture.h"
+#include "render/drawing_path.h"
 #include "render/effect/draw_state.h"
 #include "render/effect/effect.h"
 #include "render/immediate_draw.h"
@@ -74,6 +75,13 @@ std::unique_ptr<cScreenBuffer> FrameComposer::MakeBuffer(uint32_t flags) const {
 void FrameComposer::Create(const FrameConfig& config) {
   Destroy();
   mConfig = config;
+  // A browser may not draw into float buffers; a picture in 8-bit ones beats a black one.
+  if (render::OnWebGl2Path() && !mConfig.lowQuality && !FloatScreenBuffersDrawable()) {
+    Log(LogLevel::Error, "render",
+        "this browser cannot draw into floating-point buffers (WebGL 2 without EXT_color_buffer_float): the "
+        "production is drawn in 8-bit buffers, as in low quality");
+    mConfig.lowQuality = true;
+  }
   mBlankColour.reset(CreateBlankColourTexture());
   mBlankDepth.reset(CreateBlankDepthTexture());
   mStandIn = std::make_unique<cScreenBuffer>(mBlankColour.get(), mBlankDepth.get());

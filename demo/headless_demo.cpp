@@ -21,6 +21,7 @@ bool HeadlessDemo::Start(const HeadlessOptions& options, std::string& error) {
   Stop();
   mOptions = options;
   if (mOptions.frame.lowQuality) mOptions.frame.fsaaLevel = 0;
+  render::SelectDrawingPath(mOptions.drawingPath);
   mContext = std::make_unique<platform::HiddenGLContext>();
   if (!mContext->Create(mOptions.frame.width, mOptions.frame.height)) {
     error = mContext->Error();

@@ -11,6 +11,7 @@
 
 #include "demo/engine_session.h"
 #include "demo/frame_composer.h"
+#include "render/drawing_path.h"
 #include "render/frame_read_back.h"
 
 class cScreenBuffer;
@@ -22,6 +23,7 @@ struct HeadlessOptions {
   std::string packPath = "torvane.pak";
   FrameConfig frame;      // size, FSAA level (forced to 0 with low quality), aspect, low quality, every pass
   int readBackDepth = 3;  // frames in flight between QueueFrame and CollectFrame (at least 2)
+  render::DrawingPath drawingPath = render::DrawingPath::FixedFunction;
 };
 
 class HeadlessDemo {

@@ -37,9 +37,9 @@ void DevInterface::Stop() {
 
 bool DevInterface::WantsKeyboard() const { return mStarted && ImGui::GetIO().WantTextInput; }
 
-void DevInterface::Draw(Transport& transport, TrackEditor& tracks, const TimelineSnapshot& timeline,
-                        const GpuPassTimer& timer, const FrameOutput::Placement& picture, int windowWidth,
-                        int windowHeight) {
+void DevInterface::Draw(Transport& transport, TrackEditor& tracks, const MusicWaveform& waveform,
+                        const TimelineSnapshot& timeline, const GpuPassTimer& timer, const FrameOutput::Placement& picture,
+                        int windowWidth, int windowHeight) {
   if (!mStarted) return;
   platform::BeginImGuiFrame();
   const DevPanelLayout layout = LayOutDevPanels(windowWidth, windowHeight);
@@ -50,7 +50,7 @@ void DevInterface::Draw(Transport& transport, TrackEditor& tracks, const Timelin
   Place(layout.timeline, again);
   DrawTimelinePanel(transport, timeline);
   Place(layout.tracks, again);
-  mTracks.Draw(tracks, transport);
+  mTracks.Draw(tracks, transport, waveform);
   Place(layout.postEffects, again);
   DrawPostEffectPanel();
   Place(layout.buffers, again);

@@ -13,6 +13,7 @@
 #include "dev/transport.h"
 
 class LogPanel;
+class MusicWaveform;
 class TrackEditor;
 namespace platform {
 struct GLContext;
@@ -38,8 +39,8 @@ class DevInterface {
   void AddFrame(float frameMs) { mStats.AddFrame(frameMs); }
   // Draws every panel into the window, of windowWidth × windowHeight, where picture is the
   // composed frame's place.
-  void Draw(Transport& transport, TrackEditor& tracks, const TimelineSnapshot& timeline, const GpuPassTimer& timer,
-            const FrameOutput::Placement& picture, int windowWidth, int windowHeight);
+  void Draw(Transport& transport, TrackEditor& tracks, const MusicWaveform& waveform, const TimelineSnapshot& timeline,
+            const GpuPassTimer& timer, const FrameOutput::Placement& picture, int windowWidth, int windowHeight);
 
  private:
   bool mStarted = false;

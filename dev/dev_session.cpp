@@ -129,7 +129,10 @@ std::vector<std::string> DevSession::SyncTrackNames() const {
 // A production without playable music runs on the timer.
 void DevSession::OpenMusic() {
   mMusic = std::make_unique<SoundPlayerTransport>();
-  if (mMusic->Open(mOptions.musicPath)) return;
+  if (mMusic->Open(mOptions.musicPath)) {
+    mWaveform.Start(mOptions.musicPath);
+    return;
+  }
   // The player's notice goes on to say the demo cannot start, which is not so here.
   const std::string reason = mMusic->Failure() ? mMusic->Failure()->text.substr(0, mMusic->Failure()->text.find('\n'))
                                                : "the music cannot be played";
@@ -306,7 +309,7 @@ void DevSession::RenderFrame(uint32_t t) {
   if (interfaceShown) {
     SetViewport(width, height);
     mInterface.AddFrame(mFrameTime);
-    mInterface.Draw(*mTransport, mTrackEditor, mTimeline, mPassTimer,
+    mInterface.Draw(*mTransport, mTrackEditor, mWaveform, mTimeline, mPassTimer,
                     mOutput.PlacementInArea(PictureArea(width, height)), width, height);
   }
   gProfileManager.FrameEnd();

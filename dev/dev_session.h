@@ -18,6 +18,7 @@
 #include "render/frame_output.h"
 #include "render/gpu_pass_timer.h"
 #include "dev/live_reload.h"
+#include "dev/music_waveform.h"
 #include "dev/timeline_snapshot.h"
 #include "dev/sync_editor_client.h"
 #include "dev/track_editor.h"
@@ -89,6 +90,7 @@ class DevSession {
   EngineSession mEngine;
   std::unique_ptr<SoundPlayerTransport> mMusic;
   std::unique_ptr<Transport> mTransport;
+  MusicWaveform mWaveform;  // for the tracks panel, decoded beside the frames
   FrameOutput mOutput;
   DevInterface mInterface;
   GpuPassTimer mPassTimer;

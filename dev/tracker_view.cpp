@@ -17,7 +17,20 @@ bool OnGrid(uint32_t row, double period) {
   return std::fabs(beats - std::round(beats)) < 1e-9;
 }
 
+// The first frame at or after the start of row: frames of a row are those that begin in it.
+uint64_t FirstFrameOfRow(uint64_t row, double framesPerRow) {
+  const double frame = std::ceil(static_cast<double>(row) * framesPerRow);
+  return frame >= 1.8e19 ? UINT64_MAX : static_cast<uint64_t>(frame);
+}
+
 }  // namespace
+
+FrameSpan FramesOfRows(const SyncDocument& document, uint32_t row, int rows, uint32_t sampleRate) {
+  const double rowsPerSecond = document.bpm / 60.0 * document.rowsPerBeat;
+  if (!(rowsPerSecond > 0.0) || !std::isfinite(rowsPerSecond) || rows <= 0) return {};
+  const double framesPerRow = sampleRate / rowsPerSecond;
+  return {FirstFrameOfRow(row, framesPerRow), FirstFrameOfRow(static_cast<uint64_t>(row) + static_cast<uint64_t>(rows), framesPerRow)};
+}
 
 RowMark MarkOfRow(uint32_t row, double rowsPerBeat) {
   if (OnGrid(row, rowsPerBeat * BEATS_PER_BAR)) return RowMark::Bar;

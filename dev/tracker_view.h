@@ -1,6 +1,6 @@
 #pragma once
 // The pure side of the tracks panel: which rows a tracker view shows, how rows are marked on the
-// beat grid, what a cell says, and blocks of keys copied and pasted between rows and tracks.
+// beat grid, which of the music's frames a line covers, what a cell says, and blocks of keys copied and pasted between rows and tracks.
 
 #include <cstdint>
 #include <string>
@@ -20,6 +20,16 @@ RowMark MarkOfRow(uint32_t row, double rowsPerBeat);
 // The first row of a view of lines lines, rowsPerLine rows each, that shows cursorRow a third of
 // the way down (at the top near row 0).
 uint32_t FirstShownRow(uint32_t cursorRow, int lines, int rowsPerLine);
+
+// The music's frames [first, end) that play during a line of the view.
+struct FrameSpan {
+  uint64_t first = 0;
+  uint64_t end = 0;
+};
+
+// The frames, at sampleRate a second, of rows [row, row + rows) on document's grid: the spans of
+// neighbouring lines meet without a gap or an overlap. Empty for a tempo that is not positive.
+FrameSpan FramesOfRows(const SyncDocument& document, uint32_t row, int rows, uint32_t sampleRate);
 
 // A cell: the key's value and a sign of its interpolation ("1.5 /"), "·" on rows between keys,
 // "" before the first key and after the last.

@@ -5,12 +5,14 @@
 
 #include <imgui.h>
 
+#include "dev/music_waveform.h"
 #include "dev/track_editor.h"
 #include "dev/transport.h"
 
 namespace {
 
 constexpr float LINE_HEIGHT = 16.0f;
+constexpr float WAVE_WIDTH = 30.0f;
 constexpr float ROW_LABEL_WIDTH = 52.0f;
 constexpr float COLUMN_WIDTH = 84.0f;
 constexpr float CURVE_HEIGHT = 80.0f;
@@ -23,6 +25,7 @@ constexpr ImU32 SELECTION_COLOUR = IM_COL32(80, 120, 200, 90);
 constexpr ImU32 BOOKMARK_COLOUR = IM_COL32(90, 200, 120, 255);
 constexpr ImU32 TEXT_COLOUR = IM_COL32(235, 235, 235, 255);
 constexpr ImU32 CURVE_COLOUR = IM_COL32(120, 200, 250, 255);
+constexpr ImU32 WAVE_COLOUR = IM_COL32(110, 170, 130, 255);
 
 bool IsBookmarked(const SyncDocument& document, uint32_t row) {
   return std::binary_search(document.bookmarks.begin(), document.bookmarks.end(), row);
@@ -30,7 +33,7 @@ bool IsBookmarked(const SyncDocument& document, uint32_t row) {
 
 }  // namespace
 
-void TracksPanel::Draw(TrackEditor& editor, Transport& transport) {
+void TracksPanel::Draw(TrackEditor& editor, Transport& transport, const MusicWaveform& waveform) {
   mFocused = false;
   if (!ImGui::Begin("Tracks")) {
     ImGui::End();
@@ -42,7 +45,7 @@ void TracksPanel::Draw(TrackEditor& editor, Transport& transport) {
   DrawToolbar(editor, transport);
   mFocused = ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows);
   if (mFocused && !ImGui::GetIO().WantTextInput) HandleKeys(editor);
-  DrawGrid(editor, playheadRow, transport.IsPlaying());
+  DrawGrid(editor, waveform, playheadRow, transport.IsPlaying());
   ImGui::End();
 }
 
@@ -133,7 +136,7 @@ std::vector<std::string> TracksPanel::SelectedTracks(const SyncDocument& documen
   return names;
 }
 
-void TracksPanel::DrawGrid(TrackEditor& editor, uint32_t playheadRow, bool playing) {
+void TracksPanel::DrawGrid(TrackEditor& editor, const MusicWaveform& waveform, uint32_t playheadRow, bool playing) {
   const SyncDocument& document = editor.Document();
   const ImVec2 size = ImGui::GetContentRegionAvail();
   const float gridHeight = std::max(LINE_HEIGHT * 4.0f, size.y - CURVE_HEIGHT - 8.0f);
@@ -141,11 +144,16 @@ void TracksPanel::DrawGrid(TrackEditor& editor, uint32_t playheadRow, bool playi
   const uint32_t firstRow = FirstShownRow(mRow, lines, mRowsPerLine);
   ImGui::BeginChild("rows", ImVec2(0.0f, gridHeight), false, ImGuiWindowFlags_HorizontalScrollbar);
   ImDrawList* draw = ImGui::GetWindowDrawList();
-  const ImVec2 origin = ImGui::GetCursorScreenPos();
+  const ImVec2 waveOrigin = ImGui::GetCursorScreenPos();
+  DrawWaveform(document, waveform, firstRow, lines, waveOrigin);
+  const ImVec2 origin(waveOrigin.x + WAVE_WIDTH, waveOrigin.y);
   const float width = ROW_LABEL_WIDTH + COLUMN_WIDTH * static_cast<float>(document.tracks.size());
   for (size_t t = 0; t < document.tracks.size(); ++t) {
-    draw->AddText(ImVec2(origin.x + ROW_LABEL_WIDTH + COLUMN_WIDTH * t + 2.0f, origin.y), TEXT_COLOUR,
-                  document.tracks[t].name.c_str());
+    // A long name is cut at its column's edge rather than running into the next one.
+    const float x = origin.x + ROW_LABEL_WIDTH + COLUMN_WIDTH * static_cast<float>(t);
+    const ImVec4 column(x, origin.y, x + COLUMN_WIDTH - 4.0f, origin.y + LINE_HEIGHT);
+    draw->AddText(ImGui::GetFont(), ImGui::GetFontSize(), ImVec2(x + 2.0f, origin.y), TEXT_COLOUR,
+                  document.tracks[t].name.c_str(), nullptr, 0.0f, &column);
   }
   for (int line = 0; line < lines; ++line) {
     const uint32_t row = firstRow + static_cast<uint32_t>(line * mRowsPerLine);
@@ -185,10 +193,34 @@ void TracksPanel::DrawGrid(TrackEditor& editor, uint32_t playheadRow, bool playi
       ImGui::PopID();
     }
   }
-  ImGui::SetCursorScreenPos(ImVec2(origin.x, origin.y + LINE_HEIGHT * static_cast<float>(lines + 1)));
-  ImGui::Dummy(ImVec2(width, 1.0f));
+  ImGui::SetCursorScreenPos(ImVec2(waveOrigin.x, origin.y + LINE_HEIGHT * static_cast<float>(lines + 1)));
+  ImGui::Dummy(ImVec2(WAVE_WIDTH + width, 1.0f));
   ImGui::EndChild();
   DrawCurve(document, firstRow, firstRow + static_cast<uint32_t>(lines * mRowsPerLine), playheadRow);
+}
+
+// Each line's lowest and highest sample as a bar across the column's middle.
+void TracksPanel::DrawWaveform(const SyncDocument& document, const MusicWaveform& waveform, uint32_t firstRow, int lines,
+                               ImVec2 origin) {
+  ImDrawList* draw = ImGui::GetWindowDrawList();
+  const uint32_t rate = waveform.SampleRate();
+  if (rate == 0) {
+    if (waveform.IsDecoding()) draw->AddText(origin, TEXT_COLOUR, "...");
+    return;
+  }
+  std::vector<FrameSpan> spans;
+  for (int line = 0; line < lines; ++line) {
+    spans.push_back(FramesOfRows(document, firstRow + static_cast<uint32_t>(line * mRowsPerLine), mRowsPerLine, rate));
+  }
+  const std::vector<WaveformPeak> peaks = waveform.PeaksOf(spans);
+  const float centre = origin.x + WAVE_WIDTH / 2.0f;
+  const float reach = WAVE_WIDTH / 2.0f - 2.0f;
+  for (int line = 0; line < lines; ++line) {
+    const float y = origin.y + LINE_HEIGHT * static_cast<float>(line + 1);
+    const float left = centre + reach * std::clamp(peaks[line].low, -1.0f, 0.0f);
+    const float right = centre + reach * std::clamp(peaks[line].high, 0.0f, 1.0f);
+    draw->AddRectFilled(ImVec2(left, y + 1.0f), ImVec2(std::max(right, left + 1.0f), y + LINE_HEIGHT - 1.0f), WAVE_COLOUR);
+  }
 }
 
 void TracksPanel::DrawCurve(const SyncDocument& document, uint32_t firstRow, uint32_t lastRow, uint32_t playheadRow) {

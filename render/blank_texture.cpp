@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include "render/texture.h"
+#include "render/texture_formats.h"
 #include "render/texture_manager.h"
 
 namespace {
@@ -20,7 +21,8 @@ void SetBufferSampling(GLuint name) {
 
 cTexture* CreateBlankColourTexture() {
   // Kept data starts as zeros.
-  auto* texture = new cTexture(1, 1, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_LINEAR, GL_CLAMP, 1);
+  auto* texture = new cTexture(1, 1, 1, GL_RGBA8, GL_RGBA, GL_UNSIGNED_BYTE, GL_TEXTURE_2D, GL_LINEAR,
+                               render::ClampWrapMode(), 1);
   texture->upload();
   texture->FreeData();
   SetBufferSampling(gTextureManager.lookupName(texture));
@@ -29,12 +31,14 @@ cTexture* CreateBlankColourTexture() {
 }
 
 cTexture* CreateBlankDepthTexture() {
-  auto* texture =
-      new cTexture(1, 1, 0, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_FLOAT, GL_TEXTURE_2D, GL_LINEAR, GL_CLAMP, 1);
+  const GLenum type = render::DepthTextureType();
+  auto* texture = new cTexture(1, 1, 0, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, type, GL_TEXTURE_2D,
+                               GL_LINEAR, render::ClampWrapMode(), 1);
   texture->upload();
   SetBufferSampling(gTextureManager.lookupName(texture));
-  const float zero = 0.0f;
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &zero);
+  // Zero in either type.
+  const uint32_t zero = 0;
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1, 1, GL_DEPTH_COMPONENT, type, &zero);
   glBindTexture(GL_TEXTURE_2D, 0);
   return texture;
 }

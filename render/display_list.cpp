@@ -1,15 +1,25 @@
 #include "render/display_list.h"
 
-#include <GL/glew.h>
+#include "render/drawing_path.h"
+#include "render/immediate_draw_paths.h"
 
-unsigned CompileDisplayList(const std::function<void()>& draw) {
-  GLuint list = glGenLists(1);
-  glNewList(list, GL_COMPILE);
+namespace webgl {
+
+namespace {
+
+unsigned CompileList(const std::function<void()>& draw) {
+  const unsigned list = BeginList();
   draw();
-  glEndList();
+  EndList();
   return list;
 }
 
-void CallDisplayList(unsigned list) { glCallList(list); }
+}  // namespace
 
-void DeleteDisplayList(unsigned list) { glDeleteLists(list, 1); }
+}  // namespace webgl
+
+unsigned CompileDisplayList(const std::function<void()>& draw) { return TORVANE_ON_DRAWING_PATH(CompileList(draw)); }
+
+void CallDisplayList(unsigned list) { TORVANE_ON_DRAWING_PATH(CallList(list)); }
+
+void DeleteDisplayList(unsigned list) { TORVANE_ON_DRAWING_PATH(DeleteList(list)); }

@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+#include "render/drawing_path.h"
+#include "render/effect/es_fixed_state.h"
+#include "render/frame_output_paths.h"
+#include "render/framebuffer_object.h"
+#include "render/immediate_draw.h"
+#include "render/matrix_stack.h"
 #include "render/pixel_readback.h"
 #include "render/screen_buffer.h"
 #include "render/screen_pass.h"
@@ -33,7 +39,7 @@ std::vector<uint8_t> FrameOutput::ReadPixels() {
   if (!mBuffer) return pixels;
   Bind();
   pixels = ReadPixelsTopFirst(mWidth, mHeight);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  render::BindFramebufferObject(0);
   return pixels;
 }
 
@@ -52,6 +58,53 @@ FrameOutput::Placement FrameOutput::PlacementInArea(const Placement& area) const
   return placement;
 }
 
+namespace webgl {
+
+// The WebGL 2 path has no attribute stack: what the picture changes is put back one by one.
+void PresentPicture(const render::PictureOnWindow& picture) {
+  GLint program = 0;
+  GLint viewport[4] = {};
+  GLfloat clear[4] = {};
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+  const bool blend = glIsEnabled(GL_BLEND);
+  const bool depthTest = glIsEnabled(GL_DEPTH_TEST);
+  const bool cullFace = glIsEnabled(GL_CULL_FACE);
+  const render::EsFixedState saved = render::CurrentEsFixedState();
+  glUseProgram(0);
+  glViewport(0, 0, picture.windowWidth, picture.windowHeight);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glViewport(picture.x, picture.y, picture.width, picture.height);
+  glDisable(GL_BLEND);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
+  render::EsFixedState& state = render::CurrentEsFixedState();
+  state.alphaTest = false;
+  state.texturing = render::EsTexturing::Replace;
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, picture.texture);
+  PushIdentityMatrices();
+  const float strip[4][5] = {{0.0f, 0.0f, -1.0f, -1.0f, 0.0f},
+                             {picture.u, 0.0f, 1.0f, -1.0f, 0.0f},
+                             {0.0f, picture.v, -1.0f, 1.0f, 0.0f},
+                             {picture.u, picture.v, 1.0f, 1.0f, 0.0f}};
+  DrawTexturedStrip(strip);
+  PopMatricesToProjection();
+  SelectMatrixStack(MatrixStack::Modelview);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  state = saved;
+  if (blend) glEnable(GL_BLEND);
+  if (depthTest) glEnable(GL_DEPTH_TEST);
+  if (cullFace) glEnable(GL_CULL_FACE);
+  glClearColor(clear[0], clear[1], clear[2], clear[3]);
+  glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
+  glUseProgram(static_cast<GLuint>(program));
+}
+
+}  // namespace webgl
+
 void FrameOutput::Present(int windowWidth, int windowHeight) {
   PresentInArea(windowWidth, windowHeight, {0, 0, windowWidth, windowHeight});
 }
@@ -59,42 +112,16 @@ void FrameOutput::Present(int windowWidth, int windowHeight) {
 void FrameOutput::PresentInArea(int windowWidth, int windowHeight, const Placement& area) {
   if (!mBuffer || !mBuffer->GetColor()) return;
   Placement placement = PlacementInArea(area);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
-  GLint program = 0;
-  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-  glUseProgram(0);
-  glViewport(0, 0, windowWidth, windowHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glViewport(placement.x, windowHeight - placement.y - placement.height, placement.width, placement.height);
-  glDisable(GL_BLEND);
-  glDisable(GL_ALPHA_TEST);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_TEXTURE_2D);
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, gTextureManager.lookupName(mBuffer->GetColor()));
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-  PushIdentityMatrices();
+  render::BindFramebufferObject(0);
   // Texture scales cover buffers stored at powers of two.
-  float u = mBuffer->GetColor()->GetUScale();
-  float v = mBuffer->GetColor()->GetVScale();
-  glBegin(GL_TRIANGLE_STRIP);
-  glTexCoord2f(0.0f, 0.0f);
-  glVertex2f(-1.0f, -1.0f);
-  glTexCoord2f(u, 0.0f);
-  glVertex2f(1.0f, -1.0f);
-  glTexCoord2f(0.0f, v);
-  glVertex2f(-1.0f, 1.0f);
-  glTexCoord2f(u, v);
-  glVertex2f(1.0f, 1.0f);
-  glEnd();
-  PopMatricesToProjection();
-  glMatrixMode(GL_MODELVIEW);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  glUseProgram(static_cast<GLuint>(program));
-  glPopAttrib();
+  const render::PictureOnWindow picture{windowWidth,
+                                        windowHeight,
+                                        placement.x,
+                                        windowHeight - placement.y - placement.height,
+                                        placement.width,
+                                        placement.height,
+                                        gTextureManager.lookupName(mBuffer->GetColor()),
+                                        mBuffer->GetColor()->GetUScale(),
+                                        mBuffer->GetColor()->GetVScale()};
+  TORVANE_ON_DRAWING_PATH(PresentPicture(picture));
 }

@@ -3,11 +3,35 @@
 #include <algorithm>
 #include <cstring>
 
+#include "render/drawing_path.h"
+
 namespace {
 
 constexpr int MIN_DEPTH = 2;
 
-bool PixelBuffersAvailable() { return GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object; }
+bool PixelBuffersAvailable() {
+#ifdef TORVANE_WEBGL
+  return true;
+#else
+  return render::OnWebGl2Path() || GLEW_VERSION_2_1 || GLEW_ARB_pixel_buffer_object;
+#endif
+}
+
+// Copies the bound pixel pack buffer into pixels: WebGL 2 cannot map a buffer for reading, the
+// OpenGL 2.1 path maps it.
+bool ReadBoundPixelBuffer(std::vector<uint8_t>& pixels) {
+  if (render::OnWebGl2Path()) {
+    glGetBufferSubData(GL_PIXEL_PACK_BUFFER, 0, static_cast<GLsizeiptr>(pixels.size()), pixels.data());
+    return true;
+  }
+#ifndef TORVANE_WEBGL
+  const void* mapped = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
+  if (!mapped) return false;
+  std::memcpy(pixels.data(), mapped, pixels.size());
+  glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
+  return true;
+#endif
+}
 
 }  // namespace
 
@@ -64,11 +88,7 @@ bool FrameReadBack::Collect(std::vector<uint8_t>& pixels) {
     return true;
   }
   glBindBuffer(GL_PIXEL_PACK_BUFFER, mBuffers[slot]);
-  const void* mapped = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
-  if (mapped) {
-    std::memcpy(pixels.data(), mapped, pixels.size());
-    glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
-  }
+  const bool read = ReadBoundPixelBuffer(pixels);
   glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-  return mapped != nullptr;
+  return read;
 }

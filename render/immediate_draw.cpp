@@ -1,6 +1,9 @@
 #include "render/immediate_draw.h"
 
-#include <GL/glew.h>
+#include <vector>
+
+#include "render/drawing_path.h"
+#include "render/immediate_draw_paths.h"
 
 namespace {
 
@@ -15,41 +18,72 @@ GLenum ModeOf(Primitive primitive) {
 
 }  // namespace
 
-void DrawTexturedLitVertices(const float* vertices, size_t count, Primitive primitive) {
-  glInterleavedArrays(GL_T2F_N3F_V3F, 0, vertices);
-  glDrawArrays(ModeOf(primitive), 0, static_cast<GLsizei>(count));
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
+// The WebGL 2 path takes every layout as GL_T2F_N3F_V3F.
+namespace webgl {
+
+namespace {
+
+void DrawTexturedLitVertices(const float* vertices, size_t count, GLenum mode) {
+  DrawVertices(mode, vertices, count, {});
 }
 
 void DrawTexturedStrip(const float (&strip)[4][5]) {
-  glInterleavedArrays(GL_T2F_V3F, 0, strip);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
+  float vertices[4][FLOATS_PER_VERTEX] = {};
+  for (int i = 0; i < 4; ++i) {
+    vertices[i][0] = strip[i][0];
+    vertices[i][1] = strip[i][1];
+    for (int c = 0; c < 3; ++c) vertices[i][5 + c] = strip[i][2 + c];
+  }
+  DrawVertices(GL_TRIANGLE_STRIP, &vertices[0][0], 4, {false, true});
 }
 
 void DrawPositionStrip(const float (&strip)[4][3]) {
-  glInterleavedArrays(GL_V3F, 0, strip);
-  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-  glDisableClientState(GL_VERTEX_ARRAY);
+  float vertices[4][FLOATS_PER_VERTEX] = {};
+  for (int i = 0; i < 4; ++i) {
+    for (int c = 0; c < 3; ++c) vertices[i][5 + c] = strip[i][c];
+  }
+  DrawVertices(GL_TRIANGLE_STRIP, &vertices[0][0], 4, {false, false});
 }
 
 void DrawTriangleArrays(const float* positions, const float* normals, const float* uvs, size_t count) {
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_NORMAL_ARRAY);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 0, positions);
-  glNormalPointer(GL_FLOAT, 0, normals);
-  glTexCoordPointer(2, GL_FLOAT, 0, uvs);
-  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  std::vector<float> vertices(count * FLOATS_PER_VERTEX);
+  for (size_t i = 0; i < count; ++i) {
+    float* vertex = &vertices[i * FLOATS_PER_VERTEX];
+    vertex[0] = uvs[i * 2];
+    vertex[1] = uvs[i * 2 + 1];
+    for (int c = 0; c < 3; ++c) {
+      vertex[2 + c] = normals[i * 3 + c];
+      vertex[5 + c] = positions[i * 3 + c];
+    }
+  }
+  DrawVertices(GL_TRIANGLES, vertices.data(), count, {});
 }
 
-void SetColour(float red, float green, float blue, float alpha) { glColor4f(red, green, blue, alpha); }
+}  // namespace
+
+}  // namespace webgl
+
+void DrawTexturedLitVertices(const float* vertices, size_t count, Primitive primitive) {
+  TORVANE_ON_DRAWING_PATH(DrawTexturedLitVertices(vertices, count, ModeOf(primitive)));
+}
+
+void DrawTexturedStrip(const float (&strip)[4][5]) { TORVANE_ON_DRAWING_PATH(DrawTexturedStrip(strip)); }
+
+void DrawPositionStrip(const float (&strip)[4][3]) { TORVANE_ON_DRAWING_PATH(DrawPositionStrip(strip)); }
+
+void DrawTriangleArrays(const float* positions, const float* normals, const float* uvs, size_t count) {
+  TORVANE_ON_DRAWING_PATH(DrawTriangleArrays(positions, normals, uvs, count));
+}
+
+void SetColour(float red, float green, float blue, float alpha) {
+  TORVANE_ON_DRAWING_PATH(SetColour(red, green, blue, alpha));
+}
+
+void SetTexturing(bool enabled) { TORVANE_ON_DRAWING_PATH(SetTexturing(enabled)); }
+
+void SetAlphaTest(bool enabled, unsigned compareFunction, float reference) {
+  TORVANE_ON_DRAWING_PATH(SetAlphaTest(enabled, compareFunction, reference));
+}
 
 void SetDepthTest(bool enabled) {
   if (enabled) {

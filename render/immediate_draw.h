@@ -1,6 +1,7 @@
 #pragma once
 // Geometry drawn at once from client memory, and the few fixed-function states that such drawing
-// sets around it. The arrays are read during the call only.
+// sets around it, on the selected drawing path (render/drawing_path.h). The arrays are read during
+// the call only.
 
 #include <cstddef>
 
@@ -17,4 +18,8 @@ void DrawPositionStrip(const float (&strip)[4][3]);
 void DrawTriangleArrays(const float* positions, const float* normals, const float* uvs, size_t count);
 
 void SetColour(float red, float green, float blue, float alpha = 1.0f);
+// While on, drawing without an effect is coloured by the 2D texture bound to unit 0, times the colour.
+void SetTexturing(bool enabled);
+// While on, fragments whose alpha fails the comparison (a GL compare function) with reference are dropped.
+void SetAlphaTest(bool enabled, unsigned compareFunction = 0x0207 /* GL_ALWAYS */, float reference = 0.0f);
 void SetDepthTest(bool enabled);

@@ -1,6 +1,7 @@
 #include "render/intermediate_command.h"
 
 #include "core/debug_output.h"
+#include "render/immediate_draw.h"
 
 CORE_IMPLEMENT_MANAGER(intermediateCommand)
 
@@ -14,17 +15,14 @@ void AlphaBlending(GLenum source, GLenum destination) {
   glBlendFunc(source, destination);
 }
 
-void AlphaTestGreater(GLfloat reference) {
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, reference);
-}
+void AlphaTestGreater(GLfloat reference) { SetAlphaTest(true, GL_GREATER, reference); }
 
 // Lists 0, 1 and 4 keep the state that the frame or the previous list left.
 void SetListBlending(int list) {
   switch (list) {
     case 2:
       glDisable(GL_BLEND);
-      glDisable(GL_ALPHA_TEST);
+      SetAlphaTest(false);
       break;
     case 3:
       AlphaBlending(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -36,7 +34,7 @@ void SetListBlending(int list) {
       break;
     case 6:
       AlphaBlending(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-      glDisable(GL_ALPHA_TEST);
+      SetAlphaTest(false);
       break;
     default:
       break;

@@ -1,6 +1,7 @@
 #pragma once
-// The fixed-function matrix stacks that scenes and screen passes place their drawing with. Every
-// function works on the stack selected last, as GL's own do.
+// The matrix stacks that scenes and screen passes place their drawing with: GL's own on the
+// fixed-function path, the engine's on the WebGL 2 path (render/drawing_path.h). Every function
+// works on the stack selected last, as GL's own do.
 
 enum class MatrixStack { Projection, Modelview };
 
@@ -18,5 +19,6 @@ void MultiplyLookAt(double eyeX, double eyeY, double eyeZ, double centreX, doubl
                     double upY, double upZ);
 // How many more matrices the model-view stack takes.
 int ModelviewStackRoom();
-// The GL enumerant of a stack, for the commands recorded for later replay.
+// The GL enumerant of a stack, for the commands recorded for later replay, and back.
 unsigned MatrixStackMode(MatrixStack stack);
+MatrixStack MatrixStackOfMode(unsigned mode);

@@ -6,6 +6,10 @@
 
 #include "core/critical.h"
 #include "platform/gl_context.h"
+#include "render/drawing_path.h"
+#include "render/framebuffer_object.h"
+#include "render/immediate_draw.h"
+#include "render/immediate_draw_paths.h"
 #include "render/intermediate_command.h"
 #include "render/texture.h"
 #include "window/window_gl.h"
@@ -52,16 +56,17 @@ bool rendererManager::Initialize() {
   glFrontFace(GL_CCW);
   glCullFace(GL_BACK);
   glEnable(GL_CULL_FACE);
-  glDisable(GL_TEXTURE_2D);
-  glDisable(GL_TEXTURE_GEN_S);
-  glDisable(GL_TEXTURE_GEN_T);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, 0);
-  glDisable(GL_LIGHTING);
-  glEnable(GL_COLOR_MATERIAL);
+  SetTexturing(false);
+  // The WebGL 2 path has neither texture coordinate generation nor lighting to turn off.
+  TORVANE_FIXED_FUNCTION_ONLY(SetUnlitState());
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_ALPHA_TEST);
-  glAlphaFunc(GL_GREATER, START_ALPHA_REFERENCE);
+  SetAlphaTest(true, GL_GREATER, START_ALPHA_REFERENCE);
+  return true;
+}
+
+bool rendererManager::Terminate() {
+  if (render::OnWebGl2Path()) webgl::ReleaseDrawingResources();
   return true;
 }
 
@@ -86,11 +91,11 @@ bool rendererManager::CaptureScreen(const char* fileName) {
   int width = mScreenWidth;
   int height = mScreenHeight;
   if (width == 0 || height == 0) return false;
-  bool framebufferObjects = GLEW_EXT_framebuffer_object;
-  GLint savedFramebuffer = 0;
+  const bool framebufferObjects = render::FramebufferObjectsAvailable();
+  unsigned savedFramebuffer = 0;
   if (framebufferObjects) {
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &savedFramebuffer);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    savedFramebuffer = render::BoundFramebufferObject();
+    render::BindFramebufferObject(0);
   }
   GLint savedReadBuffer = GL_BACK;
   glGetIntegerv(GL_READ_BUFFER, &savedReadBuffer);
@@ -106,7 +111,7 @@ bool rendererManager::CaptureScreen(const char* fileName) {
     CopyOpaque(pixels, width, height, texture);
     written = texture.writeToFile(fileName);
   }
-  if (framebufferObjects) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(savedFramebuffer));
+  if (framebufferObjects) render::BindFramebufferObject(savedFramebuffer);
   glReadBuffer(static_cast<GLenum>(savedReadBuffer));
   return written;
 }

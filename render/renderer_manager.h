@@ -21,6 +21,8 @@ class rendererManager : public Interface<rendererManager> {
   uint16_t GetPriority() const override { return 16; }
   // Sets the fixed state: depth, culling, no texturing or lighting, alpha blending, alpha test.
   bool Initialize() override;
+  // Gives back what the WebGL 2 path made on the context.
+  bool Terminate() override;
   bool FrameBegin() override { return true; }
   // Replays the render command buffer, then resets it.
   bool FrameUpdate() override;

@@ -1,14 +1,13 @@
 #include "render/screen_buffer.h"
 
+#include "render/framebuffer_object.h"
 #include "render/texture.h"
+#include "render/texture_formats.h"
 #include "render/texture_manager.h"
 
 CORE_IMPLEMENT_DYNAMIC(cScreenBuffer, CoreObject)
 
 namespace {
-
-// Without framebuffer objects a buffer stays empty and drawing goes to the window.
-bool FramebuffersAvailable() { return glGenFramebuffersEXT && glBindFramebufferEXT && glFramebufferTexture2DEXT; }
 
 // What drivers store per texel of the formats buffers use (depth as 32 bits).
 size_t TexelBytes(GLenum internalFormat) {
@@ -20,7 +19,8 @@ size_t TexelBytes(GLenum internalFormat) {
 }
 
 cTexture* CreateTexture(int width, int height, GLenum internalFormat, GLenum format, GLenum type) {
-  auto* texture = new cTexture(width, height, 0, internalFormat, format, type, GL_TEXTURE_2D, GL_LINEAR, GL_CLAMP, 1);
+  auto* texture = new cTexture(width, height, 0, internalFormat, format, type, GL_TEXTURE_2D, GL_LINEAR,
+                               render::ClampWrapMode(), 1);
   texture->upload();
   return texture;
 }
@@ -28,15 +28,16 @@ cTexture* CreateTexture(int width, int height, GLenum internalFormat, GLenum for
 }  // namespace
 
 cScreenBuffer::cScreenBuffer(int width, int height, GLenum colourInternalFormat, GLenum colourType, uint32_t flags) {
-  if (!FramebuffersAvailable()) return;
-  glGenFramebuffersEXT(1, &mFramebuffer);
+  // Without framebuffer objects a buffer stays empty and drawing goes to the window.
+  if (!render::FramebufferObjectsAvailable()) return;
+  mFramebuffer = render::CreateFramebufferObject();
   if (flags & SCREEN_BUFFER_COLOR) {
     mColor = CreateTexture(width, height, colourInternalFormat, GL_RGBA, colourType);
-    Attach(GL_COLOR_ATTACHMENT0_EXT, gTextureManager.lookupName(mColor));
+    Attach(render::FramebufferAttachment::Colour, gTextureManager.lookupName(mColor));
   }
   if (flags & SCREEN_BUFFER_DEPTH) {
-    mDepth = CreateTexture(width, height, GL_DEPTH_COMPONENT, GL_DEPTH_COMPONENT, GL_FLOAT);
-    Attach(GL_DEPTH_ATTACHMENT_EXT, gTextureManager.lookupName(mDepth));
+    mDepth = CreateTexture(width, height, render::DepthTextureFormat(), GL_DEPTH_COMPONENT, render::DepthTextureType());
+    Attach(render::FramebufferAttachment::Depth, gTextureManager.lookupName(mDepth));
   }
 }
 
@@ -48,7 +49,7 @@ cScreenBuffer::cScreenBuffer(cTexture* sharedColour, cTexture* sharedDepth)
     : mColor(sharedColour), mDepth(sharedDepth), mOwnsTextures(false) {}
 
 cScreenBuffer::~cScreenBuffer() {
-  if (mFramebuffer && glIsFramebufferEXT(mFramebuffer)) glDeleteFramebuffersEXT(1, &mFramebuffer);
+  if (mFramebuffer) render::DeleteFramebufferObject(mFramebuffer);
   if (!mOwnsTextures) return;
   delete mColor;
   delete mDepth;
@@ -64,25 +65,35 @@ size_t cScreenBuffer::OwnedBytes() const {
 }
 
 void cScreenBuffer::bind() {
-  if (mFramebuffer) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, mFramebuffer);
+  if (mFramebuffer) render::BindFramebufferObject(mFramebuffer);
 }
 
 void cScreenBuffer::attachDepth(GLuint name) {
-  if (mFramebuffer) Attach(GL_DEPTH_ATTACHMENT_EXT, name);
+  if (mFramebuffer) Attach(render::FramebufferAttachment::Depth, name);
 }
 
 void cScreenBuffer::restoreDepth() {
-  if (mFramebuffer && mDepth) Attach(GL_DEPTH_ATTACHMENT_EXT, gTextureManager.lookupName(mDepth));
+  if (mFramebuffer && mDepth) Attach(render::FramebufferAttachment::Depth, gTextureManager.lookupName(mDepth));
 }
 
-void cScreenBuffer::Attach(GLenum attachment, GLuint name) {
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, mFramebuffer);
+void cScreenBuffer::Attach(render::FramebufferAttachment attachment, GLuint name) {
+  render::BindFramebufferObject(mFramebuffer);
   glBindTexture(GL_TEXTURE_2D, name);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, attachment, GL_TEXTURE_2D, name, 0);
+  render::AttachTexture(attachment, name);
   glBindTexture(GL_TEXTURE_2D, 0);
-  glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  render::BindFramebufferObject(0);
+}
+
+bool FloatScreenBuffersDrawable() {
+  cScreenBuffer probe(1, 1, ScreenBufferFormat::Rgba16Float, SCREEN_BUFFER_COLOR);
+  if (!probe.GetFramebuffer()) return false;
+  const unsigned previous = render::BoundFramebufferObject();
+  probe.bind();
+  const bool complete = render::FramebufferComplete();
+  render::BindFramebufferObject(previous);
+  return complete;
 }

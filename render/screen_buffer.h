@@ -9,6 +9,7 @@
 #include <GL/glew.h>
 
 #include "core/runtime_class.h"
+#include "render/framebuffer_object.h"
 
 class cTexture;
 
@@ -18,6 +19,10 @@ constexpr uint32_t SCREEN_BUFFER_DEPTH = 2;
 
 // How a buffer stores colour: 8 bits per channel, or 16-bit floating point.
 enum class ScreenBufferFormat { Rgba8, Rgba16Float };
+
+// Whether a 16-bit floating-point colour buffer can be drawn into here (WebGL 2 needs the
+// EXT_color_buffer_float extension enabled for it); needs a current context.
+bool FloatScreenBuffersDrawable();
 
 class cScreenBuffer : public CoreObject {
   CORE_DECLARE_DYNAMIC(cScreenBuffer)
@@ -51,7 +56,7 @@ class cScreenBuffer : public CoreObject {
  private:
   // Binds the framebuffer, attaches name at attachment with the buffer's sampling parameters,
   // and binds framebuffer 0.
-  void Attach(GLenum attachment, GLuint name);
+  void Attach(render::FramebufferAttachment attachment, GLuint name);
 
   GLuint mFramebuffer = 0;
   cTexture* mColor = nullptr;

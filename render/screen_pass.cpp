@@ -2,9 +2,10 @@
 
 #include <GL/glew.h>
 
-void BindFramebuffer(unsigned framebuffer) {
-  if (glBindFramebufferEXT) glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
-}
+#include "render/framebuffer_object.h"
+#include "render/matrix_stack.h"
+
+void BindFramebuffer(unsigned framebuffer) { render::BindFramebufferObject(framebuffer); }
 
 void SetViewport(int width, int height) { glViewport(0, 0, width, height); }
 
@@ -23,44 +24,44 @@ void ClearDepth() { glClear(GL_DEPTH_BUFFER_BIT); }
 void FlushDrawing() { glFlush(); }
 
 void ResetMatrices() {
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
+  SelectMatrixStack(MatrixStack::Projection);
+  LoadIdentityMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  LoadIdentityMatrix();
 }
 
 void PushIdentityMatrices() {
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  SelectMatrixStack(MatrixStack::Projection);
+  PushMatrix();
+  LoadIdentityMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  PushMatrix();
+  LoadIdentityMatrix();
 }
 
 void PopMatricesToProjection() {
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  PopMatrix();
+  SelectMatrixStack(MatrixStack::Projection);
+  PopMatrix();
 }
 
 void BeginScreenPass() {
   glDisable(GL_BLEND);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  glOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
+  SelectMatrixStack(MatrixStack::Projection);
+  PushMatrix();
+  LoadIdentityMatrix();
+  MultiplyOrtho(0.0, 1.0, 0.0, 1.0, -10.0, 10.0);
+  SelectMatrixStack(MatrixStack::Modelview);
+  PushMatrix();
+  LoadIdentityMatrix();
 }
 
 void EndFinalScreenPass() {
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-  glPopMatrix();
+  SelectMatrixStack(MatrixStack::Projection);
+  PopMatrix();
+  SelectMatrixStack(MatrixStack::Modelview);
+  PopMatrix();
   glEnable(GL_BLEND);
 }
 

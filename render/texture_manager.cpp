@@ -1,5 +1,8 @@
 #include "render/texture_manager.h"
 
+#include "render/drawing_path.h"
+#include "render/immediate_draw.h"
+#include "render/immediate_draw_paths.h"
 #include "render/texture.h"
 
 CORE_IMPLEMENT_MANAGER(textureManager)
@@ -72,9 +75,9 @@ bool textureManager::Initialize() {
 }
 
 bool textureManager::Terminate() {
-  glEnable(GL_TEXTURE_2D);
+  SetTexturing(true);
   for (const auto& entry : mNames) glDeleteTextures(1, &entry.second);
-  glDisable(GL_TEXTURE_2D);
+  SetTexturing(false);
   return true;
 }
 
@@ -92,7 +95,8 @@ void textureManager::upload(const cTexture* texture, GLuint name, GLenum target,
                             GLenum format, GLenum type, uint32_t levels, GLenum wrap, GLenum filter) {
   glBindTexture(target, name);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  // The WebGL 2 path's own program modulates; there is no texture environment to set.
+  TORVANE_FIXED_FUNCTION_ONLY(SetModulatingTextures());
   if (target == GL_TEXTURE_2D) {
     SetSamplingParameters(target, filter, wrap);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(internalFormat), texture->GetWidth(), texture->GetHeight(), 0,

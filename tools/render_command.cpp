@@ -52,8 +52,8 @@ int ComposeAndWrite(HeadlessDemo& demo, const std::vector<uint32_t>& times, cons
 int RunRender(const std::vector<std::string>& rawArgs) {
   ToolArgs args;
   std::string error;
-  if (!ParseToolArgs(rawArgs, WithFrameOptions({"--pack", "--at", "--out"}), {"--low-quality", "--every-pass"},
-                     args, error)) {
+  if (!ParseToolArgs(rawArgs, WithFrameOptions({"--pack", "--at", "--out"}),
+                     {"--low-quality", "--every-pass", "--webgl-path"}, args, error)) {
     return ToolUsageError("render", error);
   }
   if (!args.positional.empty()) return ToolUsageError("render", "takes no positional arguments");
@@ -61,6 +61,7 @@ int RunRender(const std::vector<std::string>& rawArgs) {
   options.packPath = args.Option("--pack", "torvane.pak");
   if (!ParseFrameOptions(args, options.frame, error)) return ToolUsageError("render", error);
   options.frame.everyPass = args.Has("--every-pass");
+  if (args.Has("--webgl-path")) options.drawingPath = render::DrawingPath::WebGl2;
   std::vector<uint32_t> times;
   if (!ParseTimes(args.Option("--at"), times)) return ToolUsageError("render", "--at needs milliseconds T1,T2,...");
   std::filesystem::path outDir = args.Option("--out");
@@ -86,12 +87,15 @@ int RunRender(const std::vector<std::string>& rawArgs) {
 
 TORVANE_TOOL_COMMAND(render, "render", "compose frames of a production headless and write them as PNGs",
                      "usage: torvane-tool render --pack PAK --size WxH [--fsaa N] [--aspect A:B]\n"
-                     "                           [--low-quality] [--every-pass] --at T1,T2,... --out DIR\n\n"
+                     "                           [--low-quality] [--every-pass] [--webgl-path]\n"
+                     "                           --at T1,T2,... --out DIR\n\n"
                      "Starts the production in PAK without window, launcher or sound, loads it as the\n"
                      "player does, and composes the frame at each demo time Ti (milliseconds) at W x H\n"
                      "with FSAA level N (0, 2, 4 or 8) and display aspect A:B (default 16:9). Each frame\n"
                      "is written to DIR/frame_TTTTTTTT.png and its path printed. --every-pass draws\n"
                      "every buffer, pass and clear, also those that change no pixel: the frames must be\n"
-                     "the same as without it. --width W --height H is another way to write --size WxH.\n"
+                     "the same as without it. --webgl-path draws as the web build does (vertex buffers,\n"
+                     "the engine's own matrices, effects as GLSL ES 3.00). --width W --height H is\n"
+                     "another way to write --size WxH.\n"
                      "Needs a display (Xvfb will do).\n",
                      RunRender);

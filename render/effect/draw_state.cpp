@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "render/effect/es_fixed_state.h"
+#include "render/effect/glsl_dialect.h"
 #include "render/effect/states.h"
 
 namespace {
@@ -41,18 +43,28 @@ void SetPolygonMode(DrawState& state, GLenum face, GLenum mode) {
 DrawState CurrentDrawState() {
   DrawState state;
   state.blend = Enabled(GL_BLEND);
-  state.alphaTest = Enabled(GL_ALPHA_TEST);
-  state.alphaFunc = IntegerState(GL_ALPHA_TEST_FUNC);
-  glGetFloatv(GL_ALPHA_TEST_REF, &state.alphaReference);
+  if (render::SelectedGlslDialect() == render::GlslDialect::GlslEs300) {
+    // The WebGL 2 path keeps the alpha test and the polygon modes itself.
+    const render::EsFixedState& fixed = render::CurrentEsFixedState();
+    state.alphaTest = fixed.alphaTest;
+    state.alphaFunc = fixed.alphaFunc;
+    state.alphaReference = fixed.alphaReference;
+    state.polygonMode[0] = fixed.polygonMode[0];
+    state.polygonMode[1] = fixed.polygonMode[1];
+  } else {
+    state.alphaTest = Enabled(GL_ALPHA_TEST);
+    state.alphaFunc = IntegerState(GL_ALPHA_TEST_FUNC);
+    glGetFloatv(GL_ALPHA_TEST_REF, &state.alphaReference);
+    GLint modes[2] = {GL_FILL, GL_FILL};
+    glGetIntegerv(GL_POLYGON_MODE, modes);
+    state.polygonMode[0] = static_cast<GLenum>(modes[0]);
+    state.polygonMode[1] = static_cast<GLenum>(modes[1]);
+  }
   state.depthTest = Enabled(GL_DEPTH_TEST);
   state.stencilTest = Enabled(GL_STENCIL_TEST);
   state.cullFace = Enabled(GL_CULL_FACE);
   state.cullFaceMode = IntegerState(GL_CULL_FACE_MODE);
   state.frontFace = IntegerState(GL_FRONT_FACE);
-  GLint modes[2] = {GL_FILL, GL_FILL};
-  glGetIntegerv(GL_POLYGON_MODE, modes);
-  state.polygonMode[0] = static_cast<GLenum>(modes[0]);
-  state.polygonMode[1] = static_cast<GLenum>(modes[1]);
   GLboolean mask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
   glGetBooleanv(GL_COLOR_WRITEMASK, mask);
   for (int i = 0; i < 4; ++i) state.colorMask[i] = mask[i] == GL_TRUE;

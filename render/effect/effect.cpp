@@ -3,6 +3,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "render/effect/es_fixed_state.h"
+#include "render/effect/glsl_es_translation.h"
 #include "render/effect/matrix.h"
 #include "render/effect/parser.h"
 #include "render/effect/program.h"
@@ -62,6 +64,18 @@ int FloatCount(EffectParameterType type) {
   }
 }
 
+// A state matrix from the matrices the WebGL 2 path keeps; the texture matrix is always identity there.
+void EsStateMatrix(int which, float* matrix) {
+  const render::EsFixedState& state = render::CurrentEsFixedState();
+  if (which == STATE_MATRIX_MODELVIEW_PROJECTION) {
+    MultiplyMatrix(state.projection, state.modelView, matrix);
+  } else if (which == STATE_MATRIX_TEXTURE) {
+    for (int i = 0; i < 16; ++i) matrix[i] = i % 5 == 0 ? 1.0f : 0.0f;
+  } else {
+    std::memcpy(matrix, which == STATE_MATRIX_PROJECTION ? state.projection : state.modelView, 16 * sizeof(float));
+  }
+}
+
 void AppendMessage(std::string& log, const std::string& fileName, int line, const std::string& text) {
   log += fileName + ":" + std::to_string(line) + ": " + text + "\n";
 }
@@ -72,8 +86,12 @@ cEffect::~cEffect() { Destroy(); }
 
 void cEffect::Destroy() {
   if (mActivePass >= 0) resetPassState(mActivePass);
-  for (const Pass& pass : mPasses) glDeleteProgram(pass.program);
+  for (const Pass& pass : mPasses) {
+    render::ForgetEsProgram(pass.program);
+    glDeleteProgram(pass.program);
+  }
   mSource = EffectSource{};
+  mInitialValues.clear();
   mLog.clear();
   mTechnique = -1;
   mTechniqueBuilt.clear();
@@ -88,10 +106,20 @@ void cEffect::Destroy() {
 
 bool cEffect::Create(std::string_view text, const std::string& fileName, bool tryEveryTechnique) {
   Destroy();
+  mDialect = render::SelectedGlslDialect();
+  const bool es = mDialect == render::GlslDialect::GlslEs300;
   const bool parsed = ParseEffect(text, mSource);
   for (const EffectMessage& message : mSource.errors) AppendMessage(mLog, fileName, message.line, message.text);
+  EffectSource esStages;
+  EffectMessage initialValueProblem;
+  if (parsed && es) {
+    esStages = mSource;
+    render::BlankUniformInitialisers(esStages);
+  }
   if (parsed && !ListEffectParameters(mSource, mParameterInfo)) {
     AppendMessage(mLog, fileName, 1, "more than " + std::to_string(MAX_EFFECT_PARAMETERS) + " parameters");
+  } else if (parsed && es && !render::ReadUniformInitialValues(mSource, mInitialValues, initialValueProblem)) {
+    AppendMessage(mLog, fileName, initialValueProblem.line, initialValueProblem.text);
   } else if (parsed) {
     mTechniqueBuilt.assign(mSource.techniques.size(), false);
     if (mSource.techniques.empty()) AppendMessage(mLog, fileName, 1, "no technique");
@@ -99,7 +127,7 @@ bool cEffect::Create(std::string_view text, const std::string& fileName, bool tr
     for (size_t t = 0; t < mSource.techniques.size(); ++t) {
       if (mTechnique >= 0 && !tryEveryTechnique) break;
       std::vector<GLuint> programs;
-      mTechniqueBuilt[t] = BuildTechnique(mSource.techniques[t], fileName, programs);
+      mTechniqueBuilt[t] = BuildTechnique(es ? esStages : mSource, mSource.techniques[t], fileName, programs);
       if (mTechniqueBuilt[t] && mTechnique < 0) {
         mTechnique = static_cast<int>(t);
         chosen = programs;
@@ -112,7 +140,7 @@ bool cEffect::Create(std::string_view text, const std::string& fileName, bool tr
   return IsValid();
 }
 
-bool cEffect::BuildTechnique(const EffectTechnique& technique, const std::string& fileName,
+bool cEffect::BuildTechnique(const EffectSource& stages, const EffectTechnique& technique, const std::string& fileName,
                              std::vector<GLuint>& programs) {
   const std::string heading = "technique '" + technique.name + "' cannot be used";
   if (!technique.errors.empty()) {
@@ -122,17 +150,8 @@ bool cEffect::BuildTechnique(const EffectTechnique& technique, const std::string
     return false;
   }
   for (const EffectPass& pass : technique.passes) {
-    std::string vertex;
-    std::string fragment;
-    std::string error;
     std::string compilerLog;
-    GLuint program = 0;
-    if (!BuildStageSource(mSource, EffectStage::Vertex, pass.vertexEntry, vertex, error) ||
-        !BuildStageSource(mSource, EffectStage::Fragment, pass.fragmentEntry, fragment, error)) {
-      compilerLog = fileName + ":" + std::to_string(pass.line) + ": " + error + "\n";
-    } else {
-      program = CompileEffectProgram(vertex, fragment, fileName, compilerLog);
-    }
+    const GLuint program = BuildPassProgram(stages, pass, fileName, compilerLog);
     if (!program) {
       AppendMessage(mLog, fileName, technique.line, heading + ": its pass '" + pass.name + "' does not build");
       mLog += compilerLog;
@@ -141,6 +160,32 @@ bool cEffect::BuildTechnique(const EffectTechnique& technique, const std::string
     programs.push_back(program);
   }
   return true;
+}
+
+GLuint cEffect::BuildPassProgram(const EffectSource& stages, const EffectPass& pass, const std::string& fileName,
+                                 std::string& log) const {
+  std::string vertex;
+  std::string fragment;
+  std::string error;
+  if (!BuildStageSource(stages, EffectStage::Vertex, pass.vertexEntry, vertex, error) ||
+      !BuildStageSource(stages, EffectStage::Fragment, pass.fragmentEntry, fragment, error)) {
+    AppendMessage(log, fileName, pass.line, error);
+    return 0;
+  }
+  const bool es = mDialect == render::GlslDialect::GlslEs300;
+  if (es) {
+    std::string vertexEs;
+    std::string fragmentEs;
+    render::EsTranslationError problem;
+    if (!render::TranslateToGlslEs(vertex, EffectStage::Vertex, vertexEs, problem) ||
+        !render::TranslateToGlslEs(fragment, EffectStage::Fragment, fragmentEs, problem)) {
+      AppendMessage(log, fileName, problem.line, problem.text);
+      return 0;
+    }
+    vertex = std::move(vertexEs);
+    fragment = std::move(fragmentEs);
+  }
+  return CompileEffectProgram(vertex, fragment, fileName, log, es);
 }
 
 GLuint cEffect::PassProgram(int pass) const {
@@ -173,6 +218,7 @@ void cEffect::BuildParameters(const std::vector<GLuint>& programs) {
     mLeaves[i].target = TextureTarget(mParameterInfo[i].type);
     mLeaves[i].samplerStates = &mParameterInfo[i].samplerStates;
   }
+  const bool es = mDialect == render::GlslDialect::GlslEs300;
   GLint previous = 0;
   glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
   for (size_t p = 0; p < programs.size(); ++p) {
@@ -182,10 +228,12 @@ void cEffect::BuildParameters(const std::vector<GLuint>& programs) {
     pass.output = ReadPassOutput(mSource, technique.passes[p]);
     pass.slots.resize(mLeaves.size());
     glUseProgram(pass.program);
+    if (es) render::SetUniformInitialValues(pass.program, mInitialValues);
     GLint unit = 0;
     for (size_t i = 0; i < mLeaves.size(); ++i) {
       Slot& slot = pass.slots[i];
-      slot.location = glGetUniformLocation(pass.program, mParameterInfo[i].path.c_str());
+      const std::string& path = mParameterInfo[i].path;
+      slot.location = glGetUniformLocation(pass.program, (es ? render::GlslEsName(path) : path).c_str());
       if (slot.location < 0 || !IsSamplerType(mLeaves[i].type)) continue;
       // Every sampler gets a unit of its own: samplers of two types on one unit fail to draw.
       slot.unit = unit++;
@@ -301,7 +349,9 @@ void cEffect::setStateMatrix(int handle, int flags) {
   if (handle < 0) return;
   float matrix[16];
   const int which = flags & 0xF0;
-  if (which == STATE_MATRIX_MODELVIEW_PROJECTION) {
+  if (mDialect == render::GlslDialect::GlslEs300) {
+    EsStateMatrix(which, matrix);
+  } else if (which == STATE_MATRIX_MODELVIEW_PROJECTION) {
     float projection[16];
     float modelView[16];
     glGetFloatv(GL_PROJECTION_MATRIX, projection);

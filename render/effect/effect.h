@@ -13,9 +13,11 @@
 #include <GL/glew.h>
 
 #include "render/effect/gl_state.h"
+#include "render/effect/glsl_dialect.h"
 #include "render/effect/parameter_list.h"
 #include "render/effect/pass_output.h"
 #include "render/effect/source.h"
+#include "render/effect/uniform_initial_values.h"
 
 // State-matrix flags: the high nibble picks the matrix, the low nibble the transform.
 constexpr int STATE_MATRIX_MODELVIEW = 0x10;
@@ -132,7 +134,11 @@ class cEffect {
     int group = -1;
   };
 
-  bool BuildTechnique(const EffectTechnique& technique, const std::string& fileName, std::vector<GLuint>& programs);
+  // stages: what the stages are built from (mSource, or its copy without uniform initialisers).
+  bool BuildTechnique(const EffectSource& stages, const EffectTechnique& technique, const std::string& fileName,
+                      std::vector<GLuint>& programs);
+  GLuint BuildPassProgram(const EffectSource& stages, const EffectPass& pass, const std::string& fileName,
+                          std::string& log) const;
   bool AssignSamplerUnits(Pass& pass, const std::string& fileName, const EffectTechnique& technique);
   void BuildParameters(const std::vector<GLuint>& programs);
   void BuildNameTable();
@@ -141,6 +147,8 @@ class cEffect {
   void Upload(Leaf& leaf, Slot& slot);
 
   EffectSource mSource;
+  render::GlslDialect mDialect = render::GlslDialect::Glsl120;
+  std::vector<render::UniformInitialValue> mInitialValues;  // GLSL ES only
   std::string mLog;
   int mTechnique = -1;
   std::vector<bool> mTechniqueBuilt;

@@ -1,5 +1,8 @@
 #include "render/effect/gl_state.h"
 
+#include "render/effect/es_fixed_state.h"
+#include "render/effect/gl_state_fixed_function.h"
+#include "render/effect/glsl_dialect.h"
 #include "render/effect/states.h"
 
 namespace {
@@ -30,7 +33,54 @@ GLenum CapabilityOf(int state) {
   }
 }
 
+bool OnWebGl2Path() { return render::SelectedGlslDialect() == render::GlslDialect::GlslEs300; }
+
+// States that WebGL 2 has no GL state for: the alpha test is kept for the programs' discard, the
+// polygon mode for the drawing path to draw edges or corners, and point sizes and point sprites
+// do not exist there (points are sprites sized by the program). True when state is one of them.
+bool WriteWebGl2(int state, const double* v) {
+  render::EsFixedState& fixed = render::CurrentEsFixedState();
+  switch (state) {
+    case STATE_ALPHA_TEST_ENABLE: fixed.alphaTest = v[0] != 0; return true;
+    case STATE_ALPHA_FUNC:
+      fixed.alphaFunc = Enum(v[0]);
+      // GL clamps the reference so.
+      fixed.alphaReference = static_cast<float>(v[1] < 0 ? 0 : v[1] > 1 ? 1 : v[1]);
+      return true;
+    case STATE_POLYGON_MODE:
+      if (Enum(v[0]) != GL_BACK) fixed.polygonMode[0] = Enum(v[1]);
+      if (Enum(v[0]) != GL_FRONT) fixed.polygonMode[1] = Enum(v[1]);
+      return true;
+    case STATE_POINT_SIZE:
+    case STATE_VERTEX_PROGRAM_POINT_SIZE_ENABLE:
+    case STATE_POINT_SPRITE_ENABLE: return true;
+    default: return false;
+  }
+}
+
+bool SaveWebGl2(int state, std::vector<EffectSavedState>& saved) {
+  const render::EsFixedState& fixed = render::CurrentEsFixedState();
+  switch (state) {
+    case STATE_ALPHA_TEST_ENABLE: saved.push_back({state, {fixed.alphaTest ? 1.0 : 0.0, 0, 0, 0}}); return true;
+    case STATE_ALPHA_FUNC:
+      saved.push_back({state, {static_cast<double>(fixed.alphaFunc), fixed.alphaReference, 0, 0}});
+      return true;
+    case STATE_POLYGON_MODE:
+      saved.push_back({state, {GL_FRONT, static_cast<double>(fixed.polygonMode[0]), 0, 0}});
+      saved.push_back({state, {GL_BACK, static_cast<double>(fixed.polygonMode[1]), 0, 0}});
+      return true;
+    case STATE_POINT_SIZE:
+    case STATE_VERTEX_PROGRAM_POINT_SIZE_ENABLE:
+    case STATE_POINT_SPRITE_ENABLE: return true;
+    default: return false;
+  }
+}
+
 void Write(int state, const double* v) {
+  if (OnWebGl2Path() && WriteWebGl2(state, v)) return;
+#ifndef TORVANE_WEBGL
+  if (WriteFixedFunctionState(state, v)) return;
+#endif
   if (const GLenum capability = CapabilityOf(state)) {
     SetEnabled(capability, v[0]);
     return;
@@ -40,18 +90,15 @@ void Write(int state, const double* v) {
     case STATE_BLEND_FUNC_SEPARATE: glBlendFuncSeparate(Enum(v[0]), Enum(v[1]), Enum(v[2]), Enum(v[3])); break;
     case STATE_BLEND_EQUATION: glBlendEquation(Enum(v[0])); break;
     case STATE_BLEND_COLOR: glBlendColor(v[0], v[1], v[2], v[3]); break;
-    case STATE_ALPHA_FUNC: glAlphaFunc(Enum(v[0]), static_cast<GLclampf>(v[1])); break;
     case STATE_DEPTH_FUNC: glDepthFunc(Enum(v[0])); break;
     case STATE_DEPTH_MASK: glDepthMask(Bool(v[0])); break;
     case STATE_CULL_FACE: glCullFace(Enum(v[0])); break;
     case STATE_FRONT_FACE: glFrontFace(Enum(v[0])); break;
     case STATE_COLOR_MASK: glColorMask(Bool(v[0]), Bool(v[1]), Bool(v[2]), Bool(v[3])); break;
-    case STATE_POLYGON_MODE: glPolygonMode(Enum(v[0]), Enum(v[1])); break;
     case STATE_POLYGON_OFFSET: glPolygonOffset(static_cast<GLfloat>(v[0]), static_cast<GLfloat>(v[1])); break;
     case STATE_STENCIL_FUNC: glStencilFunc(Enum(v[0]), static_cast<GLint>(v[1]), Bits(v[2])); break;
     case STATE_STENCIL_OP: glStencilOp(Enum(v[0]), Enum(v[1]), Enum(v[2])); break;
     case STATE_STENCIL_MASK: glStencilMask(Bits(v[0])); break;
-    case STATE_POINT_SIZE: glPointSize(static_cast<GLfloat>(v[0])); break;
     case STATE_LINE_WIDTH: glLineWidth(static_cast<GLfloat>(v[0])); break;
     default: break;
   }
@@ -77,6 +124,7 @@ double Float(GLenum name) {
 
 // Appends the current value of state in a form that Write puts back.
 void Save(int state, std::vector<EffectSavedState>& saved) {
+  if (OnWebGl2Path() && SaveWebGl2(state, saved)) return;
   if (const GLenum capability = CapabilityOf(state)) {
     saved.push_back({state, {static_cast<double>(glIsEnabled(capability)), 0, 0, 0}});
     return;
@@ -151,7 +199,10 @@ void ApplySamplerState(GLenum target, const EffectStateAssignment& assignment) {
     case SAMPLER_WRAP_S: glTexParameteri(target, GL_TEXTURE_WRAP_S, static_cast<GLint>(v[0])); break;
     case SAMPLER_WRAP_T: glTexParameteri(target, GL_TEXTURE_WRAP_T, static_cast<GLint>(v[0])); break;
     case SAMPLER_WRAP_R: glTexParameteri(target, GL_TEXTURE_WRAP_R, static_cast<GLint>(v[0])); break;
-    case SAMPLER_BORDER_COLOR: glTexParameterfv(target, GL_TEXTURE_BORDER_COLOR, v); break;
+    case SAMPLER_BORDER_COLOR:
+      // WebGL 2 has no border colour (nor the clamp that samples it).
+      if (!OnWebGl2Path()) glTexParameterfv(target, GL_TEXTURE_BORDER_COLOR, v);
+      break;
     case SAMPLER_MAX_ANISOTROPY:
       if (GLEW_EXT_texture_filter_anisotropic) glTexParameterf(target, GL_TEXTURE_MAX_ANISOTROPY_EXT, v[0]);
       break;

@@ -279,6 +279,12 @@ class Parser {
         mOut.roots.emplace_back(Text(i));
       }
     }
+    if (i > equals + 1 && i <= mTokens.size()) {
+      variable.initialiserBegin = mTokens[equals].begin;
+      variable.initialiserEnd = mTokens[i - 1].end;
+      const size_t valueBegin = mTokens[equals + 1].begin;
+      variable.initialiser = mText.substr(valueBegin, variable.initialiserEnd - valueBegin);
+    }
     return i;
   }
 

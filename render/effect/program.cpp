@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "render/effect/glsl_es_translation.h"
+
 namespace {
 
 // Reads decimal digits at text[pos]; false when there are none.
@@ -63,6 +65,16 @@ GLuint CompileStage(GLenum type, const std::string& glsl, const std::string& fil
   return 0;
 }
 
+void BindEsAttributes(GLuint program) {
+  using namespace render;
+  for (EsAttribute attribute : {ES_ATTRIBUTE_VERTEX, ES_ATTRIBUTE_NORMAL, ES_ATTRIBUTE_COLOR}) {
+    glBindAttribLocation(program, attribute, EsAttributeName(attribute).c_str());
+  }
+  for (int set = 0; set < ES_TEXCOORD_SETS; ++set) {
+    glBindAttribLocation(program, ES_ATTRIBUTE_TEXCOORD0 + set, EsAttributeName(ES_ATTRIBUTE_TEXCOORD0, set).c_str());
+  }
+}
+
 }  // namespace
 
 std::string LocateCompilerLog(const std::string& log, const std::string& fileName) {
@@ -77,7 +89,7 @@ std::string LocateCompilerLog(const std::string& log, const std::string& fileNam
 }
 
 GLuint CompileEffectProgram(const std::string& vertexGlsl, const std::string& fragmentGlsl, const std::string& fileName,
-                            std::string& log) {
+                            std::string& log, bool esAttributes) {
   // Without a GL 2 context (a headless tool) there is nothing to compile with.
   if (!glCreateShader || !glCreateProgram) {
     log += fileName + ": no OpenGL 2.0 context to build the effect on\n";
@@ -93,6 +105,7 @@ GLuint CompileEffectProgram(const std::string& vertexGlsl, const std::string& fr
   const GLuint program = glCreateProgram();
   glAttachShader(program, vertex);
   glAttachShader(program, fragment);
+  if (esAttributes) BindEsAttributes(program);
   glLinkProgram(program);
   // The program keeps what it needs; the shaders go once it is linked.
   glDeleteShader(vertex);

@@ -44,6 +44,10 @@ struct EffectVariable {
   std::string semantic;  // empty when none
   int arraySize = 0;     // 0: not an array
   std::vector<EffectStateAssignment> samplerStates;  // from "= sampler_state { ... }"
+  // Any other "= value": the value's text, and the range of EffectSource::code from the '=' on.
+  std::string initialiser;
+  size_t initialiserBegin = 0;
+  size_t initialiserEnd = 0;
   int line = 0;
 };
 

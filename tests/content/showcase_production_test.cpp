@@ -15,8 +15,10 @@
 
 #include "files/definition_xml.h"
 #include "files/model_cache.h"
+#include "files/sync_document.h"
 #include "files/tdf_document.h"
 #include "render/image/decoders.h"
+#include "resources/post_effect_entry.h"
 #include "sound/ogg_vorbis_loader.h"
 #include "tests/content/pack_entries.h"
 #include "tests/support/run_command.h"
@@ -200,6 +202,61 @@ TEST_F(ShowcaseProduction, BuildingAgainGivesTheSameBytes) {
   EXPECT_TRUE(ReadFile(folder / "out/torvane.pak") == ReadFile(BinaryPath("production/torvane.pak"))) << "the pack differs";
   EXPECT_TRUE(ReadFile(folder / "out/music.ogg") == ReadFile(BinaryPath("production/music.ogg"))) << "the music differs";
   fs::remove_all(folder);
+}
+
+// The flashes and the grade's exposure and fade are one entry a section each, their values keyed:
+// the constants the player reads from the pack take their tracks' values at the frame's time.
+TEST_F(ShowcaseProduction, TheFlashesAndFadesFollowTheirSyncTracks) {
+  const std::string& text = Entry("data\\sync\\tracks.xml");
+  SyncDocument tracks;
+  SyncReadResult read = ReadSyncDocument(text.c_str(), text.size(), tracks);
+  ASSERT_TRUE(read.ok) << read.error;
+  EXPECT_TRUE(read.findings.empty()) << read.findings.front().text;
+  const std::string& define = Entry("data\\definition\\postEffectDefine.xml");
+  Alert failure;
+  XmlElement root = ParseDefinitionXml(define.c_str(), define.size(), DEFINITION_ROOT_TAG, "postEffectDefine.xml", failure);
+  std::vector<PostEffectEntry> entries;
+  std::vector<std::string> notes;
+  ReadPostEffectEntries(root, entries, notes);
+
+  const uint32_t BAR = 1920;  // ms at 125 beats a minute
+  struct Moment {
+    const char* shader;
+    const char* param;
+    uint32_t ms;
+    float value;
+  } const MOMENTS[] = {
+      {"flash", "flashAmount", 24 * BAR, 0.9f},             // the knot opens with a strong flash
+      {"flash", "flashAmount", 25 * BAR, 0.35f},            // and flashes on each bar after
+      {"flash", "flashAmount", 25 * BAR + 240, 0.0875f},    // half a beat on: (1 - 1/2)² of it
+      {"grade", "fade", 0, 1.0f},                           // the intro fades in from black
+      {"grade", "fade", BAR / 2, 0.5f},
+      {"grade", "fade", BAR, 0.0f},
+      {"grade", "fade", 81 * BAR, 0.5f},                    // the credits fade out
+      {"grade", "exposure", 30 * BAR, 1.1f},
+  };
+  for (const Moment& moment : MOMENTS) {
+    SCOPED_TRACE(std::string(moment.param) + " at " + std::to_string(moment.ms));
+    const PostEffectConstant* keyed = nullptr;
+    for (const PostEffectEntry& entry : entries) {
+      if (entry.shader != moment.shader || entry.startTime > moment.ms || entry.endTime < moment.ms) continue;
+      for (const PostEffectConstant& constant : entry.constants) {
+        if (constant.param == moment.param) keyed = &constant;
+      }
+    }
+    ASSERT_NE(keyed, nullptr) << "no entry of " << moment.shader << " sets it then";
+    ASSERT_FALSE(keyed->track.empty());
+    float values[4];
+    KeyedValues(*keyed, tracks, SyncRowAt(tracks, moment.ms), values);
+    EXPECT_NEAR(values[0], moment.value, 1e-4);
+    if (PostEffectConstantComponents(keyed->type) > 1) {
+      EXPECT_EQ(values[1], values[0]) << "both ends of the grade's mix";
+    }
+  }
+  // Between flashes no flash pass is drawn at all.
+  for (const PostEffectEntry& entry : entries) {
+    EXPECT_FALSE(entry.shader == "flash" && entry.startTime <= 25 * BAR + 900 && 25 * BAR + 900 <= entry.endTime);
+  }
 }
 
 TEST_F(ShowcaseProduction, TheProductionPageListsEveryFeatureAtItsTime) {

@@ -1,5 +1,5 @@
 // The tracks panel's pure side and the panels' layout: rows marked on the beat grid, the view
-// following the cursor, cells, a block copied and pasted exactly as one undo step, and no panel
+// following the cursor, the music's frames of each line, cells, a block copied and pasted exactly as one undo step, and no panel
 // over another or over the picture at 1280×720 and above.
 #include <gtest/gtest.h>
 
@@ -32,6 +32,51 @@ TEST(TrackerView, CellsShowKeysAndTheRowsBetweenThem) {
   EXPECT_EQ(TrackerCellText(track, 6), "\xC2\xB7");
   EXPECT_EQ(TrackerCellText(track, 3), "");
   EXPECT_EQ(TrackerCellText(track, 9), "");
+}
+
+// The waveform beside the rows: each line's span of the music's frames, for tempos whose rows
+// are whole frames and tempos whose rows are not, at every zoom.
+TEST(TrackerView, EachLineCoversItsRowsFramesAndLinesMeet) {
+  struct Grid {
+    double bpm, rowsPerBeat;
+    uint32_t rate;
+    uint32_t row;
+    int rows;
+    FrameSpan expected;
+  } const GRIDS[] = {
+      {120, 8, 48000, 0, 1, {0, 3000}},          // 16 rows a second
+      {120, 8, 48000, 10, 4, {30000, 42000}},
+      {125, 8, 44100, 3, 2, {7938, 13230}},      // the showcase's grid: 60 ms rows
+      {90, 6, 44100, 7, 16, {34300, 112700}},
+      {133, 8, 44100, 1, 1, {2487, 4974}},       // 2486.8 frames a row: a frame begins in the row
+      {120, 8, 48000, UINT32_MAX, 16, {12884901885000ull, 12884901933000ull}},
+      {0, 8, 48000, 4, 1, {0, 0}},               // no tempo, no span
+      {120, -1, 48000, 4, 1, {0, 0}},
+      {120, 8, 48000, 4, 0, {0, 0}},
+  };
+  for (const Grid& grid : GRIDS) {
+    SyncDocument document;
+    document.bpm = grid.bpm;
+    document.rowsPerBeat = grid.rowsPerBeat;
+    SCOPED_TRACE(std::to_string(grid.bpm) + " bpm, row " + std::to_string(grid.row));
+    const FrameSpan span = FramesOfRows(document, grid.row, grid.rows, grid.rate);
+    EXPECT_EQ(span.first, grid.expected.first);
+    EXPECT_EQ(span.end, grid.expected.end);
+  }
+  SyncDocument odd;
+  odd.bpm = 133;
+  odd.rowsPerBeat = 3;
+  for (int zoom : {1, 2, 16}) {
+    const FrameSpan whole = FramesOfRows(odd, 5, 40 * zoom, 44100);
+    uint64_t at = whole.first;
+    for (int line = 0; line < 40; ++line) {
+      const FrameSpan span = FramesOfRows(odd, 5 + static_cast<uint32_t>(line * zoom), zoom, 44100);
+      EXPECT_EQ(span.first, at) << "zoom " << zoom << ", line " << line;
+      EXPECT_GT(span.end, span.first);
+      at = span.end;
+    }
+    EXPECT_EQ(at, whole.end);
+  }
 }
 
 TEST(TrackerView, APastedBlockIsWhatWasCopiedAndUndoesAsOne) {

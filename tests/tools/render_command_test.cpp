@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/png_reading.h"
 #include "tests/support/run_command.h"
 #include "tests/support/test_paths.h"
 
@@ -99,6 +100,28 @@ TEST(RenderTool, EveryPassDrawsTheSameFrames) {
     const std::string a = ReadFile(folder / "shortcut" / frame);
     EXPECT_FALSE(a.empty()) << frame;
     EXPECT_TRUE(a == ReadFile(folder / "every" / frame)) << frame;
+  }
+  fs::remove_all(folder);
+}
+
+// --webgl-path draws as the web build does: with supersampling and bars, each frame within one
+// step per channel of the default path's (the drawing paths' own test says why).
+TEST(RenderTool, TheWebGlPathDrawsTheSameFramesWithinOneStep) {
+  fs::path folder = fs::temp_directory_path() / ("torvane_render_webgl_" + std::to_string(::getpid()));
+  const std::string pack = BinaryPath("test-production/torvane.pak");
+  const auto render = [&](const char* name, bool webgl) {
+    std::vector<std::string> args = {"render", "--pack", pack,     "--fsaa", "4", "--aspect", "4:3", "--size", "96x54",
+                                     "--at",   "1000,4250,7000", "--out",  (folder / name).string()};
+    if (webgl) args.push_back("--webgl-path");
+    return RunTool(args).status;
+  };
+  ASSERT_EQ(render("fixed", false), 0);
+  ASSERT_EQ(render("webgl", true), 0);
+  for (const char* frame : {"frame_00001000.png", "frame_00004250.png", "frame_00007000.png"}) {
+    EXPECT_LE(LargestDifference(ReadPngFile((folder / "fixed" / frame).string()),
+                                ReadPngFile((folder / "webgl" / frame).string())),
+              1)
+        << frame;
   }
   fs::remove_all(folder);
 }

@@ -7,6 +7,7 @@
 #include "files/model_normals.h"
 #include "files/mqo_conversion.h"
 #include "files/mqo_model.h"
+#include "files/sync_document.h"
 #include "files/tdf_document.h"
 #include "render/image/decoders.h"
 
@@ -179,5 +180,23 @@ bool CheckDefinition(const std::string& name, const std::string& text, const std
   if (root.IsEmpty()) return Fail(error, name, "the engine's XML reader refuses it");
   const char* rootAttribute = root.Attribute("name");
   if (!rootAttribute || rootName != rootAttribute) return Fail(error, name, "its root is not named " + rootName);
+  return true;
+}
+
+bool CheckSyncTracks(const std::string& name, const std::string& text, const SyncDocument& expected, std::string& error) {
+  SyncDocument read;
+  SyncReadResult result = ReadSyncDocument(text.c_str(), text.size(), read);
+  if (!result.ok) return Fail(error, name, result.error);
+  if (!result.findings.empty()) return Fail(error, name, "line " + std::to_string(result.findings.front().line) + ": " + result.findings.front().text);
+  if (read.tracks.size() != expected.tracks.size()) return Fail(error, name, "its tracks do not read back");
+  for (size_t t = 0; t < read.tracks.size(); ++t) {
+    const std::vector<SyncKey>& keys = read.tracks[t].keys;
+    const std::vector<SyncKey>& written = expected.tracks[t].keys;
+    bool same = read.tracks[t].name == expected.tracks[t].name && keys.size() == written.size();
+    for (size_t k = 0; same && k < keys.size(); ++k) {
+      same = keys[k].row == written[k].row && keys[k].value == written[k].value && keys[k].interpolation == written[k].interpolation;
+    }
+    if (!same) return Fail(error, name, "track " + expected.tracks[t].name + " does not read back as written");
+  }
   return true;
 }

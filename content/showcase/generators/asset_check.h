@@ -11,6 +11,7 @@
 #include "content/showcase/generators/image_writers.h"
 #include "content/showcase/generators/tdf_writer.h"
 #include "files/model_data.h"
+#include "files/sync_document.h"
 
 // The image's bytes decode with the decoder the engine picks for its extension ("png", "jpg",
 // "bmp", "tga") to expected's size; PNG, BMP (alpha as the blue key gives it) and TGA to exactly
@@ -34,6 +35,10 @@ bool CheckModel(const std::string& name, const std::string& mqo, ModelData& mode
 // its model, and every object's flags, times and keys read back as written.
 bool CheckSceneAnimation(const std::string& name, const TdfFile& spec, const std::string& text,
                          const std::map<std::string, ModelData>& models, std::string& error);
+
+// The tracks file reads back through the player's reader, with nothing mended, into the tracks
+// of expected, key for key.
+bool CheckSyncTracks(const std::string& name, const std::string& text, const SyncDocument& expected, std::string& error);
 
 // The definition file parses with the engine's XML reader and its root is named rootName.
 bool CheckDefinition(const std::string& name, const std::string& text, const std::string& rootName, std::string& error);

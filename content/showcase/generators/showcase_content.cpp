@@ -103,6 +103,9 @@ bool GenerateShowcase(const ShowcaseOptions& options, GeneratedContent& folder, 
     folder.Add(tdf.path, tdf.text);
   }
   if (!AddDefinitions(picture.definitions, folder, error)) return false;
+  std::string tracks = SyncDocumentXml(picture.tracks);
+  if (!CheckSyncTracks(SHOWCASE_TRACKS_PATH, tracks, picture.tracks, error)) return false;
+  folder.Add(SHOWCASE_TRACKS_PATH, tracks);
   folder.Add(SHOWCASE_FEATURES_PATH, WriteFeatureTable(picture.features));
 
   std::string score = ComposeShowcaseScore();

@@ -16,9 +16,10 @@ struct ShowcaseOptions {
   std::vector<std::pair<std::filesystem::path, std::string>> copyTrees;
 };
 
-// The content folder's path of the music's score and of the feature table.
+// The content folder's path of the music's score, the feature table and the sync tracks.
 inline constexpr char SHOWCASE_SCORE_PATH[] = "music/showcase.score";
 inline constexpr char SHOWCASE_FEATURES_PATH[] = "features.tsv";
+inline constexpr char SHOWCASE_TRACKS_PATH[] = "data/sync/tracks.xml";
 
 // False with error naming the asset that failed its check, or the font that could not be read.
 bool GenerateShowcase(const ShowcaseOptions& options, GeneratedContent& folder, std::string& error);

@@ -8,9 +8,11 @@
 
 #include "content/showcase/generators/models.h"
 #include "content/showcase/generators/noise.h"
+#include "content/showcase/generators/showcase_tracks.h"
 #include "content/showcase/generators/tdf_writer.h"
 #include "content/showcase/generators/text_atlas.h"
 #include "content/showcase/generators/timeline.h"
+#include "resources/post_effect_entry.h"
 #include "scene/swarm_scene_name.h"
 
 namespace {
@@ -206,6 +208,8 @@ class Builder {
   void Credits();
   void Captions();
   void PostChain();
+  SyncTrack& Track(const std::string& name);
+  void KeyRampOnBothComponents(const std::string& name, const std::vector<RampPoint>& points);
   void CustomTextures();
   void Features();
 
@@ -717,6 +721,11 @@ void Builder::Captions() {
 // ---- post-effects ----
 
 PostEffectConstant Constant(const std::string& param, const std::vector<double>& values) { return PostEffectConstantOf(param, values); }
+
+PostEffectConstant Keyed(PostEffectConstant constant, const std::string& track) {
+  constant.track = track;
+  return constant;
+}
 PostEffectSource Source(const std::string& param, const std::string& type, const std::string& lineId) {
   return PostEffectSourceOf(param, type, lineId);
 }
@@ -764,8 +773,22 @@ std::pair<double, double> RampAt(const Section& section, const Look& look, uint3
   return {ramps.back()[1], ramps.back()[2]};
 }
 
+SyncTrack& Builder::Track(const std::string& name) {
+  if (SyncTrack* track = FindSyncTrack(mPicture.tracks, name)) return *track;
+  mPicture.tracks.tracks.push_back({name, {}, 0});
+  return mPicture.tracks.tracks.back();
+}
+
+// The grade mixes a vector's two components across its entry: keyed alike, both hold the track's
+// value, so that the ramp is the track's alone.
+void Builder::KeyRampOnBothComponents(const std::string& name, const std::vector<RampPoint>& points) {
+  KeyRamp(Track(name), points);
+  KeyRamp(Track(ComponentTrackName(name, 1)), points);
+}
+
 void Builder::PostChain() {
   std::vector<PostEffectDefinition>& chain = mPicture.definitions.postEffects;
+  mPicture.tracks = ShowcaseTrackDocument();
   const int COMPOSITE = 10, DOF = 20, BRIGHT = 30, BLUR = 31, GRADE = 50, GLITCH = 60, FLASH = 70, TRANSITION = 80;
   for (const Section& section : ShowcaseSections()) {
     Look look = LookOf(section.id);
@@ -813,7 +836,17 @@ void Builder::PostChain() {
     blur.sources = {Source("sourceTex", "color", "w2")};
     chain.push_back(blur);
 
-    // The grade, split where text windows begin and end and where the look's ramps bend.
+    // The grade, split where text windows begin and end and where the look's ramps bend (the
+    // grain moves with each entry's own time, so the splits stay where they were); exposure and
+    // fade follow their tracks.
+    std::vector<RampPoint> exposureRamp, fadeRamp;
+    for (const auto& ramp : look.ramps) {
+      const uint32_t row = ShowcaseRowOf(BarMs(section.firstBar + ramp[0]));
+      exposureRamp.push_back({row, ramp[1]});
+      fadeRamp.push_back({row, ramp[2]});
+    }
+    KeyRampOnBothComponents(EXPOSURE_TRACK, exposureRamp);
+    KeyRampOnBothComponents(FADE_TRACK, fadeRamp);
     std::set<uint32_t> cuts = {window.start, window.end + 1};
     for (const auto& ramp : look.ramps) cuts.insert(BarMs(section.firstBar + ramp[0]));
     for (const Window& text : mTextWindows) {
@@ -827,13 +860,13 @@ void Builder::PostChain() {
     for (size_t i = 0; i + 1 < points.size(); ++i) {
       uint32_t start = points[i], end = points[i + 1] - 1;
       bool text = std::any_of(mTextWindows.begin(), mTextWindows.end(), [&](const Window& w) { return w.start <= start && end <= w.end; });
-      auto [exposureFrom, fadeFrom] = RampAt(section, look, start);
-      auto [exposureTo, fadeTo] = RampAt(section, look, end + 1);
+      auto [exposure, fade] = RampAt(section, look, start);
       PostEffectDefinition grade{start, end, "grade", GRADE, -1, glitch ? 4 : -1, {}, {}, ""};
       grade.comment = std::string(section.name) + ": " + ClockText(start) + " grade" + (text ? ", with text" : "");
       grade.sources = {Source("sceneTex", "color", scene), Source("bloomTex", "color", "w3")};
       if (text) grade.sources.push_back(Source("textTex", "color", "1"));
-      grade.constants = {Constant("exposure", {exposureFrom, exposureTo}), Constant("fade", {fadeFrom, fadeTo}),
+      grade.constants = {Keyed(Constant("exposure", {exposure, exposure}), EXPOSURE_TRACK),
+                         Keyed(Constant("fade", {fade, fade}), FADE_TRACK),
                          Constant("saturation", {look.saturation}), Constant("tint", {look.tint.x, look.tint.y, look.tint.z}),
                          Constant("vignette", {look.vignette}), Constant("grain", {look.grain}),
                          Constant("bloomStrength", {look.bloom}), Constant("textMix", {text ? 1.0 : 0.0})};
@@ -853,12 +886,14 @@ void Builder::PostChain() {
       }
     }
 
+    // A flash opens every section; the drops flash on every bar. An entry lasts the flash's beat
+    // only, so that the pass is not drawn between flashes; its track shapes the flash.
     bool drop = section.id == SectionId::Knot || section.id == SectionId::Swarm || section.id == SectionId::Finale;
     for (int bar = section.firstBar; bar < section.EndBar(); ++bar) {
       if (!drop && bar != section.firstBar) continue;
-      double strength = bar == section.firstBar ? 0.9 : 0.35;
-      PostEffectDefinition flash{BarMs(bar), BarMs(bar) + BeatMs(1) - 1, "flash", FLASH, -1, -1, {}, {}, "flash on the bar"};
-      flash.constants = {Constant("flashAmount", {strength}), Constant("colour", {1.0, 0.92, 0.85})};
+      KeyFlash(Track(FLASH_TRACK), ShowcaseRowOf(BarMs(bar)), bar == section.firstBar ? 0.9 : 0.35);
+      PostEffectDefinition flash{BarMs(bar), BarMs(bar) + BeatMs(1) - 1, "flash", FLASH, -1, -1, {}, {}, "flash on the bar, keyed"};
+      flash.constants = {Keyed(Constant("flashAmount", {0.0}), FLASH_TRACK), Constant("colour", {1.0, 0.92, 0.85})};
       chain.push_back(flash);
     }
 
@@ -921,6 +956,8 @@ void Builder::Features() {
   Feature("transition between sections", BarMs(SectionOf(SectionId::Knot).firstBar) + BeatMs(0.25), POST,
           "param=\"wipeAmount\"", "param=\"noWipe\"");
   Feature("flash on the bar", at(SectionId::Swarm, 1) + BeatMs(0.1), POST, "param=\"flashAmount\"", "param=\"noFlash\"");
+  Feature("sync tracks: flashes and fades keyed on the music's rows", at(SectionId::Knot, 1) + BeatMs(0.1), SYNC_TRACKS_PATH,
+          "<track name=\"" + std::string(FLASH_TRACK) + "\">", "<track name=\"unused\">");
   Feature("cut class of our own: CSceneTdf_swarm", at(SectionId::Swarm, 6.5), "data\\tdf\\swarm.tdf", "Scene \"" + std::string(SWARM_SCENE_PREFIX) + "_b\"",
           "Scene \"plain_b\"");
   Feature("many copies through cMassMqoRender", at(SectionId::Finale, 2.5), "data\\tdf\\finaleShards.tdf",

@@ -1,7 +1,7 @@
 #pragma once
 // The showcase's picture, section by section, from the shared timeline: the scene animations of
-// every scene line, the scene-line, animation, post-effect and custom-texture definitions, and the
-// table of engine features with the times they are on screen.
+// every scene line, the scene-line, animation, post-effect and custom-texture definitions, the sync
+// tracks their constants follow, and the table of engine features with the times they are on screen.
 
 #include <cstdint>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "content/showcase/generators/definitions.h"
 #include "content/showcase/generators/tdf_writer.h"
+#include "files/sync_document.h"
 
 struct TextAtlas;
 
@@ -37,6 +38,7 @@ struct GeneratedTdf {
 struct ShowcasePicture {
   std::vector<GeneratedTdf> tdfFiles;
   Definitions definitions;
+  SyncDocument tracks;  // data\sync\tracks.xml
   std::vector<FeatureCheck> features;
 };
 
