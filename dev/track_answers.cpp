@@ -43,9 +43,12 @@ std::string SetKey(const ControlCommand& command, TrackEditor& editor) {
   SyncKey key{command.row, command.value, SYNC_STEP};
   const SyncTrack* track = FindSyncTrack(editor.Document(), command.track);
   const SyncKey* old = track ? FindSyncKey(*track, command.row) : nullptr;
-  key.interpolation = static_cast<uint8_t>(command.interpolation >= 0 ? command.interpolation
-                                           : old                      ? old->interpolation
-                                                                      : SYNC_STEP);
+  // A key set without its interpolation keeps the one it replaces.
+  if (command.interpolation >= 0) {
+    key.interpolation = static_cast<uint8_t>(command.interpolation);
+  } else if (old) {
+    key.interpolation = old->interpolation;
+  }
   editor.SetKey(command.track, key);
   return Ok().Set("track", command.track).Set("key", KeyJson(key)).Serialize();
 }

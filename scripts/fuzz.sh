@@ -22,6 +22,10 @@ case "${1:-}" in
   *) amount=$1; shift ;;
 esac
 
+if ! command -v clang++ >/dev/null; then
+  echo "fuzz.sh: the fuzz targets are built with clang: bash scripts/install-deps.sh --fuzz" >&2
+  exit 1
+fi
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTORVANE_FUZZ=ON -DTORVANE_TESTS=OFF -DTORVANE_BENCH=OFF >/dev/null
 targets=("$@")

@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test under a virtual display (GL tests need one); then builds
-# the tests again with AddressSanitizer and UndefinedBehaviorSanitizer into a folder of their own
-# and runs them there (see scripts/test-sanitized.sh for which, and TORVANE_SANITIZED_TESTS).
+# Builds everything and runs every test under a virtual display (GL tests need one), in two passes
+# that share the tiers out: the plain build runs the tiers that need the real thing (real windows
+# against the clock, whole productions and the installed package), the sanitized build
+# (AddressSanitizer and UndefinedBehaviorSanitizer, scripts/test-sanitized.sh) the unit and gl
+# tiers and the fuzz seed replays, which it sees every fault of that a plain run sees, memory
+# errors besides. Each build compiles and links only the test executables of its tiers.
+# TORVANE_SANITIZED_TESTS=none runs every tier in the plain pass instead; =all every tier in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
 build_dir=${TORVANE_BUILD_DIR:-build}
 jobs=$(nproc)
-# The seeds are replayed once, under the sanitizers, which see every crash a plain replay sees and
-# memory errors besides; without that pass they replay here.
-plain=()
-[ "${TORVANE_SANITIZED_TESTS:-default}" != none ] && plain=(-LE '^fuzz-replay$')
+labels='desktop;long'
+[ "${TORVANE_SANITIZED_TESTS:-default}" != default ] && labels='unit;gl;desktop;long;fuzz-replay'
+TORVANE_BUILT_TEST_LABELS=$labels bash scripts/build.sh
 xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp -noreset" \
-  ctest --test-dir "$build_dir" --output-on-failure --timeout 600 -j "$jobs" "${plain[@]}"
+  ctest --test-dir "$build_dir" --output-on-failure --timeout 600 -j "$jobs" -L "^(${labels//;/|})\$"
 # The browser player: its build and its pages in headless Chromium (TORVANE_WEB_TESTS=none skips).
 [ "${TORVANE_WEB_TESTS:-default}" != none ] && bash scripts/test-web.sh "$build_dir"
 bash scripts/test-sanitized.sh
