@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 #include "files/output_file.h"
 #include "files/pack_file.h"
@@ -67,6 +68,14 @@ std::vector<ExportFile> FilesToExport(const fs::path& engine, const std::string&
   return files;
 }
 
+// The browser build beside the source tree this program was built in.
+fs::path DefaultEngineFolder() {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  if (error) return TORVANE_WEB_BUILD_FROM_TOOL;
+  return (self.parent_path() / TORVANE_WEB_BUILD_FROM_TOOL).lexically_normal();
+}
+
 int RunWebExport(const std::vector<std::string>& args) {
   ToolArgs parsed;
   std::string error;
@@ -80,7 +89,7 @@ int RunWebExport(const std::vector<std::string>& args) {
   const std::string pack = parsed.Option("--pack");
   const std::string music = parsed.Option("--music");
   const fs::path out = parsed.Option("--out");
-  const fs::path engine = parsed.Option("--engine", TORVANE_WEB_BUILD_DIR);
+  const fs::path engine = parsed.Option("--engine", DefaultEngineFolder().string());
   if (!CheckPack(pack, error) || !CheckMusic(music, error)) return Fail(error + "; nothing written");
   // Everything is read before anything is written: a missing piece leaves the folder as it was.
   std::vector<ExportFile> files = FilesToExport(engine, pack, music);
