@@ -1,50 +1,36 @@
 // torvane-tool web-export: a complete folder from good inputs, and nothing at all written when the
 // pack, the music or the browser build is not what it should be.
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/support/run_command.h"
+#include "tests/support/temporary_folder.h"
 #include "tests/support/test_paths.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
 class WebExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    mFolder = fs::temp_directory_path() / ("torvane-web-export-" + std::to_string(getpid()));
-    fs::remove_all(mFolder);
+    mFolder = mTemporary.Path();
     // A stand-in for the browser build: web-export copies it as it is.
     for (const char* name : {"torvane.html", "torvane.js", "torvane.wasm"}) {
-      WriteFile(mFolder / "engine" / name, std::string("bytes of ") + name);
+      WriteTextFile(mFolder / "engine" / name, std::string("bytes of ") + name);
     }
-    WriteFile(mFolder / "not-a-pack.pak", "this is no pack");
-    WriteFile(mFolder / "not-music.ogg", "this is no music");
+    WriteTextFile(mFolder / "not-a-pack.pak", "this is no pack");
+    WriteTextFile(mFolder / "not-music.ogg", "this is no music");
   }
-  void TearDown() override { fs::remove_all(mFolder); }
 
   CommandResult Export(const std::string& pack, const std::string& music, const fs::path& engine, const fs::path& out) {
     return RunTool({"web-export", "--pack", pack, "--music", music, "--out", out.string(), "--engine", engine.string()});
   }
 
+  TemporaryFolder mTemporary;
   fs::path mFolder;
 };
 
@@ -54,12 +40,12 @@ TEST_F(WebExportTest, WritesThePageTheEngineThePackAndTheMusic) {
   const fs::path out = mFolder / "site";
   CommandResult result = Export(pack, music, mFolder / "engine", out);
   ASSERT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadFile(out / "index.html"), "bytes of torvane.html");
+  EXPECT_EQ(ReadTextFile(out / "index.html"), "bytes of torvane.html");
   for (const char* name : {"torvane.html", "torvane.js", "torvane.wasm"}) {
-    EXPECT_EQ(ReadFile(out / name), ReadFile(mFolder / "engine" / name)) << name;
+    EXPECT_EQ(ReadTextFile(out / name), ReadTextFile(mFolder / "engine" / name)) << name;
   }
-  EXPECT_EQ(ReadFile(out / "torvane.pak"), ReadFile(pack));
-  EXPECT_EQ(ReadFile(out / "music.ogg"), ReadFile(music));
+  EXPECT_EQ(ReadTextFile(out / "torvane.pak"), ReadTextFile(pack));
+  EXPECT_EQ(ReadTextFile(out / "music.ogg"), ReadTextFile(music));
   EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 6);
 }
 
